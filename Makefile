@@ -1,0 +1,46 @@
+# Set-up and everyday commands. `make run` and `make test` install what a fresh Debian 12 machine
+# lacks, then build; both are quick when nothing is missing.
+
+PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev \
+            libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont fonts-noto-cjk
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+JOBS ?= $(shell nproc)
+
+.PHONY: run test deps build asan-test bench fuzz install format clean
+
+run: build
+	./build/kestrum-lite
+
+test: build
+	ctest --preset default -j $(JOBS)
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	@[ -f build/build.ninja ] || cmake --preset default
+	cmake --build --preset default -j $(JOBS)
+
+asan-test: deps
+	@[ -f build-asan/build.ninja ] || cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+bench: build
+	@for b in build/bench/*_bench; do echo "== $$b"; $$b; done
+
+install: build
+	cmake --install build --prefix $(or $(PREFIX),$(HOME)/.local)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,20 @@
+# Sources are found by pattern so that a new file needs no build edit. Window, dialog and widget
+# files and the desktop half of the platform layer belong to the ui target; everything else is
+# engine.
+set(_engine_dirs drill keyboard menu history platform)
+set(ENGINE_SOURCES)
+set(UI_SOURCES)
+foreach(dir IN LISTS _engine_dirs)
+    file(GLOB _files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp)
+    foreach(file IN LISTS _files)
+        get_filename_component(name ${file} NAME_WE)
+        if(name MATCHES "_(window|dialog|widget)$" OR name MATCHES "^desktop_")
+            list(APPEND UI_SOURCES ${file})
+        else()
+            list(APPEND ENGINE_SOURCES ${file})
+        endif()
+    endforeach()
+endforeach()
+file(GLOB _app_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
+list(FILTER _app_files EXCLUDE REGEX "/main\\.cpp$")
+list(APPEND UI_SOURCES ${_app_files})

@@ -1,0 +1,108 @@
+#include "platform/file_system.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrum {
+
+namespace {
+
+// Closes a descriptor on every path out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+FileSystem::ReadResult readAll(int fd, std::size_t maxBytes) {
+    FileSystem::ReadResult result{FileSystem::ReadStatus::Ok, {}};
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return {FileSystem::ReadStatus::Unreadable, {}};
+        }
+        if (got == 0) return result;
+        if (result.bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
+            return {FileSystem::ReadStatus::TooLarge, {}};
+        }
+        result.bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+}  // namespace
+
+FileSystem::ReadResult DiskFileSystem::readFile(const std::filesystem::path& path,
+                                                std::size_t maxBytes) {
+    // O_NONBLOCK keeps a named pipe from stalling the open; a directory fails the read.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.valid()) {
+        return {errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unreadable,
+                {}};
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode) || S_ISFIFO(info.st_mode) ||
+        S_ISSOCK(info.st_mode)) {
+        return {ReadStatus::Unreadable, {}};
+    }
+    return readAll(fd.get(), maxBytes);
+}
+
+std::optional<Bytes> DiskFileSystem::readOrCreate(const std::filesystem::path& path,
+                                                  std::size_t maxBytes) {
+    Descriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0644));
+    if (!fd.valid()) return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    ReadResult result = readAll(fd.get(), maxBytes);
+    if (result.status != ReadStatus::Ok) return std::nullopt;
+    return std::move(result.bytes);
+}
+
+bool DiskFileSystem::writeFile(const std::filesystem::path& path, std::string_view bytes) {
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!fd.valid()) return false;
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(fd.get(), bytes.data(), bytes.size());
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+    if (::fsync(fd.get()) != 0) return false;
+    return ::close(fd.release()) == 0;
+}
+
+bool DiskFileSystem::replace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    // Make the rename itself durable.
+    Descriptor dir(::open(to.parent_path().empty() ? "." : to.parent_path().c_str(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.valid()) ::fsync(dir.get());
+    return true;
+}
+
+bool DiskFileSystem::remove(const std::filesystem::path& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+}  // namespace kestrum

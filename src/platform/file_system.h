@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/text.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace kestrum {
+
+// The file operations the engine needs, whole files at a time. Tests substitute a layer that
+// fails on demand; DiskFileSystem is the real one.
+class FileSystem {
+public:
+    enum class ReadStatus { Ok, Missing, Unreadable, TooLarge };
+    struct ReadResult {
+        ReadStatus status = ReadStatus::Missing;
+        Bytes bytes;  // the file's bytes when status is Ok
+    };
+
+    virtual ~FileSystem() = default;
+
+    // Reads the whole file, or reports why not. More than maxBytes is TooLarge (so a device or a
+    // runaway file can never exhaust memory).
+    virtual ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) = 0;
+
+    // Opens for reading like fopen(path, "ab+"): a missing file is created empty. Returns the
+    // bytes, or nothing when the file can be neither opened nor created.
+    virtual std::optional<Bytes> readOrCreate(const std::filesystem::path& path,
+                                              std::size_t maxBytes) = 0;
+
+    // Creates or truncates the file and writes the bytes, flushed to stable storage before it
+    // returns true.
+    virtual bool writeFile(const std::filesystem::path& path, std::string_view bytes) = 0;
+
+    // Puts `from` in the place of `to` in one step (the old `to` stays whole until then).
+    virtual bool replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+
+    virtual bool remove(const std::filesystem::path& path) = 0;
+};
+
+class DiskFileSystem final : public FileSystem {
+public:
+    ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) override;
+    std::optional<Bytes> readOrCreate(const std::filesystem::path& path,
+                                      std::size_t maxBytes) override;
+    bool writeFile(const std::filesystem::path& path, std::string_view bytes) override;
+    bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    bool remove(const std::filesystem::path& path) override;
+};
+
+}  // namespace kestrum

@@ -1,0 +1,35 @@
+#include "platform/text.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace kestrum {
+
+namespace {
+constexpr const char* kCodePage = "windows-31j";
+}
+
+bool isLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+QString fromCp932(std::string_view bytes) {
+    QStringDecoder decoder(kCodePage);
+    return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+Bytes toCp932(const QString& text) {
+    QStringEncoder encoder(kCodePage, QStringConverter::Flag::ConvertInvalidToNull);
+    const QByteArray encoded = encoder(text);
+    return Bytes(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+}
+
+Bytes utf8ToCp932(std::string_view utf8) {
+    return toCp932(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+std::string cp932ToUtf8(std::string_view bytes) {
+    return fromCp932(bytes).toStdString();
+}
+
+}  // namespace kestrum

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace kestrum {
+
+// Text as the program's files hold it: 8-bit Shift-JIS (code page 932) bytes. Lengths are byte
+// counts and comparisons are byte-wise; conversion to Unicode happens only at the edges.
+using Bytes = std::string;
+
+// True for a byte that starts a double-byte character in code page 932.
+bool isLeadByte(unsigned char byte);
+
+QString fromCp932(std::string_view bytes);
+// Characters that code page 932 cannot hold become '?'.
+Bytes toCp932(const QString& text);
+
+// UTF-8 literals of the source (the program's own Japanese texts) to code page 932 and back.
+Bytes utf8ToCp932(std::string_view utf8);
+std::string cp932ToUtf8(std::string_view bytes);
+
+}  // namespace kestrum

@@ -1,0 +1,50 @@
+#include "platform/program_dir.h"
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrum {
+namespace {
+
+TEST(Cp932, WaveDashIsTheFullWidthTildeOfCodePage932) {
+    EXPECT_EQ(utf8ToCp932("～"), Bytes("\x81\x60"));
+    EXPECT_EQ(cp932ToUtf8("\x81\x60"), "～");
+}
+
+TEST(Cp932, JapaneseRoundTripsAndAsciiStaysAsIs) {
+    const std::string text = "おわり～!! ﾊﾞｰｼﾞｮﾝ情報 abc";
+    const Bytes bytes = utf8ToCp932(text);
+    EXPECT_EQ(cp932ToUtf8(bytes), text);
+    EXPECT_EQ(utf8ToCp932("abc;,./-"), Bytes("abc;,./-"));
+    // Half-width katakana are single bytes.
+    EXPECT_EQ(utf8ToCp932("ｱ"), Bytes("\xB1"));
+}
+
+TEST(Cp932, LeadBytes) {
+    EXPECT_TRUE(isLeadByte(0x81));
+    EXPECT_TRUE(isLeadByte(0x9F));
+    EXPECT_TRUE(isLeadByte(0xE0));
+    EXPECT_TRUE(isLeadByte(0xFC));
+    EXPECT_FALSE(isLeadByte('a'));
+    EXPECT_FALSE(isLeadByte(0xA0));
+    EXPECT_FALSE(isLeadByte(0xB1));
+    EXPECT_FALSE(isLeadByte(0xFD));
+}
+
+TEST(ProgramDir, DirectoryWithoutTrailingSeparator) {
+    const ProgramDirResult result = programDir("/home/user/kestrum/kestrum-lite");
+    EXPECT_EQ(result.dir, "/home/user/kestrum");
+    EXPECT_FALSE(result.message.has_value());
+    EXPECT_EQ(programDir("/kestrum-lite").dir, "");
+}
+
+TEST(ProgramDir, PathWithoutSeparatorGivesZeroAndTheMessage) {
+    const ProgramDirResult result = programDir("kestrum-lite");
+    EXPECT_EQ(result.dir, "0");
+    ASSERT_TRUE(result.message.has_value());
+    EXPECT_EQ(result.message->text, "内部エラー：Error No.6");
+    EXPECT_EQ(result.message->icon, Message::Icon::Information);
+}
+
+}  // namespace
+}  // namespace kestrum
