@@ -1,0 +1,196 @@
+#include "history/graph_plot.h"
+
+#include "history/history_test_dir.h"
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace kestrum {
+namespace {
+
+using testing::Attempt;
+using testing::entryBytes;
+using testing::HistoryDir;
+
+const Message kTooFew = plainMessage("練習回数が１回以下なので表示できません。");
+
+ScoreReadOutcome history(const std::vector<Attempt>& attempts) {
+    ScoreReadOutcome read;
+    read.result = 1;
+    read.count = static_cast<int>(attempts.size());
+    for (std::size_t i = 0; i < attempts.size(); ++i) {
+        read.speeds[i] = attempts[i].speed;
+        read.accuracies[i] = attempts[i].accuracy;
+    }
+    return read;
+}
+
+const PlotText* findText(const GraphPlot& plot, const std::string& text) {
+    const auto found =
+        std::find_if(plot.texts.begin(), plot.texts.end(),
+                     [&](const PlotText& candidate) { return candidate.text == text; });
+    return found == plot.texts.end() ? nullptr : &*found;
+}
+
+TEST(GraphPixels, ExactPositionsLandOnePixelHigherAndNothingIsClamped) {
+    EXPECT_EQ(accuracyY(100), 19);
+    EXPECT_EQ(accuracyY(80), 82);
+    EXPECT_EQ(accuracyY(60), 145);
+    EXPECT_EQ(accuracyY(40), 208);
+    EXPECT_EQ(accuracyY(20), 271);
+    EXPECT_EQ(accuracyY(0), 335);
+    EXPECT_EQ(accuracyY(50), 177);  // 177.5 is not a whole pixel, so truncation alone decides
+    EXPECT_EQ(speedY(400), 19);
+    EXPECT_EQ(speedY(200), 177);
+    EXPECT_EQ(speedY(0), 335);
+    // Not clamped, and truncated toward zero.
+    EXPECT_EQ(speedY(500), -58);  // -58.75, above the picture
+    EXPECT_EQ(speedY(420), 4);    // 4.25, in the top margin
+}
+
+TEST(GraphPixels, AttemptsSpreadAcrossThePlotWidth) {
+    EXPECT_EQ(plotX(0, 2), 20);
+    EXPECT_EQ(plotX(1, 2), 530);
+    EXPECT_EQ(plotX(9, 10), 529);  // the double step lies just below 510/9
+    EXPECT_EQ(plotX(1, 10), 76);
+    EXPECT_EQ(plotX(0, 100), 20);
+    EXPECT_EQ(plotX(50, 100), 277);
+}
+
+TEST(GraphPlan, ScalesFrameAndGridAreDrawnEvenWithoutData) {
+    const GraphPlot plot = planGraph(ScoreReadOutcome{});
+    EXPECT_EQ(plot.frame, (std::vector<PlotPoint>{{20, 20}, {20, 335}, {530, 335}, {530, 20}}));
+    ASSERT_EQ(plot.gridLines.size(), 4u);
+    EXPECT_EQ(plot.gridLines[1], (PlotLine{{20, 98}, {530, 98}}));
+    EXPECT_EQ(plot.gridLines[3], (PlotLine{{20, 254}, {530, 254}}));
+
+    ASSERT_NE(findText(plot, "正解率(%)"), nullptr);
+    EXPECT_EQ(*findText(plot, "正解率(%)"), (PlotText{"正解率(%)", {0, 1}, kPlotBlue}));
+    EXPECT_EQ(*findText(plot, "速度(字/分)"), (PlotText{"速度(字/分)", {485, 1}, kPlotRed}));
+    EXPECT_EQ(*findText(plot, "100"), (PlotText{"100", {0, 15}, kPlotBlue}));
+    EXPECT_EQ(*findText(plot, "300"), (PlotText{"300", {533, 93}, kPlotRed}));
+    const auto zeros = std::count_if(plot.texts.begin(), plot.texts.end(),
+                                     [](const PlotText& text) { return text.text == "0"; });
+    EXPECT_EQ(zeros, 2);
+    EXPECT_EQ(plot.texts.size(), 12u);  // two headings and ten scale values, no footer
+}
+
+TEST(GraphPlan, NoneOrOneAttemptShowsTheCountMessageAndCloses) {
+    for (const ScoreReadOutcome& read : {history({}), history({{120, 90}}), ScoreReadOutcome{}}) {
+        const GraphPlot plot = planGraph(read);
+        EXPECT_TRUE(plot.closeAtOnce);
+        EXPECT_EQ(plot.messages, Messages{kTooFew});
+        EXPECT_TRUE(plot.series.empty());
+        EXPECT_EQ(findText(plot, "練習回数 1 回"), nullptr);
+    }
+}
+
+TEST(GraphPlan, FileMessagesComeBeforeTheCountMessage) {
+    ScoreReadOutcome read;
+    read.messages.push_back(plainMessage("error : unexpected EOF"));
+    EXPECT_EQ(planGraph(read).messages,
+              (Messages{plainMessage("error : unexpected EOF"), kTooFew}));
+}
+
+TEST(GraphPlan, SeriesAreAccuracyInBlueThenSpeedInRed) {
+    const GraphPlot plot = planGraph(history({{200, 100}, {400, 0}, {500, 50}}));
+    EXPECT_FALSE(plot.closeAtOnce);
+    EXPECT_TRUE(plot.messages.empty());
+    ASSERT_EQ(plot.series.size(), 2u);
+    EXPECT_EQ(plot.series[0].color, kPlotBlue);
+    EXPECT_EQ(plot.series[0].points, (std::vector<PlotPoint>{{20, 19}, {275, 335}, {530, 177}}));
+    EXPECT_EQ(plot.series[1].color, kPlotRed);
+    EXPECT_EQ(plot.series[1].points, (std::vector<PlotPoint>{{20, 177}, {275, 19}, {530, -58}}));
+}
+
+TEST(GraphPlan, FooterShowsCountAndBestFigures) {
+    std::vector<Attempt> attempts(37, Attempt{100, 50});
+    attempts[3] = {215, 60};
+    attempts[30] = {90, 98};
+    const GraphPlot plot = planGraph(history(attempts));
+    EXPECT_EQ(plot.bestAccuracy, 98);
+    EXPECT_EQ(plot.bestSpeed, 215);
+    EXPECT_EQ(*findText(plot, "練習回数 37 回"),
+              (PlotText{"練習回数 37 回", {50, 340}, kPlotBlack}));
+    EXPECT_EQ(*findText(plot, "最高正解率 98(%)"),
+              (PlotText{"最高正解率 98(%)", {180, 340}, kPlotBlue}));
+    EXPECT_EQ(*findText(plot, "最高速度 215(字/分)"),
+              (PlotText{"最高速度 215(字/分)", {300, 340}, kPlotRed}));
+}
+
+TEST(GraphPlan, AFullHistoryCountsAsAHundredOrMore) {
+    const GraphPlot full = planGraph(history(std::vector<Attempt>(100, Attempt{0, 0})));
+    EXPECT_NE(findText(full, "練習回数 100 回以上"), nullptr);
+    EXPECT_NE(findText(full, "最高速度 0(字/分)"), nullptr);
+    const GraphPlot almost = planGraph(history(std::vector<Attempt>(99, Attempt{0, 0})));
+    EXPECT_NE(findText(almost, "練習回数 99 回"), nullptr);
+}
+
+TEST(GraphCaption, IsGraphThreeBlanksAndTheLessonName) {
+    EXPECT_EQ(graphCaption(scoreKeyFor(0, "lesson3")), "グラフ   lesson3");
+    EXPECT_EQ(graphCaption(scoreKeyFor(1, "\x93\xfa\x96\x7b")), "グラフ   日本");
+}
+
+class GraphEraseTest : public ::testing::Test {
+protected:
+    HistoryDir dir;
+    DiskFileSystem disk;
+    ScoreFile scores{disk, dir.path()};
+    const ScoreKey lesson = scoreKeyFor(0, "lesson4");
+    const Bytes before = entryBytes(0, "lesson4", {{100, 90}, {120, 95}});
+
+    void SetUp() override { dir.writeScore(before); }
+};
+
+TEST_F(GraphEraseTest, TheQuestionIsAnInformationBoxWithItsOwnCaption) {
+    EXPECT_EQ(eraseConfirmation(), (Message{Message::Icon::Information,
+                                            "このグラフデータを消去します。", "消去の確認"}));
+}
+
+TEST_F(GraphEraseTest, CancellingLeavesTheFileUntouched) {
+    const EraseOutcome outcome = eraseGraphData(scores, lesson, false);
+    EXPECT_FALSE(outcome.erased);
+    EXPECT_FALSE(outcome.closeWindow);
+    EXPECT_TRUE(outcome.messages.empty());
+    EXPECT_EQ(dir.scoreBytes(), before);
+}
+
+TEST_F(GraphEraseTest, ErasingClosesAndTheGraphIsEmptyAfterwards) {
+    EXPECT_EQ(DrawGraph(scores, lesson).count, 2);
+    const EraseOutcome outcome = eraseGraphData(scores, lesson, true);
+    EXPECT_TRUE(outcome.erased);
+    EXPECT_TRUE(outcome.closeWindow);
+    EXPECT_EQ(outcome.messages, Messages{plainMessage("グラフデータを消去しました。")});
+
+    const GraphPlot plot = DrawGraph(scores, lesson);
+    EXPECT_TRUE(plot.closeAtOnce);
+    EXPECT_EQ(plot.messages, Messages{kTooFew});
+}
+
+TEST_F(GraphEraseTest, AFailedEraseKeepsTheWindowOpen) {
+    const EraseOutcome outcome = eraseGraphData(scores, scoreKeyFor(1, "lesson4"), true);
+    EXPECT_FALSE(outcome.erased);
+    EXPECT_FALSE(outcome.closeWindow);
+    EXPECT_EQ(outcome.messages, Messages{plainMessage("消去に失敗しました。")});
+    EXPECT_EQ(dir.scoreBytes(), before);
+
+    dir.writeScore(before.substr(0, 3));
+    EXPECT_EQ(
+        eraseGraphData(scores, lesson, true).messages,
+        (Messages{plainMessage("error : unexpected EOF"), plainMessage("消去に失敗しました。")}));
+}
+
+TEST(GraphFromFile, ANeverPractisedLessonLeavesAnEmptyHistoryFile) {
+    HistoryDir dir;
+    DiskFileSystem disk;
+    ScoreFile scores(disk, dir.path());
+    const GraphPlot plot = DrawGraph(scores, scoreKeyFor(0, "lesson5"));
+    EXPECT_TRUE(plot.closeAtOnce);
+    EXPECT_EQ(plot.count, 0);
+    EXPECT_TRUE(dir.hasScore());
+}
+
+}  // namespace
+}  // namespace kestrum
