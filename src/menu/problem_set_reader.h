@@ -1,0 +1,56 @@
+#pragma once
+
+#include "drill/lesson.h"
+#include "menu/settings.h"
+#include "platform/file_system.h"
+#include "platform/message.h"
+#include "platform/text.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+namespace kestrum {
+
+inline constexpr int kProblemSetSlots = 202;
+inline constexpr int kMaxProblemIndex = 199;  // item slots read from a file are 1..199
+inline constexpr std::size_t kMaxProblemSetFileBytes = 4 * 1024 * 1024;
+
+// The loaded problem set, owned by the main menu. Slots 1..count hold the kept items after a
+// successful load; order[k] == k for k = 0..count and fixed[0..199] == -1.
+struct ProblemSet {
+    std::array<Bytes, kProblemSetSlots> texts;
+    std::array<Bytes, kProblemSetSlots> text_comments;
+    std::array<std::int32_t, kProblemSetSlots> order{};
+    std::array<std::int32_t, kProblemSetSlots> fixed{};
+    std::int32_t count = 0;
+};
+
+// Finds the first `ch` in `line`: sets `left` to the bytes before it and `right` to those after
+// it and returns true; returns false and leaves both untouched when `line` has no `ch`.
+bool SplitAt(char ch, std::string_view line, Bytes& left, Bytes& right);
+
+// True for an ASCII letter or digit, blank, ',', '.', '/', ';' and '-'; false for every other
+// byte, all bytes of 128 and above included.
+bool IsProblemChar(unsigned char byte);
+
+struct ProblemSetLoad {
+    bool ok = false;
+    lesson record;      // the problem-set lesson (number 42) when ok
+    Messages messages;  // information boxes to show, in order; also when ok (unknown lines)
+};
+
+// Reads dataDir / "tdcs" / <problem_set_name as UTF-8> ".tdc" into `set` and, when the file and
+// all its kept items are sound, returns ok with the filled lesson record: name = the set's name,
+// kind 1, words and comments = the kept items, comment_index = identity, program all -1,
+// program_length = settings.practice_count. On failure `record` is empty and the messages say
+// why; `set` may then hold a partly read file, which the next load clears. Besides the file's
+// own rules, it refuses an empty name, a name that would leave the tdcs folder, a file of more
+// than 4 MiB, a file without an Amount line and a set with no items left. Amounts above 199
+// keep slots 1..199.
+ProblemSetLoad LoadProblemSet(ProblemSet& set, FileSystem& files,
+                              const std::filesystem::path& dataDir, const Settings& settings);
+
+}  // namespace kestrum

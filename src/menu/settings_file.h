@@ -1,0 +1,36 @@
+#pragma once
+
+#include "menu/settings.h"
+#include "platform/file_system.h"
+
+#include <cstddef>
+#include <filesystem>
+
+namespace kestrum {
+
+// The settings file beside the program's data: line 1 the seven numbers, line 2 the name of the
+// current problem set.
+inline constexpr const char* kSettingsFileName = "kestruml.ini";
+
+// Files larger than this are treated like a missing file.
+inline constexpr std::size_t kMaxSettingsFileBytes = 16 * 1024 * 1024;
+
+// Sets `settings` to the defaults (Settings{}), then fills it from dataDir / "kestruml.ini".
+// A missing, unreadable or oversized file leaves the defaults untouched (no screen fitting either).
+// Otherwise the numbers are read as a formatted reader reads "%d," six times and "%d\n": blanks
+// and line ends before a value are skipped, a comma after it is taken when present, and the
+// first value that is not a number leaves it and all later numbers at their defaults, the rest
+// of that line becoming the name. Numbers beyond 32 bits are clamped. The name is at most 97
+// bytes of the line, without the trailing bytes of code 32 or less. Out-of-range values are
+// repaired, keyboard_size is fitted to screenWidth and practice_count kept within 5..100.
+// LF and CR LF line ends are both accepted.
+void LoadSettings(Settings& settings, FileSystem& files, const std::filesystem::path& dataDir,
+                  int screenWidth);
+
+// Writes dataDir / "kestruml.ini": line 1 as "%d," six times then "%d" and CR LF, followed by
+// the problem-set name and CR LF when the name is not empty, so that a save never loses it.
+// Returns false when the file could not be written; the caller goes on regardless.
+bool SaveSettings(const Settings& settings, FileSystem& files,
+                  const std::filesystem::path& dataDir);
+
+}  // namespace kestrum

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace kestrum {
+
+// Files held in memory, so that tests of the readers can build hostile files cheaply and see
+// which paths were asked for.
+class MemoryFileSystem final : public FileSystem {
+public:
+    std::map<std::filesystem::path, Bytes> files;
+    bool failWrites = false;
+    std::filesystem::path lastRead;
+
+    ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) override {
+        lastRead = path;
+        const auto found = files.find(path);
+        if (found == files.end()) return {ReadStatus::Missing, {}};
+        if (found->second.size() > maxBytes) return {ReadStatus::TooLarge, {}};
+        return {ReadStatus::Ok, found->second};
+    }
+    std::optional<Bytes> readOrCreate(const std::filesystem::path& path,
+                                      std::size_t maxBytes) override {
+        const ReadResult result = readFile(path, maxBytes);
+        if (result.status == ReadStatus::Missing) return files[path];
+        if (result.status != ReadStatus::Ok) return std::nullopt;
+        return result.bytes;
+    }
+    bool writeFile(const std::filesystem::path& path, std::string_view bytes) override {
+        if (failWrites) return false;
+        files[path] = Bytes(bytes);
+        return true;
+    }
+    bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        const auto found = files.find(from);
+        if (found == files.end()) return false;
+        files[to] = found->second;
+        files.erase(from);
+        return true;
+    }
+    bool remove(const std::filesystem::path& path) override { return files.erase(path) == 1; }
+};
+
+}  // namespace kestrum
