@@ -1,0 +1,41 @@
+#pragma once
+
+#include "drill/lesson_result.h"
+#include "platform/message.h"
+
+namespace kestrum {
+
+// The drill's timers. The first three are the window's own; `pause` is the 150 ms wait after a
+// finished item, kept as a timer so that the event loop runs (and drops keys) meanwhile.
+enum class DrillTimer { timer_error, timer_target, timer_special, pause };
+
+constexpr int kErrorIntervalMs = 800;
+constexpr int kTargetIntervalMs = 1200;
+constexpr int kSpecialIntervalMs = 500;
+constexpr int kPauseMs = 150;
+
+// What the drill engine asks of its window and cannot hold as state. The engine never calls back
+// into itself through these; the host must not call the engine from inside them either.
+class DrillHost {
+public:
+    virtual ~DrillHost() = default;
+
+    // Starts the timer, or restarts it when it runs. It fires DrillEngine::timerFired every
+    // intervalMs until stopTimer; the engine stops its one-shot timers itself.
+    virtual void startTimer(DrillTimer timer, int intervalMs) = 0;
+    // Stopping a timer that does not run is harmless.
+    virtual void stopTimer(DrillTimer timer) = 0;
+
+    // The last item is done and the attempt has been recorded. After this call has returned,
+    // show result.messages, then the result window modally, then pass its modal result to
+    // DrillEngine::resultChosen. Keys that reach the engine until then are dropped.
+    virtual void runEnded(const LessonResult& result) = 0;
+
+    // Show the messages (if any), then the menu, and hide the drill window.
+    virtual void returnToMenu(const Messages& messages) = 0;
+
+    // Show the messages, then end the program: the drill cannot run at all.
+    virtual void endProgram(const Messages& messages) = 0;
+};
+
+}  // namespace kestrum

@@ -1,0 +1,179 @@
+#pragma once
+
+#include "drill/drill_engine.h"
+#include "drill/drill_host.h"
+#include "drill/lesson.h"
+#include "drill/lesson_result.h"
+#include "history/score_file.h"
+#include "menu/settings.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/keyboard_state.h"
+#include "platform/random_source.h"
+#include "platform/sound.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrum::testing {
+
+class FakeClock final : public Clock {
+public:
+    std::uint32_t tickCount() override { return now; }
+    std::uint32_t now = 1000;
+};
+
+// A seeded generator that counts its draws; queued values come first.
+class CountingRandom final : public RandomSource {
+public:
+    std::int32_t next() override {
+        ++draws;
+        if (!queued.empty()) {
+            const std::int32_t value = queued.front();
+            queued.erase(queued.begin());
+            return value;
+        }
+        return seeded.next();
+    }
+    SeededRandom seeded{12345};
+    std::vector<std::int32_t> queued;
+    int draws = 0;
+};
+
+class FakeCapsLock final : public KeyboardState {
+public:
+    std::uint16_t capsLockState() const override { return state; }
+    std::uint16_t state = 0;
+};
+
+class RecordingSound final : public SoundPlayer {
+public:
+    void play(std::string_view name) override { played.emplace_back(name); }
+    std::vector<std::string> played;
+};
+
+// Records what the engine asks of its window; running timers map to their interval.
+class RecordingHost final : public DrillHost {
+public:
+    void startTimer(DrillTimer timer, int intervalMs) override { running[timer] = intervalMs; }
+    void stopTimer(DrillTimer timer) override { running.erase(timer); }
+    void runEnded(const LessonResult& result) override { results.push_back(result); }
+    void returnToMenu(const Messages& messages) override { menuCalls.push_back(messages); }
+    void endProgram(const Messages& messages) override { endCalls.push_back(messages); }
+
+    bool isRunning(DrillTimer timer) const { return running.count(timer) != 0; }
+    std::optional<int> interval(DrillTimer timer) const {
+        const auto it = running.find(timer);
+        if (it == running.end()) return std::nullopt;
+        return it->second;
+    }
+
+    std::map<DrillTimer, int> running;
+    std::vector<LessonResult> results;
+    std::vector<Messages> menuCalls;
+    std::vector<Messages> endCalls;
+};
+
+// One drill engine with fakes around it and a real history file in a temporary directory.
+class DrillFixture : public ::testing::Test {
+protected:
+    DrillFixture() : scores(files, dataDir()) {}
+
+    std::filesystem::path dataDir() const {
+        return std::filesystem::path(dir.path().toStdString());
+    }
+    std::filesystem::path scorePath() const { return dataDir() / "score.dat"; }
+
+    DrillEngine& engine() {
+        if (!engine_) {
+            engine_.emplace(settings, clock, random, capsLock, sound, scores, host);
+        }
+        return *engine_;
+    }
+    const DrillState& state() { return engine().state(); }
+    const DrillView& view() { return engine().view(); }
+
+    int keyState(unsigned char ch) {
+        const KeyboardModel& keys = engine().keyboard();
+        return keys.key_state(keys.keyOf(ch));
+    }
+    int fingerState(unsigned char ch) {
+        const KeyboardModel& keys = engine().keyboard();
+        return keys.finger_state(keys.key_finger(keys.keyOf(ch)));
+    }
+    int shiftState(KeyCell shiftKey) { return engine().keyboard().key_state(shiftKey); }
+
+    // Advances the clock and presses the key.
+    void press(unsigned char key, std::uint32_t afterMs = 100) {
+        clock.now += afterMs;
+        engine().FormKeyPress(key);
+    }
+
+    // Lets the pause after a finished item run out.
+    void endPause() {
+        clock.now += kPauseMs;
+        engine().timerFired(DrillTimer::pause);
+    }
+
+    // Types the current item without a miss and ends its pause.
+    void typeItem(std::uint32_t msPerKey = 100) {
+        const Bytes target = state().target;
+        for (char c : target)
+            press(static_cast<unsigned char>(c), msPerKey);
+        endPause();
+    }
+
+    // A problem-set record as the menu fills it: identity comment order, all steps random.
+    static lesson problemSet(std::vector<Bytes> words, std::int32_t steps, Bytes name = "sample") {
+        lesson record;
+        record.name = std::move(name);
+        record.kind = 1;
+        record.word_count = static_cast<std::int32_t>(words.size());
+        record.comment_count = record.word_count;
+        record.comment_index_count = record.word_count;
+        for (std::int32_t i = 0; i < record.word_count; ++i) {
+            record.comment_index.push_back(i);
+            record.comments.push_back("c" + std::to_string(i));
+        }
+        record.words = std::move(words);
+        record.program.assign(static_cast<std::size_t>(steps), -1);
+        record.program_length = steps;
+        return record;
+    }
+
+    // Shows the problem set and presses the start key.
+    void startProblemSet(const lesson& record) {
+        problem = record;
+        engine().FormShow(kProblemSetLessonNo, problem);
+        press('s');
+    }
+
+    Bytes scoreBytes() const {
+        DiskFileSystem disk;
+        return disk.readFile(scorePath(), 1 << 20).bytes;
+    }
+
+    QTemporaryDir dir;
+    DiskFileSystem files;
+    ScoreFile scores;
+    Settings settings;
+    FakeClock clock;
+    CountingRandom random;
+    FakeCapsLock capsLock;
+    RecordingSound sound;
+    RecordingHost host;
+    lesson problem;
+
+private:
+    std::optional<DrillEngine> engine_;
+};
+
+}  // namespace kestrum::testing
