@@ -1,11 +1,11 @@
+#include "app/application.h"
+#include "platform/program_dir.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ケストラムLite"));
-    QMainWindow window;
-    window.setWindowTitle(QApplication::applicationName());
-    window.show();
-    return QApplication::exec();
+    QApplication qtApplication(argc, argv);
+    kestrum::Application application(
+        kestrum::programDir(QCoreApplication::applicationFilePath().toStdString()));
+    return application.run();
 }

@@ -1,0 +1,104 @@
+#include "app/application.h"
+
+#include "drill/drill_window.h"
+#include "history/graph_window.h"
+#include "history/result_window.h"
+#include "keyboard/options_dialog.h"
+#include "menu/menu_window.h"
+#include "menu/version_dialog.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <cstdlib>
+
+// Resources of a static library are registered by name, from the global namespace.
+static void registerResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace kestrum {
+
+Application::Application(const ProgramDirResult& programDir, ServiceOverrides overrides)
+    : random_(seedFromCalendarTime()),
+      scores_(files_, programDir.dir),
+      context_{programDir.dir,
+               files_,
+               overrides.clock != nullptr ? *overrides.clock : clock_,
+               overrides.random != nullptr ? *overrides.random : random_,
+               screen_,
+               keyboardState_,
+               sound_,
+               overrides.messages != nullptr ? *overrides.messages : messages_,
+               scores_,
+               {},
+               {}} {
+    registerResources();
+    QApplication::setApplicationName(QStringLiteral("ケストラムLite"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestrum-lite.png")));
+    // The menu is hidden, not closed, while a lesson runs; only its close ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (programDir.message) context_.messages.show(*programDir.message);
+
+    menu_ = std::make_unique<MenuWindow>(context_);
+    drill_ = std::make_unique<DrillWindow>(context_);
+    options_ = std::make_unique<OptionsDialog>(context_);
+    result_ = std::make_unique<ResultWindow>(context_);
+    graph_ = std::make_unique<GraphWindow>(context_);
+    version_ = std::make_unique<VersionDialog>(context_.screen);
+    connectFlow();
+}
+
+Application::~Application() = default;
+
+void Application::connectFlow() {
+    MenuWindow* menu = menu_.get();
+    QObject::connect(menu, &MenuWindow::lessonRequested, menu,
+                     [this](int lessonNo) { startLesson(lessonNo); });
+    QObject::connect(menu, &MenuWindow::graphRequested, menu,
+                     [this](const ScoreKey& key) { showGraph(key); });
+    QObject::connect(menu, &MenuWindow::optionsRequested, options_.get(), &QDialog::exec);
+    QObject::connect(menu, &MenuWindow::versionRequested, version_.get(), &QDialog::exec);
+    QObject::connect(menu, &MenuWindow::closed, qApp, &QCoreApplication::quit);
+
+    DrillWindow* drill = drill_.get();
+    QObject::connect(drill, &DrillWindow::menuRequested, menu, [this] { showMenu(); });
+    QObject::connect(drill, &DrillWindow::lessonFinished, drill,
+                     [this](const LessonResult& result) { showResult(result); });
+    QObject::connect(drill, &DrillWindow::closeRequested, menu, &QWidget::close);
+
+    QObject::connect(result_.get(), &ResultWindow::graphRequested, result_.get(),
+                     [this](const ScoreKey& key) { showGraph(key); });
+}
+
+int Application::run() {
+    if (!drill_->engine().startupMessages().empty()) return EXIT_FAILURE;
+    showMenu();
+    return QApplication::exec();
+}
+
+void Application::showMenu() {
+    menu_->show();
+    menu_->activateWindow();
+}
+
+void Application::startLesson(int lessonNo) {
+    drill_->StartLesson(lessonNo);
+    menu_->hide();
+}
+
+void Application::showResult(const LessonResult& result) {
+    if (result_->showResult(result) == ResultWindow::kRetry) {
+        drill_->retry();
+        return;
+    }
+    drill_->returnedToMenu();
+    drill_->hide();
+    showMenu();
+}
+
+void Application::showGraph(const ScoreKey& key) {
+    graph_->showFor(key);
+}
+
+}  // namespace kestrum

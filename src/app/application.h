@@ -1,0 +1,86 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "history/score_file.h"
+#include "platform/clock.h"
+#include "platform/desktop_keyboard_state.h"
+#include "platform/desktop_message_presenter.h"
+#include "platform/desktop_screen.h"
+#include "platform/desktop_sound.h"
+#include "platform/file_system.h"
+#include "platform/program_dir.h"
+#include "platform/random_source.h"
+
+#include <memory>
+
+namespace kestrum {
+
+class DrillWindow;
+class GraphWindow;
+class MenuWindow;
+class OptionsDialog;
+class ResultWindow;
+class VersionDialog;
+struct LessonResult;
+struct ScoreKey;
+
+// Stand-ins for the services that make a run unrepeatable or block: a test passes its own, the
+// program none.
+struct ServiceOverrides {
+    MessagePresenter* messages = nullptr;
+    Clock* clock = nullptr;
+    RandomSource* random = nullptr;
+};
+
+// The program: its services, its six windows (created once, living until the end) and the flow
+// between them. Needs a QApplication.
+class Application {
+public:
+    // Sets the application title, then creates the windows with the menu first; the settings
+    // are loaded as the menu is created. A program directory that could not be found is
+    // reported here, and its stand-in "0" is used.
+    explicit Application(const ProgramDirResult& programDir, ServiceOverrides overrides = {});
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Shows the menu and runs until it closes; returns the exit code. Ends at once, with a
+    // failure code, when a built-in lesson failed its check (its message has been shown).
+    int run();
+
+    // Shows the menu without running the event loop (for a caller that runs its own).
+    void showMenu();
+
+    AppContext& context() { return context_; }
+    MenuWindow& menu() { return *menu_; }
+    DrillWindow& drill() { return *drill_; }
+    OptionsDialog& options() { return *options_; }
+    ResultWindow& result() { return *result_; }
+    GraphWindow& graph() { return *graph_; }
+    VersionDialog& version() { return *version_; }
+
+private:
+    void connectFlow();
+    void startLesson(int lessonNo);
+    void showResult(const LessonResult& result);
+    void showGraph(const ScoreKey& key);
+
+    DiskFileSystem files_;
+    SteadyClock clock_;
+    SeededRandom random_;
+    DesktopScreen screen_;
+    DesktopKeyboardState keyboardState_;
+    DesktopSoundPlayer sound_;
+    DesktopMessagePresenter messages_;
+    ScoreFile scores_;
+    AppContext context_;
+
+    std::unique_ptr<MenuWindow> menu_;
+    std::unique_ptr<DrillWindow> drill_;
+    std::unique_ptr<OptionsDialog> options_;
+    std::unique_ptr<ResultWindow> result_;
+    std::unique_ptr<GraphWindow> graph_;
+    std::unique_ptr<VersionDialog> version_;
+};
+
+}  // namespace kestrum

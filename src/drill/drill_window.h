@@ -1,0 +1,111 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "drill/drill_engine.h"
+#include "drill/drill_host.h"
+#include "drill/lesson_result.h"
+#include "keyboard/keyboard_layout.h"
+#include "keyboard/window_placement.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+class QLabel;
+class QPushButton;
+
+namespace kestrum {
+
+class BevelPanel;
+class KeyboardWidget;
+
+// The drill window (Form1): the item row, the message panel, the on-screen keyboard, the step
+// counter and the way back to the menu. A thin view of DrillEngine: key, timer and button events
+// go to the engine, and the window then shows the engine's view and keyboard model.
+class DrillWindow : public QWidget, private DrillHost {
+    Q_OBJECT
+
+public:
+    // Creates the controls once. When a built-in lesson fails its check, its messages are shown
+    // through context.messages and closeRequested() follows from the event loop.
+    explicit DrillWindow(AppContext& context, QWidget* parent = nullptr);
+    ~DrillWindow() override;
+
+    // Sets lesson_no and shows the window: the show handler (the lesson selected and prepared,
+    // the caption set), then the activation handler (the layout).
+    void StartLesson(int lessonNo);
+
+    // The result window chose to practise again (modal result 1): the same lesson waits for its
+    // start key, the window re-activated and re-laid out.
+    void retry();
+
+    // The result window chose the menu (modal result 2, or its close box). Hiding the window
+    // while a result is awaited counts as this too.
+    void returnedToMenu();
+
+    int lesson_no() const { return lesson_no_; }
+    const DrillEngine& engine() const { return engine_; }
+    const KeyboardLayout& currentLayout() const { return layout_; }
+
+signals:
+    // The window hid itself for the menu: "メニューに戻る" or the result window's way back.
+    void menuRequested();
+    // A run has ended and its attempt is recorded; show the result window modally, then call
+    // retry() or returnedToMenu(). Any messages of the recording have already been shown.
+    void lessonFinished(kestrum::LessonResult result);
+    // The close box, or a lesson that cannot run at all: the program ends.
+    void closeRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    // DrillHost
+    void startTimer(DrillTimer timer, int intervalMs) override;
+    void stopTimer(DrillTimer timer) override;
+    void runEnded(const LessonResult& result) override;
+    void returnToMenu(const Messages& messages) override;
+    void endProgram(const Messages& messages) override;
+
+    void FormCreate();
+    void createTextPanels();
+    void FormShow();
+    void FormActivate();
+    void ArrangeKeyboard();
+    void handleKey(const QKeyEvent& event);
+    // Brings every control up to date with the engine; touches only what changed.
+    void render();
+    QTimer& timerOf(DrillTimer timer);
+
+    AppContext& context_;
+    DrillEngine engine_;
+    int lesson_no_ = 0;
+    bool awaitingResult_ = false;
+    bool ending_ = false;
+    WindowPlacement placement_;
+    KeyboardLayout layout_;
+    std::array<QTimer, 4> timers_;
+
+    BevelPanel* Panel_message = nullptr;
+    std::array<QLabel*, 4> lbl_messages{};  // lbl_message, lbl_message2..4
+    BevelPanel* pnl_output = nullptr;
+    QLabel* lbl_sample = nullptr;
+    std::array<QLabel*, kCellCount> char_cells{};
+    KeyboardWidget* pnl_key = nullptr;
+    QLabel* Label_counter = nullptr;
+    QPushButton* Button_go_menu = nullptr;
+    QPushButton* Button_dummy = nullptr;
+
+    // What the controls show now, compared with the engine's view after each event.
+    DrillView shown_;
+};
+
+}  // namespace kestrum

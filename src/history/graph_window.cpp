@@ -1,0 +1,164 @@
+#include "history/graph_window.h"
+
+#include "app/app_context.h"
+#include "app/bevel_panel_widget.h"
+#include "app/ui_fonts.h"
+#include "app/window_frame.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+
+#include <vector>
+
+namespace kestrum {
+
+namespace {
+
+constexpr int kBevelWidth = 3;
+constexpr int kPanelLeft = 5;
+constexpr int kPanelWidth = 4 * kBevelWidth + kGraphWidth + 10;    // 572
+constexpr int kPanelHeight = 4 * kBevelWidth + kGraphHeight + 10;  // 377
+constexpr int kButtonTop = kPanelHeight + 5;                       // 382
+constexpr int kOkWidth = 73;
+
+QColor colour(PlotColor c) {
+    return {c.red, c.green, c.blue};
+}
+
+QPoint point(PlotPoint p) {
+    return {p.x, p.y};
+}
+
+// Copies the finished picture; it is never redrawn here.
+class PictureBox final : public QWidget {
+public:
+    PictureBox(const QImage& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+    QSize sizeHint() const override { return picture_.size(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        painter.drawImage(event->rect(), picture_, event->rect());
+    }
+
+private:
+    const QImage& picture_;
+};
+
+void drawPlot(QImage& image, const GraphPlot& plot) {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(pixelFont(FontFace::PGothic, 12));
+
+    painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
+    std::vector<QPoint> frame;
+    for (const PlotPoint& p : plot.frame)
+        frame.push_back(point(p));
+    painter.drawPolyline(frame.data(), static_cast<int>(frame.size()));
+
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    for (const PlotLine& line : plot.gridLines)
+        painter.drawLine(point(line.from), point(line.to));
+
+    // Texts stand on an opaque white ground, so a grid line never runs through a label.
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::white);
+    for (const PlotText& text : plot.texts) {
+        painter.setPen(colour(text.color));
+        const QRect area(point(text.position), QSize(image.width(), image.height()));
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(text.text));
+    }
+    painter.setBackgroundMode(Qt::TransparentMode);
+
+    for (const PlotSeries& series : plot.series) {
+        const QColor seriesColour = colour(series.color);
+        painter.setPen(QPen(seriesColour, 1, Qt::DotLine));
+        painter.setBrush(seriesColour);
+        std::vector<QPoint> points;
+        for (const PlotPoint& p : series.points) {
+            points.push_back(point(p));
+            painter.drawEllipse(QRect(p.x - 2, p.y - 2, 4, 4));
+        }
+        painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+    }
+}
+
+}  // namespace
+
+GraphWindow::GraphWindow(AppContext& context, QWidget* parent)
+    : QDialog(parent),
+      context_(context),
+      graph_bitmap(kGraphWidth, kGraphHeight, QImage::Format_RGB32),
+      Panel_graph(new BevelPanel(this)),
+      PaintBox_graph(new PictureBox(graph_bitmap, Panel_graph)),
+      Button_delete(new QPushButton(QStringLiteral("グラフデータ消去(&D)"), this)),
+      BitBtn_ok(new QPushButton(QStringLiteral("OK"), this)),
+      Timer_close(new QTimer(this)) {
+    setFont(pixelFont(FontFace::PGothic, 12));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, QColor(227, 255, 255));
+    setPalette(background);
+    graph_bitmap.fill(Qt::white);
+
+    Panel_graph->setGeometry(kPanelLeft, 0, kPanelWidth, kPanelHeight);
+    Panel_graph->setBevelOuter(BevelPanel::Bevel::Raised);
+    Panel_graph->setBevelInner(BevelPanel::Bevel::Lowered);
+    Panel_graph->setBevelWidth(kBevelWidth);
+    Panel_graph->setColor(palette().color(QPalette::Button));
+    PaintBox_graph->setGeometry(2 * kBevelWidth + 5, 2 * kBevelWidth + 5, kGraphWidth,
+                                kGraphHeight);
+
+    Button_delete->setGeometry(kPanelLeft, kButtonTop, 113, 25);
+    Button_delete->setObjectName(QStringLiteral("Button_delete"));
+    BitBtn_ok->setGeometry(kPanelLeft + kPanelWidth - kOkWidth, kButtonTop, kOkWidth, 25);
+    BitBtn_ok->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    BitBtn_ok->setObjectName(QStringLiteral("BitBtn_ok"));
+    BitBtn_ok->setDefault(true);
+    connect(Button_delete, &QPushButton::clicked, this, &GraphWindow::Button_deleteClick);
+    connect(BitBtn_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    Timer_close->setInterval(1);
+    Timer_close->setSingleShot(true);
+    connect(Timer_close, &QTimer::timeout, this, &QDialog::reject);
+
+    // The layout gives the outer size: the panel plus 15 across and 70 down.
+    fixAndCentre(*this, kPanelWidth + 15 - kFrameExtraWidth, kPanelHeight + 70 - kFrameExtraHeight,
+                 context_.screen.metrics());
+}
+
+void GraphWindow::showFor(const ScoreKey& key) {
+    score_key = key;
+    setWindowTitle(QString::fromStdString(graphCaption(score_key)));
+    DrawGraph();
+    exec();
+}
+
+// Everything is read and drawn before the window appears; the messages (nothing to plot) come
+// first, and the window then closes itself as soon as it is up.
+void GraphWindow::DrawGraph() {
+    const GraphPlot plot = kestrum::DrawGraph(context_.scores, score_key);
+    drawPlot(graph_bitmap, plot);
+    PaintBox_graph->update();
+    closeAtOnce_ = plot.closeAtOnce;
+    context_.messages.showAll(plot.messages);
+}
+
+void GraphWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Timer_close->stop();
+    if (closeAtOnce_) Timer_close->start();
+}
+
+void GraphWindow::Button_deleteClick() {
+    const bool confirmed = context_.messages.confirm(eraseConfirmation());
+    const EraseOutcome outcome = eraseGraphData(context_.scores, score_key, confirmed);
+    context_.messages.showAll(outcome.messages);
+    if (outcome.closeWindow) accept();
+}
+
+}  // namespace kestrum

@@ -1,0 +1,147 @@
+#include "history/result_window.h"
+
+#include "app/app_context.h"
+#include "app/bevel_panel_widget.h"
+#include "app/ui_fonts.h"
+#include "app/window_frame.h"
+#include "platform/text.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace kestrum {
+
+namespace {
+
+const QColor kBackground(219, 255, 219);
+const QColor kPanelGrey(236, 236, 236);
+
+BevelPanel* valuePanel(BevelPanel* parent, const QRect& geometry, const QColor& colour,
+                       const QString& caption, const char* objectName) {
+    auto* panel = new BevelPanel(parent);
+    panel->setGeometry(geometry);
+    panel->setBevelOuter(BevelPanel::Bevel::Lowered);
+    panel->setBevelWidth(2);
+    panel->setColor(colour);
+    panel->setCaption(caption);
+    panel->setObjectName(QString::fromLatin1(objectName));
+    return panel;
+}
+
+QLabel* arrowImage(QWidget* parent, int left, int top, const char* objectName) {
+    auto* image = new QLabel(parent);
+    image->setGeometry(left, top, 32, 32);
+    image->setObjectName(QString::fromLatin1(objectName));
+    return image;
+}
+
+QPushButton* button(QWidget* parent, int left, const QString& caption, const char* objectName) {
+    auto* result = new QPushButton(caption, parent);
+    result->setGeometry(left, 168, 105, 33);
+    result->setFont(pixelFont(FontFace::PGothic, 12, FontStyle::Bold));
+    result->setObjectName(QString::fromLatin1(objectName));
+    return result;
+}
+
+}  // namespace
+
+ResultWindow::ResultWindow(AppContext& context, QWidget* parent)
+    : QDialog(parent),
+      context_(context),
+      Panel1(new BevelPanel(this)),
+      Panel_speed(valuePanel(Panel1, {136, 56, 145, 41}, Qt::white, {}, "Panel_speed")),
+      Panel_accuracy(valuePanel(Panel1, {136, 104, 145, 41}, Qt::white, {}, "Panel_accuracy")),
+      Panel_pre_speed(valuePanel(Panel1, {312, 56, 137, 41}, kPanelGrey, {}, "Panel_pre_speed")),
+      Panel_pre_accuracy(
+          valuePanel(Panel1, {312, 104, 137, 41}, kPanelGrey, {}, "Panel_pre_accuracy")),
+      Image_speed(arrowImage(Panel1, 280, 60, "Image_speed")),
+      Image_accuracy(arrowImage(Panel1, 280, 110, "Image_accuracy")),
+      Button_show_graph(button(this, 136, QStringLiteral("グラフ表示(&G)"), "Button_show_graph")),
+      Button_retry(button(this, 248, QStringLiteral("もう一度(&R)"), "Button_retry")),
+      Button_go_menu(button(this, 360, QStringLiteral("メニューに戻る(&M)"), "Button_go_menu")),
+      Memo1(new QPlainTextEdit(this)) {
+    setWindowTitle(QString::fromStdString(resultCaption()));
+    setFont(pixelFont(FontFace::PGothic, 12));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kBackground);
+    setPalette(background);
+
+    Panel1->setGeometry(8, 8, 457, 153);
+    Panel1->setBevelWidth(2);
+    Panel1->setColor(kPanelGrey);
+    Panel1->setFont(pixelFont(FontFace::PGothic, 27, FontStyle::Bold));
+    valuePanel(Panel1, {136, 8, 145, 41}, Qt::white, QStringLiteral("今回"), "Panel4");
+    valuePanel(Panel1, {312, 8, 137, 41}, kPanelGrey, QStringLiteral("前回"), "Panel5");
+    valuePanel(Panel1, {8, 56, 121, 41}, Qt::white, QStringLiteral("速度"), "Panel2");
+    valuePanel(Panel1, {8, 104, 121, 41}, Qt::white, QStringLiteral("正解率"), "Panel3");
+    // The arrows sit in the gap between the columns and overlap their edges by a pixel.
+    Image_speed->raise();
+    Image_accuracy->raise();
+
+    // Per-character statistics of the run: kept with the window but below its visible area.
+    Memo1->setGeometry(64, 224, 329, 177);
+    Memo1->setFont(pixelFont(FontFace::Gothic, 12));
+    Memo1->setReadOnly(true);
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+
+    setTabOrder(Button_show_graph, Button_retry);
+    setTabOrder(Button_retry, Button_go_menu);
+    connect(Button_show_graph, &QPushButton::clicked, this, [this] { emit graphRequested(key_); });
+    connect(Button_retry, &QPushButton::clicked, this, [this] { done(kRetry); });
+    connect(Button_go_menu, &QPushButton::clicked, this, [this] { done(kGoMenu); });
+
+    fixAndCentre(*this, 475, 207, context_.screen.metrics());
+}
+
+QPixmap ResultWindow::arrowPicture(Trend trend) {
+    switch (trend) {
+        case Trend::Up:
+            return QPixmap(QStringLiteral(":/arrow_up.png"));
+        case Trend::Down:
+            return QPixmap(QStringLiteral(":/arrow_down.png"));
+        case Trend::Even:
+            return QPixmap(QStringLiteral(":/arrow_even.png"));
+        case Trend::None:
+            break;
+    }
+    return {};
+}
+
+int ResultWindow::showResult(const LessonResult& result) {
+    speed = result.speed;
+    accuracy = result.accuracy;
+    Memo1->clear();
+    for (const Bytes& line : result.memo_lines)
+        Memo1->appendPlainText(fromCp932(line));
+
+    key_ = scoreKeyFor(result.key.kind, result.key.name);
+    const ResultSummary summary = summarizeResult(context_.scores, key_, speed, accuracy);
+    context_.messages.showAll(summary.messages);
+    fill(summary);
+    return exec();
+}
+
+void ResultWindow::fill(const ResultSummary& summary) {
+    Panel_pre_speed->setCaption(QString::fromStdString(summary.previousSpeedText));
+    Panel_pre_accuracy->setCaption(QString::fromStdString(summary.previousAccuracyText));
+    Image_speed->setPixmap(arrowPicture(summary.speedTrend));
+    Image_accuracy->setPixmap(arrowPicture(summary.accuracyTrend));
+    Panel_speed->setCaption(QString::fromStdString(summary.speedText));
+    Panel_accuracy->setCaption(QString::fromStdString(summary.accuracyText));
+}
+
+// Enter opens the graph first: the focus starts on its button at every showing.
+void ResultWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Button_show_graph->setFocus();
+}
+
+// The close box and Escape leave for the menu, as the menu button does.
+void ResultWindow::reject() {
+    done(kGoMenu);
+}
+
+}  // namespace kestrum

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "keyboard/keyboard_layout.h"
+#include "keyboard/keyboard_model.h"
+
+#include <QFont>
+#include <QRect>
+#include <QWidget>
+
+#include <array>
+
+namespace kestrum {
+
+// The on-screen keyboard (pnl_key): a violet raised panel with the key cells, the blank panels
+// that complete the keyboard's outline, the flat piece that joins the Enter key and the finger
+// labels. It only draws what the model holds and where the layout puts it.
+class KeyboardWidget : public QWidget {
+    Q_OBJECT
+
+  public:
+    // The model must outlive the widget.
+    explicit KeyboardWidget(const KeyboardModel& model, QWidget* parent = nullptr);
+
+    // The keyboard's face (bold, fixed-pitch gothic) at `points`: key captions and finger labels.
+    static QFont faceFont(int points);
+
+    // Takes the places, bevels and font sizes of `layout` (pnl_key's own rectangle included) and
+    // repaints the whole keyboard.
+    void arrange(const KeyboardLayout& layout);
+
+    // Repaints only the keys and finger labels whose look changed since the last call; cheap
+    // when nothing changed.
+    void refresh();
+
+    // Where the layout put a key cell or a finger label, in this widget's coordinates.
+    QRect keyRect(KeyCell cell) const;
+    QRect fingerLabelRect(Finger finger) const;
+
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void paintPanel(QPainter& painter, const Panel& panel, const Look& look, const QString& caption,
+                    const QFont& font) const;
+    void rememberLooks();
+
+    const KeyboardModel& model_;
+    KeyboardLayout layout_;
+    QFont keyFont_;
+    QFont shiftFont_;
+    QFont fingerFont_;
+    // The looks last handed to the screen, to find what a key press changed.
+    std::array<std::array<Look, KeyboardModel::kCols>, KeyboardModel::kRows> shownKeys_{};
+    std::array<std::array<Look, KeyboardModel::kFingers>, KeyboardModel::kHands> shownFingers_{};
+};
+
+}  // namespace kestrum

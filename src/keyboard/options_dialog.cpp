@@ -1,0 +1,174 @@
+#include "keyboard/options_dialog.h"
+
+#include "app/app_context.h"
+#include "app/bevel_panel_widget.h"
+#include "app/ui_fonts.h"
+#include "app/window_frame.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+#include <initializer_list>
+
+namespace kestrum {
+
+namespace {
+
+constexpr int kItemLeft = 8;
+constexpr int kItemTop = 16;
+constexpr int kItemPitch = 22;
+constexpr int kItemHeight = 17;
+
+// Items reach to the group's right frame: the installed Japanese faces run wider than the
+// layout's own, and a clipped access key would be lost.
+int innerWidth(int groupWidth) {
+    return groupWidth - kItemLeft - 2;
+}
+
+// A radio group: a framed caption over its items, one above the other; the item index is the
+// button's id in the returned group.
+QButtonGroup* radioGroup(QGroupBox* box, const QRect& geometry, const char* caption,
+                         std::initializer_list<const char*> items) {
+    box->setGeometry(geometry);
+    box->setTitle(QString::fromUtf8(caption));
+    auto* group = new QButtonGroup(box);
+    int index = 0;
+    for (const char* item : items) {
+        auto* button = new QRadioButton(QString::fromUtf8(item), box);
+        button->setGeometry(kItemLeft, kItemTop + index * kItemPitch, innerWidth(geometry.width()),
+                            kItemHeight);
+        group->addButton(button, index++);
+    }
+    return group;
+}
+
+void checkItem(QButtonGroup* group, int index) {
+    if (QAbstractButton* button = group->button(index)) button->setChecked(true);
+}
+
+QPushButton* glyphButton(QWidget* parent, const QRect& geometry, const char* caption,
+                         QStyle::StandardPixmap glyph) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setGeometry(geometry);
+    button->setIcon(parent->style()->standardIcon(glyph));
+    return button;
+}
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent)
+    : QDialog(parent),
+      context_(context),
+      Panel1(new BevelPanel(this)),
+      radio_guide(new QGroupBox(Panel1)),
+      guideItems_(radioGroup(
+          radio_guide, {16, 16, 161, 113}, "キーガイド",
+          {"常に表示(&A)", "遅延を入れて表示(&D)", "間違えたときだけ表示(&E)", "表示しない(&N)"})),
+      GroupBox1(new QGroupBox(QStringLiteral("キーボードサイズ"), Panel1)),
+      sizeButtons_{new QRadioButton(QStringLiteral("小(&S)"), GroupBox1),
+                   new QRadioButton(QStringLiteral("中    (800*600以上)(&M)"), GroupBox1),
+                   new QRadioButton(QStringLiteral("大    (1024*768以上)(&L)"), GroupBox1),
+                   new QRadioButton(QStringLiteral("特大 (1280*1024以上)(&K)"), GroupBox1)},
+      radio_sound(new QGroupBox(Panel1)),
+      soundItems_(radioGroup(radio_sound, {16, 136, 161, 89}, "効果音",
+                             {"入力音とエラー音(&W)", "エラー音のみ(&O)", "なし(&X)"})),
+      radio_letter_type(new QGroupBox(Panel1)),
+      letterTypeItems_(
+          radioGroup(radio_letter_type, {184, 136, 161, 89}, "表示",
+                     {"そのまま表示(&P)", "すべて大文字で表示(&C)", "すべて小文字で表示(&B)"})),
+      chk_distinct_shift(new QCheckBox(QStringLiteral("左右のシフトを区別する(&R)"), Panel1)),
+      chk_distinct(new QCheckBox(QStringLiteral("大文字と小文字を区別する(&G)"), Panel1)),
+      BitBtn1(glyphButton(this, {200, 272, 81, 33}, "OK", QStyle::SP_DialogOkButton)),
+      BitBtn2(glyphButton(this, {288, 272, 81, 33}, "キャンセル", QStyle::SP_DialogCancelButton)) {
+    setWindowTitle(QStringLiteral("オプション"));
+    setFont(pixelFont(FontFace::PGothic, 12));
+    QPalette face = palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    setPalette(face);
+
+    Panel1->setGeometry(8, 8, 361, 257);
+    Panel1->setColor(face.color(QPalette::Button));
+
+    GroupBox1->setGeometry(184, 16, 161, 113);
+    for (std::size_t i = 0; i < sizeButtons_.size(); ++i) {
+        sizeButtons_[i]->setGeometry(kItemLeft, 16 + 24 * static_cast<int>(i),
+                                     innerWidth(GroupBox1->width()), kItemHeight);
+    }
+    chk_distinct_shift->setGeometry(16, 232, 161, 17);
+    chk_distinct->setGeometry(184, 232, 171, 17);
+
+    radio_guide->setObjectName(QStringLiteral("radio_guide"));
+    radio_sound->setObjectName(QStringLiteral("radio_sound"));
+    radio_letter_type->setObjectName(QStringLiteral("radio_letter_type"));
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    chk_distinct->setObjectName(QStringLiteral("chk_distinct"));
+    chk_distinct_shift->setObjectName(QStringLiteral("chk_distinct_shift"));
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &OptionsDialog::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Cancel first, then the panel's groups in the order the layout was designed to be walked.
+    QList<QWidget*> order{BitBtn2};
+    for (QButtonGroup* group : {letterTypeItems_, guideItems_}) {
+        for (QAbstractButton* button : group->buttons())
+            order.append(button);
+    }
+    order.append(chk_distinct_shift);
+    for (QAbstractButton* button : soundItems_->buttons())
+        order.append(button);
+    order.append(chk_distinct);
+    for (QRadioButton* button : sizeButtons_)
+        order.append(button);
+    order.append(BitBtn1);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    fixAndCentre(*this, 377, 309, context_.screen.metrics());
+}
+
+void OptionsDialog::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void OptionsDialog::FormShow() {
+    const OptionsControls shown =
+        OptionsLogic::FormShow(context_.settings, context_.screen.metrics().width);
+    chk_distinct->setChecked(shown.chk_distinct);
+    checkItem(letterTypeItems_, shown.radio_letter_type);
+    checkItem(guideItems_, shown.radio_guide);
+    chk_distinct_shift->setChecked(shown.chk_distinct_shift);
+    checkItem(soundItems_, shown.radio_sound);
+    for (std::size_t i = 0; i < sizeButtons_.size(); ++i) {
+        sizeButtons_[i]->setEnabled(shown.sizes[i].enabled);
+        if (shown.sizes[i].checked) sizeButtons_[i]->setChecked(true);
+    }
+    BitBtn2->setFocus();
+}
+
+OptionsControls OptionsDialog::controls() const {
+    OptionsControls state;
+    state.chk_distinct = chk_distinct->isChecked();
+    state.radio_guide = guideItems_->checkedId();
+    state.radio_letter_type = letterTypeItems_->checkedId();
+    state.chk_distinct_shift = chk_distinct_shift->isChecked();
+    state.radio_sound = soundItems_->checkedId();
+    for (std::size_t i = 0; i < sizeButtons_.size(); ++i) {
+        state.sizes[i] = {sizeButtons_[i]->isEnabled(), sizeButtons_[i]->isChecked()};
+    }
+    return state;
+}
+
+void OptionsDialog::BitBtn1Click() {
+    OptionsLogic::BitBtn1Click(controls(), context_.settings);
+    accept();
+}
+
+}  // namespace kestrum

@@ -1,0 +1,62 @@
+#include "menu/version_dialog.h"
+
+#include "app/bevel_panel_widget.h"
+#include "app/ui_fonts.h"
+#include "app/window_frame.h"
+#include "platform/screen.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+
+namespace kestrum {
+
+namespace {
+
+constexpr const char* kProductTitle = "ケストラムLite";
+constexpr const char* kVersion = "Ver 2.01";
+
+}  // namespace
+
+VersionDialog::VersionDialog(const Screen& screen, QWidget* parent)
+    : QDialog(parent),
+      Panel_version(new BevelPanel(this)),
+      Image1(new QLabel(Panel_version)),
+      Label_version(new QLabel(Panel_version)),
+      BitBtn1(new QPushButton(this)) {
+    setWindowTitle(QStringLiteral("バージョン情報"));
+    setFont(pixelFont(FontFace::PGothic, 12));
+
+    Panel_version->setGeometry(8, 8, 289, 105);
+    Panel_version->setBevelOuter(BevelPanel::Bevel::Lowered);
+    Panel_version->setBevelWidth(3);
+    Panel_version->setColor(palette().color(QPalette::Window));
+
+    Image1->setGeometry(40, 16, 32, 32);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/kestrum-lite.png")));
+
+    Label_version->move(80, 24);
+    Label_version->setFont(pixelFont(FontFace::PGothic, 16, FontStyle::Bold));
+    QPalette blue = Label_version->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    Label_version->setPalette(blue);
+    Label_version->setText(QString::fromUtf8(kProductTitle) + QLatin1Char(' ') +
+                           QString::fromUtf8(kVersion));
+    Label_version->adjustSize();
+
+    BitBtn1->setGeometry(224, 120, 73, 25);
+    BitBtn1->setText(QStringLiteral("OK"));
+    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    BitBtn1->setDefault(true);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+
+    fixAndCentre(*this, 302, 151, screen.metrics());
+}
+
+QString VersionDialog::versionText() const {
+    return Label_version->text();
+}
+
+}  // namespace kestrum

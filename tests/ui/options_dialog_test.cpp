@@ -1,0 +1,167 @@
+#include "keyboard/options_dialog.h"
+#include "app/bevel_panel_widget.h"
+#include "drill/drill_window.h"
+#include "history/result_window.h"
+#include "menu/menu_window.h"
+#include "ui/support/modal_driver.h"
+#include "ui/support/test_application.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <cctype>
+
+using namespace kestrum;
+using namespace kestrum::testing;
+
+namespace {
+
+template <typename Button>
+Button* buttonTitled(QWidget* dialog, const char* text) {
+    for (Button* button : dialog->findChildren<Button*>()) {
+        if (button->text() == QString::fromUtf8(text)) return button;
+    }
+    qWarning("no button %s", text);
+    return nullptr;
+}
+
+QRadioButton* radio(QWidget* dialog, const char* text) {
+    return buttonTitled<QRadioButton>(dialog, text);
+}
+
+QCheckBox* check(QWidget* dialog, const char* text) {
+    return buttonTitled<QCheckBox>(dialog, text);
+}
+
+// Opens the options dialog from the menu, lets `edit` change it, then leaves by `button`.
+void editOptions(TestApplication& test, const std::function<void(QWidget*)>& edit,
+                 const char* button) {
+    ModalDriver driver([&](QWidget* modal) {
+        edit(modal);
+        TestApplication::click(modal, button);
+    });
+    TestApplication::click(&test.app().menu(), "Button_option");
+    QVERIFY(driver.ran());
+    QVERIFY(!test.app().options().isVisible());
+}
+
+}  // namespace
+
+class OptionsDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showingFillsTheControlsAndFitsTheScreen();
+    void cancelWritesNothingAndOkWritesEverything();
+    void aLessonObeysTheNewOptions();
+};
+
+// The offscreen screen is 800 pixels wide: only the small and medium keyboards fit.
+void OptionsDialogTest::showingFillsTheControlsAndFitsTheScreen() {
+    ModalWatchdog watchdog;
+    TestApplication test("0,2,1,0,2,5,2\r\n");
+    QVERIFY(test.showMenu());
+    editOptions(
+        test,
+        [](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("オプション"));
+            QCOMPARE(dialog->size(), QSize(377, 309));
+            QVERIFY(!check(dialog, "大文字と小文字を区別する(&G)")->isChecked());
+            QVERIFY(!check(dialog, "左右のシフトを区別する(&R)")->isChecked());
+            QVERIFY(radio(dialog, "間違えたときだけ表示(&E)")->isChecked());
+            QVERIFY(radio(dialog, "なし(&X)")->isChecked());
+            QVERIFY(radio(dialog, "すべて大文字で表示(&C)")->isChecked());
+            QRadioButton* medium = radio(dialog, "中    (800*600以上)(&M)");
+            QVERIFY(medium->isChecked());
+            QVERIFY(medium->isEnabled());
+            QVERIFY(radio(dialog, "小(&S)")->isEnabled());
+            QVERIFY(!radio(dialog, "大    (1024*768以上)(&L)")->isEnabled());
+            QVERIFY(!radio(dialog, "特大 (1280*1024以上)(&K)")->isEnabled());
+            QCOMPARE(dialog->focusWidget(), buttonTitled<QPushButton>(dialog, "キャンセル"));
+        },
+        "BitBtn2");
+    QVERIFY(!watchdog.fired());
+}
+
+void OptionsDialogTest::cancelWritesNothingAndOkWritesEverything() {
+    ModalWatchdog watchdog;
+    TestApplication test;
+    QVERIFY(test.showMenu());
+    auto change = [](QWidget* dialog) {
+        radio(dialog, "表示しない(&N)")->setChecked(true);
+        radio(dialog, "エラー音のみ(&O)")->setChecked(true);
+        radio(dialog, "すべて小文字で表示(&B)")->setChecked(true);
+        check(dialog, "大文字と小文字を区別する(&G)")->setChecked(false);
+        check(dialog, "左右のシフトを区別する(&R)")->setChecked(false);
+        radio(dialog, "中    (800*600以上)(&M)")->setChecked(true);
+    };
+    const Settings before = test.app().context().settings;
+    editOptions(test, change, "BitBtn2");
+    QCOMPARE(test.app().context().settings, before);
+
+    // The close box writes nothing either.
+    editOptions(test, change, "BitBtn2");
+    ModalDriver closeBox([&](QWidget* dialog) {
+        change(dialog);
+        dialog->close();
+    });
+    TestApplication::click(&test.app().menu(), "Button_option");
+    QVERIFY(closeBox.ran());
+    QCOMPARE(test.app().context().settings, before);
+
+    editOptions(test, change, "BitBtn1");
+    Settings expected = before;
+    expected.distinct = 0;
+    expected.guide = 3;
+    expected.letter_type = 2;
+    expected.distinct_shift = 0;
+    expected.sound = 1;
+    expected.keyboard_size = 3;
+    QCOMPARE(test.app().context().settings, expected);
+    // The file follows only when the menu closes.
+    QVERIFY(!test.exists("kestruml.ini"));
+    test.app().menu().close();
+    QCOMPARE(test.readFile("kestruml.ini"), QByteArray("0,3,2,0,1,5,3\r\n"));
+    QVERIFY(!watchdog.fired());
+}
+
+void OptionsDialogTest::aLessonObeysTheNewOptions() {
+    ModalWatchdog watchdog;
+    TestApplication test;
+    QVERIFY(test.showMenu());
+    editOptions(
+        test,
+        [](QWidget* dialog) {
+            radio(dialog, "すべて大文字で表示(&C)")->setChecked(true);
+            check(dialog, "大文字と小文字を区別する(&G)")->setChecked(false);
+            radio(dialog, "中    (800*600以上)(&M)")->setChecked(true);
+        },
+        "BitBtn1");
+
+    test.press("Panel_le1");
+    DrillWindow& drill = test.app().drill();
+    QCOMPARE(drill.size(), QSize(715, 505));
+
+    // Upper-case items typed in lower case: all correct once case is not told apart.
+    bool upperCaseShown = true;
+    QString accuracy;
+    ModalDriver result([&](QWidget* modal) {
+        accuracy = modal->findChild<BevelPanel*>(QStringLiteral("Panel_accuracy"))->caption();
+        TestApplication::click(modal, "Button_go_menu");
+    });
+    test.typeRun(
+        200, 0, [&] { return result.ran(); },
+        [&](char expected) {
+            if (std::islower(static_cast<unsigned char>(expected))) upperCaseShown = false;
+            return static_cast<char>(std::tolower(static_cast<unsigned char>(expected)));
+        });
+    QVERIFY(result.ran());
+    QVERIFY(upperCaseShown);
+    QCOMPARE(accuracy, QStringLiteral("100%"));
+    QVERIFY(!watchdog.fired());
+}
+
+QTEST_MAIN(OptionsDialogTest)
+#include "options_dialog_test.moc"

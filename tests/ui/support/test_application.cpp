@@ -1,0 +1,132 @@
+#include "ui/support/test_application.h"
+
+#include "drill/drill_host.h"
+#include "drill/drill_window.h"
+#include "menu/menu_window.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <cstdint>
+
+namespace kestrum::testing {
+
+namespace {
+
+constexpr int kRunTimeoutMs = 60000;
+
+QWidget* keyTarget(QWidget* window) {
+    QWidget* focus = window->focusWidget();
+    return focus != nullptr ? focus : window;
+}
+
+char wrongKeyFor(char expected) {
+    return (expected == 'q' || expected == 'Q') ? 'z' : 'q';
+}
+
+}  // namespace
+
+int RunFigures::speed() const {
+    return static_cast<int>(static_cast<std::int64_t>(correct) * 60000 / elapsed);
+}
+
+int RunFigures::accuracy() const {
+    return correct * 100 / keys;
+}
+
+TestApplication::TestApplication(const QByteArray& ini) {
+    if (!ini.isNull()) writeFile(QStringLiteral("kestruml.ini"), ini);
+    ProgramDirResult programDir{dir_.path().toStdString(), std::nullopt};
+    app_ =
+        std::make_unique<Application>(programDir, ServiceOverrides{&messages_, &clock_, &random_});
+}
+
+TestApplication::~TestApplication() = default;
+
+QString TestApplication::path(const QString& name) const {
+    return dir_.filePath(name);
+}
+
+QByteArray TestApplication::readFile(const QString& name) const {
+    QFile file(path(name));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+bool TestApplication::exists(const QString& name) const {
+    return QFileInfo::exists(path(name));
+}
+
+void TestApplication::writeFile(const QString& name, const QByteArray& bytes) const {
+    QFile file(path(name));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+}
+
+bool TestApplication::showMenu() {
+    app_->showMenu();
+    return QTest::qWaitForWindowActive(&app_->menu());
+}
+
+void TestApplication::press(const char* objectName, Qt::MouseButton button) {
+    auto* control = app_->menu().findChild<QWidget*>(QString::fromLatin1(objectName));
+    QVERIFY2(control != nullptr, objectName);
+    QTest::mousePress(control, button, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseRelease(control, button, Qt::NoModifier, QPoint(10, 10));
+}
+
+void TestApplication::click(QWidget* window, const char* objectName) {
+    auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(objectName));
+    QVERIFY2(button != nullptr, objectName);
+    button->click();
+}
+
+RunFigures TestApplication::typeRun(int stepMs, int wrongKeys,
+                                    const std::function<bool()>& finished,
+                                    const std::function<char(char)>& sent) {
+    DrillWindow& drill = app_->drill();
+    const DrillEngine& engine = drill.engine();
+    RunFigures figures;
+    QTest::keyClick(keyTarget(&drill), ' ');  // the start key, not judged
+
+    bool firstJudged = true;
+    auto judged = [&](char key) {
+        if (!firstJudged) {
+            clock_.advance(static_cast<std::uint32_t>(stepMs));
+            figures.elapsed += static_cast<std::uint32_t>(stepMs);
+        }
+        firstJudged = false;
+        ++figures.keys;
+        QTest::keyClick(keyTarget(&drill), key);
+    };
+
+    while (!finished()) {
+        if (!QTest::qWaitFor([&] { return finished() || engine.state().accept_key == 1; },
+                             kRunTimeoutMs)) {
+            qWarning("the drill stopped accepting keys");
+            return figures;
+        }
+        if (finished()) break;
+        const DrillState& state = engine.state();
+        const auto index = static_cast<std::size_t>(state.position - 1);
+        if (index >= state.target.size()) {
+            qWarning("the drill expects no key");
+            return figures;
+        }
+        const char expected = state.target[index];
+        if (wrongKeys > 0 && state.position == 1) {
+            --wrongKeys;
+            judged(wrongKeyFor(expected));
+        }
+        judged(sent ? sent(expected) : expected);
+        ++figures.correct;
+        if (engine.state().accept_key == 0) {  // the item is done: its pause has begun
+            clock_.advance(static_cast<std::uint32_t>(kPauseMs));
+            figures.elapsed += static_cast<std::uint32_t>(kPauseMs);
+        }
+    }
+    return figures;
+}
+
+}  // namespace kestrum::testing
