@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
 #include <vector>
 
 namespace kestrum {
@@ -68,10 +69,15 @@ void drawPlot(QImage& image, const GraphPlot& plot) {
     // Texts stand on an opaque white ground, so a grid line never runs through a label.
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(Qt::white);
+    // A label keeps its place unless it would run past the picture's right edge (the speed scale
+    // stands only a few pixels from it): then it moves in just enough to be read whole.
     for (const PlotText& text : plot.texts) {
         painter.setPen(colour(text.color));
-        const QRect area(point(text.position), QSize(image.width(), image.height()));
-        painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(text.text));
+        const QString caption = QString::fromStdString(text.text);
+        const int width = painter.fontMetrics().horizontalAdvance(caption);
+        const QPoint at(std::min(text.position.x, image.width() - width), text.position.y);
+        painter.drawText(QRect(at, QSize(width, image.height())), Qt::AlignLeft | Qt::AlignTop,
+                         caption);
     }
     painter.setBackgroundMode(Qt::TransparentMode);
 

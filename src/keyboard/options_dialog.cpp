@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QStyle>
 
+#include <algorithm>
+#include <array>
 #include <initializer_list>
 
 namespace kestrum {
@@ -130,7 +132,42 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent)
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    fixAndCentre(*this, 377, 309, context_.screen.metrics());
+    fixAndCentre(*this, 377 + widenToFit(), 309, context_.screen.metrics());
+}
+
+// The installed Japanese faces and this toolkit's indicators run wider than the layout's own
+// measures. Rather than cut a caption (and its access key), each column grows by what its widest
+// caption lacks; the right column and the buttons move along. Returns the extra width.
+int OptionsDialog::widenToFit() {
+    const std::array<QWidget*, 3> left{radio_guide, radio_sound, chk_distinct_shift};
+    const std::array<QWidget*, 3> right{GroupBox1, radio_letter_type, chk_distinct};
+    const auto shortfall = [](const auto& column) {
+        int missing = 0;
+        for (QWidget* item : column) {
+            QList<QAbstractButton*> captions = item->findChildren<QAbstractButton*>();
+            if (auto* button = qobject_cast<QAbstractButton*>(item)) captions.append(button);
+            for (QAbstractButton* caption : captions)
+                missing = std::max(missing, caption->sizeHint().width() - caption->width());
+        }
+        return missing;
+    };
+    const auto widen = [](const auto& column, int extra, int shift) {
+        for (QWidget* item : column) {
+            item->setGeometry(item->x() + shift, item->y(), item->width() + extra, item->height());
+            for (QAbstractButton* caption : item->findChildren<QAbstractButton*>())
+                caption->resize(caption->width() + extra, caption->height());
+        }
+    };
+    const int leftExtra = shortfall(left);
+    const int rightExtra = shortfall(right);
+    const int extra = leftExtra + rightExtra;
+    if (extra == 0) return 0;
+    widen(left, leftExtra, 0);
+    widen(right, rightExtra, leftExtra);
+    Panel1->resize(Panel1->width() + extra, Panel1->height());
+    for (QPushButton* button : {BitBtn1, BitBtn2})
+        button->move(button->x() + extra, button->y());
+    return extra;
 }
 
 void OptionsDialog::showEvent(QShowEvent* event) {

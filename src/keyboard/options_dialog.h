@@ -30,6 +30,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    int widenToFit();
     void FormShow();
     void BitBtn1Click();
     OptionsControls controls() const;
