@@ -18,8 +18,8 @@ history() {
     python3 - "$@" <<'PY'
 import sys, math
 out = bytearray()
-for spec in sys.argv[2:]:
-    kind, name, count = spec.split(":")
+for entry in sys.argv[2:]:
+    kind, name, count = entry.split(":")
     count = int(count)
     out += bytes([int(kind), len(name)]) + name.encode() + bytes([count])
     for i in range(count):
