@@ -36,6 +36,17 @@ asan-test: deps
 bench: build
 	@for b in build/bench/*_bench; do echo "== $$b"; $$b; done
 
+# Each fuzz target runs FUZZ_SECONDS under the address and undefined sanitizers; any finding fails
+# the run and leaves its reproducer in build-fuzz/findings/.
+FUZZ_SECONDS ?= 20
+fuzz: deps
+	@command -v clang++ >/dev/null && [ -f "$$(clang++ -print-runtime-dir)/libclang_rt.fuzzer-x86_64.a" ] || \
+	  { $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev; }
+	@[ -f build-fuzz/build.ninja ] || CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKESTRUM_FUZZ=ON -DKESTRUM_SANITIZE=ON -DKESTRUM_BENCH=OFF
+	cmake --build build-fuzz -j $(JOBS) --target $$(cd fuzz && ls *_fuzz.cpp | sed 's/\.cpp$$//')
+	fuzz/run.sh $(FUZZ_SECONDS) build-fuzz
+
 install: build
 	cmake --install build --prefix $(or $(PREFIX),$(HOME)/.local)
 

@@ -72,10 +72,7 @@ std::optional<Bytes> loadHistory(FileSystem& files, const std::filesystem::path&
 // disk or a crash leaves the old history whole.
 ScoreOutcome commitHistory(FileSystem& files, const std::filesystem::path& dataDir,
                            std::string_view image) {
-    const std::filesystem::path temp = dataDir / "temp.tmp";
-    if (!files.writeFile(temp, image) || !files.replace(temp, dataDir / "score.dat")) {
-        // score.dat was never touched; only the scratch copy has to go.
-        files.remove(temp);
+    if (!replaceContents(files, dataDir / "score.dat", dataDir / "temp.tmp", image)) {
         return failure(kCantOpen);
     }
     return {1, {}};

@@ -61,6 +61,15 @@ bool isSafeName(std::string_view utf8) {
     return true;
 }
 
+// A name must name its file exactly: a double-byte character cut off at its end would vanish in
+// the conversion, and one that code page 932 does not define would turn into U+FFFD.
+bool convertsWhole(std::string_view cp932, std::string_view utf8) {
+    for (std::size_t i = 0; i < cp932.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(cp932[i])) && ++i == cp932.size()) return false;
+    }
+    return utf8.find("\xEF\xBF\xBD") == std::string_view::npos;
+}
+
 // A failed load: the messages so far, then the one that stopped it.
 ProblemSetLoad stop(Messages messages, std::string text) {
     messages.push_back(infoMessage(std::move(text)));
@@ -103,7 +112,9 @@ ProblemSetLoad LoadProblemSet(ProblemSet& set, FileSystem& files,
                               const std::filesystem::path& dataDir, const Settings& settings) {
     if (settings.problem_set_name.empty()) return stop({}, "辞書が選択されていません");
     const std::string nameUtf8 = cp932ToUtf8(settings.problem_set_name);
-    if (!isSafeName(nameUtf8)) return stop({}, "問題集の名前が不正です");
+    if (!convertsWhole(settings.problem_set_name, nameUtf8) || !isSafeName(nameUtf8)) {
+        return stop({}, "問題集の名前が不正です");
+    }
 
     const std::filesystem::path path = dataDir / "tdcs" / (nameUtf8 + ".tdc");
     const FileSystem::ReadResult file = files.readFile(path, kMaxProblemSetFileBytes);

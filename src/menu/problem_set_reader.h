@@ -47,9 +47,9 @@ struct ProblemSetLoad {
 // kind 1, words and comments = the kept items, comment_index = identity, program all -1,
 // program_length = settings.practice_count. On failure `record` is empty and the messages say
 // why; `set` may then hold a partly read file, which the next load clears. Besides the file's
-// own rules, it refuses an empty name, a name that would leave the tdcs folder, a file of more
-// than 4 MiB, a file without an Amount line and a set with no items left. Amounts above 199
-// keep slots 1..199.
+// own rules, it refuses an empty name, a name that would leave the tdcs folder or is not whole
+// code page 932 text, a file of more than 4 MiB, a file without an Amount line and a set with no
+// items left. Amounts above 199 keep slots 1..199.
 ProblemSetLoad LoadProblemSet(ProblemSet& set, FileSystem& files,
                               const std::filesystem::path& dataDir, const Settings& settings);
 

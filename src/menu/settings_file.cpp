@@ -141,7 +141,10 @@ bool SaveSettings(const Settings& settings, FileSystem& files,
         text += i + 1 < values.size() ? "," : "\r\n";
     }
     if (!settings.problem_set_name.empty()) text += settings.problem_set_name + "\r\n";
-    return files.writeFile(dataDir / kSettingsFileName, text);
+    // Written beside the old file and then swapped in, so that a full disk or a crash never
+    // leaves half a file and loses the problem-set name, which lives nowhere else.
+    return replaceContents(files, dataDir / kSettingsFileName, dataDir / kSettingsScratchName,
+                           text);
 }
 
 }  // namespace kestrum

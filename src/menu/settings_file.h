@@ -11,6 +11,8 @@ namespace kestrum {
 // The settings file beside the program's data: line 1 the seven numbers, line 2 the name of the
 // current problem set.
 inline constexpr const char* kSettingsFileName = "kestruml.ini";
+// The new settings are written here first, then put in the place of the old file.
+inline constexpr const char* kSettingsScratchName = "kestruml.tmp";
 
 // Files larger than this are treated like a missing file.
 inline constexpr std::size_t kMaxSettingsFileBytes = 16 * 1024 * 1024;
@@ -29,7 +31,8 @@ void LoadSettings(Settings& settings, FileSystem& files, const std::filesystem::
 
 // Writes dataDir / "kestruml.ini": line 1 as "%d," six times then "%d" and CR LF, followed by
 // the problem-set name and CR LF when the name is not empty, so that a save never loses it.
-// Returns false when the file could not be written; the caller goes on regardless.
+// The old file stays whole until the new one is complete (see replaceContents). Returns false
+// when the file could not be written; the caller goes on regardless.
 bool SaveSettings(const Settings& settings, FileSystem& files,
                   const std::filesystem::path& dataDir);
 

@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,7 +32,11 @@ private:
     int fd_;
 };
 
-FileSystem::ReadResult readAll(int fd, std::size_t maxBytes) {
+FileSystem::ReadResult readAll(int fd, const struct stat& info, std::size_t maxBytes) {
+    // A regular file says its size: one that is too large is refused without reading it.
+    if (S_ISREG(info.st_mode) && static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+        return {FileSystem::ReadStatus::TooLarge, {}};
+    }
     FileSystem::ReadResult result{FileSystem::ReadStatus::Ok, {}};
     char buffer[64 * 1024];
     for (;;) {
@@ -63,16 +68,31 @@ FileSystem::ReadResult DiskFileSystem::readFile(const std::filesystem::path& pat
         S_ISSOCK(info.st_mode)) {
         return {ReadStatus::Unreadable, {}};
     }
-    return readAll(fd.get(), maxBytes);
+    return readAll(fd.get(), info, maxBytes);
+}
+
+bool replaceContents(FileSystem& files, const std::filesystem::path& target,
+                     const std::filesystem::path& scratch, std::string_view bytes) {
+    files.remove(scratch);
+    if (files.writeFile(scratch, bytes) && files.replace(scratch, target)) return true;
+    files.remove(scratch);
+    return false;
 }
 
 std::optional<Bytes> DiskFileSystem::readOrCreate(const std::filesystem::path& path,
                                                   std::size_t maxBytes) {
-    Descriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0644));
+    constexpr int kFlags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
+    int opened = ::open(path.c_str(), kFlags);
+    // O_EXCL creates only a new file: a dangling link fails instead of creating its target
+    // somewhere else.
+    if (opened < 0 && errno == ENOENT) {
+        opened = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+    }
+    Descriptor fd(opened);
     if (!fd.valid()) return std::nullopt;
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    ReadResult result = readAll(fd.get(), maxBytes);
+    ReadResult result = readAll(fd.get(), info, maxBytes);
     if (result.status != ReadStatus::Ok) return std::nullopt;
     return std::move(result.bytes);
 }

@@ -26,7 +26,8 @@ public:
     virtual ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) = 0;
 
     // Opens for reading like fopen(path, "ab+"): a missing file is created empty. Returns the
-    // bytes, or nothing when the file can be neither opened nor created.
+    // bytes, or nothing when the file can be neither opened nor created. A link whose target is
+    // missing is not followed to create one.
     virtual std::optional<Bytes> readOrCreate(const std::filesystem::path& path,
                                               std::size_t maxBytes) = 0;
 
@@ -39,6 +40,14 @@ public:
 
     virtual bool remove(const std::filesystem::path& path) = 0;
 };
+
+// Replaces the whole content of `target` through `scratch`, a file beside it: whatever lies at
+// `scratch` is removed first (a stale copy, or a link that would send the write elsewhere), the
+// bytes are written and flushed there and then put in the place of `target` in one step. Returns
+// true when `target` holds the bytes; on false `target` is as it was and `scratch` is gone
+// (unless it could not be removed either).
+bool replaceContents(FileSystem& files, const std::filesystem::path& target,
+                     const std::filesystem::path& scratch, std::string_view bytes);
 
 class DiskFileSystem final : public FileSystem {
 public:

@@ -1,6 +1,6 @@
 #include "menu/problem_set_reader.h"
 
-#include "memory_file_system.h"
+#include "support/memory_file_system.h"
 #include "platform/file_system.h"
 
 #include <gtest/gtest.h>

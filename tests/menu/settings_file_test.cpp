@@ -1,6 +1,6 @@
 #include "menu/settings_file.h"
 
-#include "memory_file_system.h"
+#include "support/memory_file_system.h"
 
 #include <gtest/gtest.h>
 

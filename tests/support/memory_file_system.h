@@ -4,17 +4,18 @@
 
 #include <filesystem>
 #include <map>
-#include <string>
+#include <optional>
+#include <string_view>
 
 namespace kestrum {
 
-// Files held in memory, so that tests of the readers can build hostile files cheaply and see
-// which paths were asked for.
+// Files held in memory, so that tests and fuzz targets can build hostile files cheaply, see
+// which paths were asked for, and run without touching the disk.
 class MemoryFileSystem final : public FileSystem {
 public:
     std::map<std::filesystem::path, Bytes> files;
     bool failWrites = false;
-    std::filesystem::path lastRead;
+    std::filesystem::path lastRead;  // the path of the latest readFile or readOrCreate
 
     ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) override {
         lastRead = path;
@@ -38,8 +39,9 @@ public:
     bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
         const auto found = files.find(from);
         if (found == files.end()) return false;
-        files[to] = found->second;
-        files.erase(from);
+        Bytes moved = std::move(found->second);
+        files.erase(found);
+        files[to] = std::move(moved);
         return true;
     }
     bool remove(const std::filesystem::path& path) override { return files.erase(path) == 1; }

@@ -1,0 +1,151 @@
+// Every file in tests/data/broken is checked against its line in outcomes.tsv: the readers of
+// the settings, the problem sets and the history each meet the files people actually produce
+// (other encodings, other line ends, cut-off copies, garbage) on the real disk.
+#include "history/history_test_dir.h"
+#include "history/score_file.h"
+#include "menu/problem_set_reader.h"
+#include "menu/settings_file.h"
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kestrum {
+namespace {
+
+const std::filesystem::path kBroken = std::filesystem::path(KESTRUM_TEST_DATA) / "broken";
+
+struct BrokenFile {
+    std::string file;
+    std::string outcome;
+};
+
+// "\n" and "\xHH" in the table stand for the bytes they name.
+std::string unescape(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+            out += '\n';
+            ++i;
+        } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x') {
+            out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::vector<BrokenFile> table() {
+    std::vector<BrokenFile> rows;
+    std::ifstream in(kBroken / "outcomes.tsv");
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t tab = line.find('\t');
+        if (line.empty() || line[0] == '#' || tab == std::string::npos) continue;
+        rows.push_back({line.substr(0, tab), unescape(line.substr(tab + 1))});
+    }
+    return rows;
+}
+
+Bytes contentOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+class BrokenFileTest : public ::testing::TestWithParam<BrokenFile> {
+protected:
+    testing::HistoryDir dir;
+    DiskFileSystem disk;
+    const Bytes content = contentOf(kBroken / GetParam().file);
+
+    std::string settingsOutcome() {
+        disk.writeFile(dir.path() / kSettingsFileName, content);
+        Settings s;
+        LoadSettings(s, disk, dir.path(), 1280);
+        std::string numbers;
+        for (const std::int32_t value : {s.distinct, s.guide, s.letter_type, s.distinct_shift,
+                                         s.sound, s.practice_count, s.keyboard_size}) {
+            numbers += (numbers.empty() ? "" : ",") + std::to_string(value);
+        }
+        return numbers + "|" + s.problem_set_name;
+    }
+
+    std::string problemSetOutcome() {
+        std::filesystem::create_directory(dir.path() / "tdcs");
+        disk.writeFile(dir.path() / "tdcs" / "broken.tdc", content);
+        Settings settings;
+        settings.problem_set_name = "broken";
+        ProblemSet set;
+        const ProblemSetLoad load = LoadProblemSet(set, disk, dir.path(), settings);
+        if (load.ok) return "items=" + std::to_string(load.record.word_count);
+        EXPECT_TRUE(load.record.words.empty());
+        return load.messages.empty() ? "refused silently" : "refused=" + load.messages.back().text;
+    }
+
+    std::string historyOutcome() {
+        dir.writeScore(content);
+        ScoreFile scores(disk, dir.path());
+        ScoreKey key = scoreKeyFor(0, "lesson1");
+        key.speed = 200;
+        key.accuracy = 97;
+        const ScoreOutcome appended = scores.AppendScore(key);
+        EXPECT_FALSE(dir.hasTemp());
+        if (appended.result != 1) {
+            EXPECT_EQ(dir.scoreBytes(), content);
+            return appended.messages.empty() ? "refused silently"
+                                             : "refused=" + appended.messages.back().text;
+        }
+        const ScoreReadOutcome read = scores.ReadScores(key);
+        EXPECT_EQ(read.result, 1);
+        const auto newest = static_cast<std::size_t>(std::max(read.count - 1, 0));
+        EXPECT_EQ(read.speeds[newest], 200);
+        EXPECT_EQ(read.accuracies[newest], 97);
+        return "appended=" + std::to_string(read.count);
+    }
+};
+
+TEST_P(BrokenFileTest, HasItsTabledOutcome) {
+    const std::string extension = std::filesystem::path(GetParam().file).extension().string();
+    std::string outcome;
+    if (extension == ".ini") {
+        outcome = settingsOutcome();
+    } else if (extension == ".tdc") {
+        outcome = problemSetOutcome();
+    } else if (extension == ".dat") {
+        outcome = historyOutcome();
+    } else {
+        FAIL() << "no reader for " << GetParam().file;
+    }
+    EXPECT_EQ(outcome, GetParam().outcome);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BrokenFileTest, ::testing::ValuesIn(table()),
+                         [](const ::testing::TestParamInfo<BrokenFile>& info) {
+                             std::string name = info.param.file;
+                             for (char& c : name) {
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             }
+                             return name;
+                         });
+
+TEST(BrokenFiles, EveryFileInTheFolderHasOneLineInTheTable) {
+    std::multiset<std::string> tabled;
+    for (const BrokenFile& row : table())
+        tabled.insert(row.file);
+    std::set<std::string> present;
+    for (const auto& entry : std::filesystem::directory_iterator(kBroken)) {
+        if (entry.path().filename() != "outcomes.tsv") present.insert(entry.path().filename());
+    }
+    EXPECT_GE(present.size(), 30u);
+    EXPECT_EQ(std::set<std::string>(tabled.begin(), tabled.end()), present);
+    EXPECT_EQ(tabled.size(), present.size()) << "a file is tabled twice";
+}
+
+}  // namespace
+}  // namespace kestrum

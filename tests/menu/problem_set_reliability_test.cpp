@@ -1,0 +1,113 @@
+// Problem-set names come from a hand-edited settings file and problem sets from anywhere: no
+// name may reach a file outside tdcs or a file it does not name, and no file may hang the menu
+// or exhaust memory.
+#include "menu/problem_set_reader.h"
+
+#include "platform/file_system.h"
+#include "support/hostile_files.h"
+#include "support/memory_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <functional>
+#include <string>
+#include <tuple>
+
+namespace kestrum {
+namespace {
+
+const Messages kBadName{infoMessage("問題集の名前が不正です")};
+
+// A name with a double-byte character cut off at its end, or one code page 932 does not define,
+// used to be converted into the name of another file ("ab\x95" read ab.tdc).
+TEST(ProblemSetNames, NamesThatAreNotWholeCodePage932AreRefusedBeforeAnyRead) {
+    MemoryFileSystem files;
+    files.files["/data/tdcs/ab.tdc"] = "Amount=1\nText[1]=abc\n";
+    files.files["/data/tdcs/.tdc"] = "Amount=1\nText[1]=abc\n";
+    ProblemSet set;
+    Settings settings;
+    for (const char* name : {"\x95", "ab\x95", "\x85\x40", "a\x80", "\x81/..", "\xFF"}) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(name)));
+        settings.problem_set_name = name;
+        files.lastRead.clear();
+        const ProblemSetLoad load = LoadProblemSet(set, files, "/data", settings);
+        EXPECT_FALSE(load.ok);
+        EXPECT_EQ(load.messages, kBadName);
+        EXPECT_TRUE(files.lastRead.empty());
+    }
+    // Whole characters whose second byte is '\' or '|' still name their file.
+    for (const char* name : {"\x95\x5C", "\x83\x7C"}) {
+        settings.problem_set_name = name;
+        EXPECT_NE(LoadProblemSet(set, files, "/data", settings).messages, kBadName);
+        EXPECT_EQ(files.lastRead.parent_path(), "/data/tdcs");
+    }
+}
+
+class ProblemSetOnDiskTest : public ::testing::Test {
+protected:
+    ProblemSetOnDiskTest() {
+        EXPECT_TRUE(temp.isValid());
+        std::filesystem::create_directory(tdcs);
+        settings.problem_set_name = "set";
+    }
+    ProblemSetLoad load() { return LoadProblemSet(set, disk, dir, settings); }
+    std::filesystem::path file() const { return tdcs / "set.tdc"; }
+
+    QTemporaryDir temp;
+    const std::filesystem::path dir = temp.path().toStdString();
+    const std::filesystem::path tdcs = dir / "tdcs";
+    DiskFileSystem disk;
+    Settings settings;
+    ProblemSet set;
+};
+
+TEST_F(ProblemSetOnDiskTest, HostileFilesNeitherHangNorExhaustMemory) {
+    const Messages tooLarge{infoMessage("ファイルが大きすぎます")};
+    const Messages missing{infoMessage("ファイルが存在しません"), infoMessage(file().string())};
+    const std::tuple<const char*, std::function<void()>, Messages> cases[] = {
+        {"a link to /dev/zero", [&] { std::filesystem::create_symlink("/dev/zero", file()); },
+         tooLarge},
+        {"a link to /dev/urandom", [&] { std::filesystem::create_symlink("/dev/urandom", file()); },
+         tooLarge},
+        {"a sparse file of 4 GiB", [&] { testing::makeSparse(file(), 4ull << 30); }, tooLarge},
+        {"a named pipe", [&] { testing::makeFifo(file()); }, missing},
+        {"a directory", [&] { std::filesystem::create_directory(file()); }, missing},
+        {"a dangling link", [&] { std::filesystem::create_symlink(tdcs / "gone", file()); },
+         missing},
+    };
+    for (const auto& [what, make, messages] : cases) {
+        SCOPED_TRACE(what);
+        std::filesystem::remove(file());
+        make();
+        testing::FifoHangGuard guard(file());
+        const ProblemSetLoad result = load();
+        EXPECT_FALSE(guard.stop()) << "the load hung";
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.messages, messages);
+    }
+}
+
+TEST_F(ProblemSetOnDiskTest, ATdcsThatIsAFileIsAMissingFolder) {
+    std::filesystem::remove(tdcs);
+    std::ofstream(tdcs) << "Amount=1\nText[1]=abc\n";
+    const ProblemSetLoad result = load();
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.messages.front(), infoMessage("ファイルが存在しません"));
+}
+
+// A name that climbs out of tdcs is refused even when the file it points at exists.
+TEST_F(ProblemSetOnDiskTest, ANameNeverReachesAFileOutsideTdcs) {
+    std::ofstream(dir / "outside.tdc") << "Amount=1\nText[1]=abc\n";
+    for (const char* name : {"../outside", "./../outside", "..\\outside"}) {
+        settings.problem_set_name = name;
+        EXPECT_EQ(load().messages, kBadName) << name;
+    }
+    settings.problem_set_name = (dir / "outside").string();
+    EXPECT_EQ(load().messages, kBadName);
+}
+
+}  // namespace
+}  // namespace kestrum
