@@ -1,22 +1,13 @@
 // Any bytes as score.dat, any key: AppendScore never crashes; a failure leaves the file's bytes
 // exactly as they were, and a success changes only the key's entry, which then ends with the new
 // attempt after the newest earlier ones, never more than 100 in all.
+#include "check.h"
 #include "history/score_file.h"
 #include "history_case.h"
 #include "support/memory_file_system.h"
 
-#include <cstdlib>
-
 using namespace kestrum;
 using namespace kestrum::fuzz;
-
-namespace {
-
-void check(bool holds) {
-    if (!holds) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::optional<HistoryCase> input = historyCase(data, size);

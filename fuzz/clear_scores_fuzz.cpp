@@ -1,22 +1,13 @@
 // Any bytes as score.dat, any key: ClearScores never crashes; it empties exactly the first
 // matching entry in its place and leaves every other byte alone, and when it finds nothing to
 // clear or fails, the file is unchanged.
+#include "check.h"
 #include "history/score_file.h"
 #include "history_case.h"
 #include "support/memory_file_system.h"
 
-#include <cstdlib>
-
 using namespace kestrum;
 using namespace kestrum::fuzz;
-
-namespace {
-
-void check(bool holds) {
-    if (!holds) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::optional<HistoryCase> input = historyCase(data, size);

@@ -1,18 +1,14 @@
 // Any bytes as a problem-set file: the reader never crashes, says why when it refuses, keeps
 // only items the drill can type, and a second load of the same file gives the same result.
+#include "check.h"
 #include "drill/lesson_catalogue.h"
 #include "menu/problem_set_reader.h"
 #include "support/memory_file_system.h"
 
-#include <cstdlib>
-
 using namespace kestrum;
+using kestrum::fuzz::check;
 
 namespace {
-
-void check(bool holds) {
-    if (!holds) std::abort();
-}
 
 void checkRecord(const lesson& record, const ProblemSet& set, const Settings& settings) {
     const auto count = static_cast<std::size_t>(record.word_count);

@@ -1,19 +1,14 @@
 // Any bytes as score.dat, any key: ReadScores never crashes, never changes the file, and returns
 // exactly the newest attempts (at most 100) of the first matching entry.
+#include "check.h"
 #include "history/score_file.h"
 #include "history_case.h"
 #include "support/memory_file_system.h"
-
-#include <cstdlib>
 
 using namespace kestrum;
 using namespace kestrum::fuzz;
 
 namespace {
-
-void check(bool holds) {
-    if (!holds) std::abort();
-}
 
 unsigned byteAt(const Bytes& image, std::size_t offset) {
     return static_cast<unsigned char>(image[offset]);

@@ -1,17 +1,13 @@
 // Any bytes as kestruml.ini: loading always leaves repaired values fitted to the screen, and
 // what is saved loads back the same.
+#include "check.h"
 #include "menu/settings_file.h"
 #include "support/memory_file_system.h"
 
-#include <cstdlib>
-
 using namespace kestrum;
+using kestrum::fuzz::check;
 
 namespace {
-
-void check(bool holds) {
-    if (!holds) std::abort();
-}
 
 bool repaired(const Settings& s, int width) {
     const Bytes& name = s.problem_set_name;

@@ -15,7 +15,7 @@ using Bytes = std::string;
 bool isLeadByte(unsigned char byte);
 
 QString fromCp932(std::string_view bytes);
-// Characters that code page 932 cannot hold become '?'.
+// Characters that code page 932 cannot hold become NUL bytes, which no rule accepts.
 Bytes toCp932(const QString& text);
 
 // UTF-8 literals of the source (the program's own Japanese texts) to code page 932 and back.
