@@ -11,6 +11,7 @@
 #include "platform/keyboard_state.h"
 #include "platform/random_source.h"
 #include "platform/sound.h"
+#include "support/fake_services.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +25,6 @@
 #include <vector>
 
 namespace kestrum::testing {
-
-class FakeClock final : public Clock {
-public:
-    std::uint32_t tickCount() override { return now; }
-    std::uint32_t now = 1000;
-};
 
 // A seeded generator that counts its draws; queued values come first.
 class CountingRandom final : public RandomSource {
@@ -46,18 +41,6 @@ public:
     SeededRandom seeded{12345};
     std::vector<std::int32_t> queued;
     int draws = 0;
-};
-
-class FakeCapsLock final : public KeyboardState {
-public:
-    std::uint16_t capsLockState() const override { return state; }
-    std::uint16_t state = 0;
-};
-
-class RecordingSound final : public SoundPlayer {
-public:
-    void play(std::string_view name) override { played.emplace_back(name); }
-    std::vector<std::string> played;
 };
 
 // Records what the engine asks of its window; running timers map to their interval.

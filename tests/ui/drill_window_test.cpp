@@ -3,6 +3,7 @@
 #include "keyboard/keyboard_widget.h"
 #include "keyboard/rgb.h"
 #include "platform/text.h"
+#include "support/fake_services.h"
 #include "ui/support/recording_message_presenter.h"
 
 #include <QApplication>
@@ -39,18 +40,6 @@ public:
 
 private:
     std::int32_t next_ = 0;
-};
-
-class SettableCapsLock final : public KeyboardState {
-public:
-    std::uint16_t capsLockState() const override { return state; }
-    std::uint16_t state = 0;
-};
-
-class RecordingSound final : public SoundPlayer {
-public:
-    void play(std::string_view name) override { played.emplace_back(name); }
-    std::vector<std::string> played;
 };
 
 // A drill window over fake services, in its own temporary data directory.
@@ -114,8 +103,8 @@ struct Harness {
     RunningClock clock;
     CountingRandom random;
     FixedScreen screen;
-    SettableCapsLock capsLock;
-    RecordingSound sound;
+    testing::FakeCapsLock capsLock;
+    testing::RecordingSound sound;
     testing::RecordingMessagePresenter messages;
     ScoreFile scores;
     AppContext context;

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "platform/clock.h"
 #include "platform/random_source.h"
+#include "support/fake_services.h"
 #include "ui/support/recording_message_presenter.h"
 
 #include <QByteArray>
@@ -17,14 +18,6 @@ class QWidget;
 namespace kestrum::testing {
 
 // A tick counter that moves only when the test moves it.
-class FakeClock final : public Clock {
-public:
-    std::uint32_t tickCount() override { return now; }
-    void advance(std::uint32_t ms) { now += ms; }
-
-    std::uint32_t now = 100000;
-};
-
 // What a typed run should come to, counted by the test itself.
 struct RunFigures {
     int correct = 0;
