@@ -17,7 +17,7 @@ namespace kestrum {
 class KeyboardWidget : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     // The model must outlive the widget.
     explicit KeyboardWidget(const KeyboardModel& model, QWidget* parent = nullptr);
 
@@ -38,10 +38,12 @@ class KeyboardWidget : public QWidget {
 
     QSize sizeHint() const override;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
+    // Paints what lies in `dirty`, which the painter's clip must not exceed.
+    void paintArea(QPainter& painter, const QRect& dirty) const;
     void paintPanel(QPainter& painter, const Panel& panel, const Look& look, const QString& caption,
                     const QFont& font) const;
     void rememberLooks();

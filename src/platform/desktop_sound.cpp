@@ -17,14 +17,19 @@ QSoundEffect* loadEffect(const char* resource, QObject* parent) {
 
 }  // namespace
 
-DesktopSoundPlayer::DesktopSoundPlayer(QObject* parent) : QObject(parent) {
+DesktopSoundPlayer::DesktopSoundPlayer(QObject* parent) : QObject(parent) {}
+
+void DesktopSoundPlayer::load() {
+    loaded_ = true;
     if (QMediaDevices::audioOutputs().isEmpty()) return;
     error_ = loadEffect("qrc:/error.wav", this);
     push_ = loadEffect("qrc:/push.wav", this);
 }
 
 void DesktopSoundPlayer::play(std::string_view name) {
-    QSoundEffect* effect = name == "ERROR" ? error_ : name == "PUSH" ? push_ : nullptr;
+    if (name != "ERROR" && name != "PUSH") return;
+    if (!loaded_) load();
+    QSoundEffect* effect = name == "ERROR" ? error_ : push_;
     if (effect == nullptr) return;
     error_->stop();
     push_->stop();
