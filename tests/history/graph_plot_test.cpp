@@ -34,28 +34,19 @@ const PlotText* findText(const GraphPlot& plot, const std::string& text) {
     return found == plot.texts.end() ? nullptr : &*found;
 }
 
-TEST(GraphPixels, ExactPositionsLandOnePixelHigherAndNothingIsClamped) {
-    EXPECT_EQ(accuracyY(100), 19);
-    EXPECT_EQ(accuracyY(80), 82);
-    EXPECT_EQ(accuracyY(60), 145);
-    EXPECT_EQ(accuracyY(40), 208);
-    EXPECT_EQ(accuracyY(20), 271);
-    EXPECT_EQ(accuracyY(0), 335);
-    EXPECT_EQ(accuracyY(50), 177);  // 177.5 is not a whole pixel, so truncation alone decides
-    EXPECT_EQ(speedY(400), 19);
-    EXPECT_EQ(speedY(200), 177);
-    EXPECT_EQ(speedY(0), 335);
-    // Not clamped, and truncated toward zero.
-    EXPECT_EQ(speedY(500), -58);  // -58.75, above the picture
-    EXPECT_EQ(speedY(420), 4);    // 4.25, in the top margin
-}
-
-TEST(GraphPixels, AttemptsSpreadAcrossThePlotWidth) {
+// Exact positions land one pixel higher; nothing is clamped, and truncation is toward zero.
+TEST(GraphPixels, ValuesAndAttemptsMapToTheirPixels) {
+    const std::pair<int, int> accuracies[] = {{100, 19}, {80, 82}, {60, 145}, {40, 208},
+                                              {20, 271}, {0, 335}, {50, 177}};
+    for (const auto& [value, y] : accuracies)
+        EXPECT_EQ(accuracyY(value), y) << value;
+    const std::pair<int, int> speeds[] = {{400, 19}, {200, 177}, {0, 335}, {500, -58}, {420, 4}};
+    for (const auto& [value, y] : speeds)
+        EXPECT_EQ(speedY(value), y) << value;
     EXPECT_EQ(plotX(0, 2), 20);
     EXPECT_EQ(plotX(1, 2), 530);
     EXPECT_EQ(plotX(9, 10), 529);  // the double step lies just below 510/9
     EXPECT_EQ(plotX(1, 10), 76);
-    EXPECT_EQ(plotX(0, 100), 20);
     EXPECT_EQ(plotX(50, 100), 277);
 }
 
@@ -85,13 +76,10 @@ TEST(GraphPlan, NoneOrOneAttemptShowsTheCountMessageAndCloses) {
         EXPECT_TRUE(plot.series.empty());
         EXPECT_EQ(findText(plot, "練習回数 1 回"), nullptr);
     }
-}
-
-TEST(GraphPlan, FileMessagesComeBeforeTheCountMessage) {
-    ScoreReadOutcome read;
-    read.messages.push_back(plainMessage("error : unexpected EOF"));
-    EXPECT_EQ(planGraph(read).messages,
-              (Messages{plainMessage("error : unexpected EOF"), kTooFew}));
+    // File messages come before the count message.
+    ScoreReadOutcome cut;
+    cut.messages.push_back(plainMessage("error : unexpected EOF"));
+    EXPECT_EQ(planGraph(cut).messages, (Messages{plainMessage("error : unexpected EOF"), kTooFew}));
 }
 
 TEST(GraphPlan, SeriesAreAccuracyInBlueThenSpeedInRed) {
@@ -144,19 +132,6 @@ protected:
     void SetUp() override { dir.writeScore(before); }
 };
 
-TEST_F(GraphEraseTest, TheQuestionIsAnInformationBoxWithItsOwnCaption) {
-    EXPECT_EQ(eraseConfirmation(), (Message{Message::Icon::Information,
-                                            "このグラフデータを消去します。", "消去の確認"}));
-}
-
-TEST_F(GraphEraseTest, CancellingLeavesTheFileUntouched) {
-    const EraseOutcome outcome = eraseGraphData(scores, lesson, false);
-    EXPECT_FALSE(outcome.erased);
-    EXPECT_FALSE(outcome.closeWindow);
-    EXPECT_TRUE(outcome.messages.empty());
-    EXPECT_EQ(dir.scoreBytes(), before);
-}
-
 TEST_F(GraphEraseTest, ErasingClosesAndTheGraphIsEmptyAfterwards) {
     EXPECT_EQ(DrawGraph(scores, lesson).count, 2);
     const EraseOutcome outcome = eraseGraphData(scores, lesson, true);
@@ -180,16 +155,6 @@ TEST_F(GraphEraseTest, AFailedEraseKeepsTheWindowOpen) {
     EXPECT_EQ(
         eraseGraphData(scores, lesson, true).messages,
         (Messages{plainMessage("error : unexpected EOF"), plainMessage("消去に失敗しました。")}));
-}
-
-TEST(GraphFromFile, ANeverPractisedLessonLeavesAnEmptyHistoryFile) {
-    HistoryDir dir;
-    DiskFileSystem disk;
-    ScoreFile scores(disk, dir.path());
-    const GraphPlot plot = DrawGraph(scores, scoreKeyFor(0, "lesson5"));
-    EXPECT_TRUE(plot.closeAtOnce);
-    EXPECT_EQ(plot.count, 0);
-    EXPECT_TRUE(dir.hasScore());
 }
 
 }  // namespace

@@ -81,20 +81,18 @@ TEST_F(ResultSummaryTest, AfterErasingTheNextAttemptIsAFirstAttemptAgain) {
     expectFirstAttempt(finish(120, 90));
 }
 
-TEST_F(ResultSummaryTest, AnUnreadableHistoryShowsTheFiguresAsAFirstAttempt) {
-    dir.writeScore(entryBytes(0, "lesson2", {{1, 2}}).substr(0, 5));
-    const ResultSummary summary = summarizeResult(scores, lesson, 88, 77);
-    EXPECT_EQ(summary.messages,
-              (Messages{plainMessage("error : unexpected EOF"), plainMessage("no match data")}));
-    EXPECT_EQ(summary.speedText, "88字/分");
-    EXPECT_EQ(summary.accuracyText, "77%");
-    expectFirstAttempt(summary);
-}
+TEST_F(ResultSummaryTest, WithoutAReadableEntryTheFiguresShowAsAFirstAttempt) {
+    const ResultSummary none = summarizeResult(scores, lesson, 10, 20);
+    EXPECT_EQ(none.messages, Messages{plainMessage("no match data")});
+    expectFirstAttempt(none);
 
-TEST_F(ResultSummaryTest, ALessonWithoutEntryReportsNoMatchData) {
-    const ResultSummary summary = summarizeResult(scores, lesson, 10, 20);
-    EXPECT_EQ(summary.messages, Messages{plainMessage("no match data")});
-    expectFirstAttempt(summary);
+    dir.writeScore(entryBytes(0, "lesson2", {{1, 2}}).substr(0, 5));
+    const ResultSummary cut = summarizeResult(scores, lesson, 88, 77);
+    EXPECT_EQ(cut.messages,
+              (Messages{plainMessage("error : unexpected EOF"), plainMessage("no match data")}));
+    EXPECT_EQ(cut.speedText, "88字/分");
+    EXPECT_EQ(cut.accuracyText, "77%");
+    expectFirstAttempt(cut);
 }
 
 TEST(ResultCaption, IsTheApplicationTitleWithTwoBlanksAndResult) {

@@ -67,25 +67,41 @@ protected:
     }
 };
 
+// Each fault makes the change fail with "Can't open file." and leaves score.dat byte for byte;
+// the disk-full cases cut the copy before its first byte, inside a name and before its last
+// byte. Once the fault is gone the same change writes what a fault-free run writes.
 TEST_F(ScoreFileReliabilityTest, TheNextChangeWorksOnceAFaultIsGone) {
-    const std::pair<const char*, std::function<void()>> faults[] = {
-        {"disk full before the first byte", [&] { files.diskFullAfter(0); }},
-        {"disk full inside the name", [&] { files.diskFullAfter(7); }},
-        {"scratch copy cannot be created", [&] { files.fail(FileOp::WriteFile); }},
-        {"rename refused", [&] { files.fail(FileOp::Replace); }},
+    struct Fault {
+        const char* name;
+        std::function<void()> arm;
+        bool reachesTheCopy;
+        bool leavesTheCopy = false;  // only when its removal is refused too
+    };
+    const Fault faults[] = {
+        {"disk full before the first byte", [&] { files.diskFullAfter(0); }, true},
+        {"disk full after one byte", [&] { files.diskFullAfter(1); }, true},
+        {"disk full inside a name", [&] { files.diskFullAfter(13); }, true},
+        {"disk full before the last byte", [&] { files.diskFullAfter(18); }, true},
+        {"scratch copy cannot be created", [&] { files.fail(FileOp::WriteFile); }, true},
+        {"rename refused", [&] { files.fail(FileOp::Replace); }, true},
         {"rename and removal refused",
          [&] {
              files.fail(FileOp::Replace);
              files.fail(FileOp::Remove);
-         }},
+         },
+         true, true},
+        {"history unreadable", [&] { files.fail(FileOp::ReadOrCreate); }, false},
     };
     for (const Change& change : kChanges) {
         const Bytes expected = cleanResult(change);
-        for (const auto& [fault, arm] : faults) {
-            SCOPED_TRACE(std::string(change.name) + ": " + fault);
+        for (const Fault& fault : faults) {
+            SCOPED_TRACE(std::string(change.name) + ": " + fault.name);
             dir.writeScore(before);
-            arm();
+            fault.arm();
+            const int writes = files.calls(FileOp::WriteFile);
             expectUntouched(change.run(scores));
+            EXPECT_EQ(files.calls(FileOp::WriteFile) > writes, fault.reachesTheCopy);
+            EXPECT_EQ(dir.hasTemp(), fault.leavesTheCopy);
             files.restore();
             const ScoreOutcome retried = change.run(scores);
             EXPECT_EQ(retried.result, 1);
@@ -110,9 +126,11 @@ TEST_F(ScoreFileReliabilityTest, PowerLossAfterEachStepOverAStaleScratchCopy) {
             dir.writeScore(before);
             std::ofstream(dir.path() / "temp.tmp", std::ios::binary) << "\x07torn";
             files.powerLossAfter(step);
-            change.run(scores);
+            const ScoreOutcome outcome = change.run(scores);
             files.restore();
-            EXPECT_EQ(dir.scoreBytes(), step == FileOp::Replace ? after : before);
+            const bool replaced = step == FileOp::Replace;
+            EXPECT_EQ(outcome.result, replaced ? 1 : 0);
+            EXPECT_EQ(dir.scoreBytes(), replaced ? after : before);
 
             ScoreFile restarted(files, dir.path());
             EXPECT_EQ(restarted.ReadScores(scoreKeyFor(1, "set")).count, 1);
@@ -223,6 +241,15 @@ TEST_F(ScoreFileReliabilityTest, AFileThatChangesBetweenCallsIsReadAfresh) {
     dir.writeScore({});
     ASSERT_EQ(scores.AppendScore(lesson1Attempt()).result, 1);
     EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson1", {{150, 99}}));
+}
+
+TEST_F(ScoreFileReliabilityTest, ReadingNeverWrites) {
+    scores.ReadScores(scoreKeyFor(0, "lesson1"));
+    scores.ReadScores(scoreKeyFor(0, "missing"));
+    EXPECT_EQ(
+        files.calls(FileOp::WriteFile) + files.calls(FileOp::Replace) + files.calls(FileOp::Remove),
+        0);
+    EXPECT_EQ(dir.scoreBytes(), before);
 }
 
 TEST_F(ScoreFileReliabilityTest, AReadOnlyDirectoryKeepsTheHistory) {

@@ -36,34 +36,25 @@ int right(const Rect& r) {
     return r.left + r.width;
 }
 
-TEST(KeyboardLayout, WindowOuterSizeOfEachKeyboardSize) {
+// Extended precision decides the margins of S and LL; unknown codes are drawn small.
+TEST(KeyboardLayout, WindowSizeAndMarginOfEachKeyboardSize) {
     struct Case {
         int code;
         int width;
         int height;
     };
     for (const Case c :
-         {Case{kS, 573, 422}, Case{kM, 715, 505}, Case{kL, 904, 627}, Case{kLL, 1126, 750}}) {
+         {Case{kS, 573, 422}, Case{kM, 715, 505}, Case{kL, 904, 627}, Case{kLL, 1126, 750},
+          Case{-1, 573, 422}, Case{4, 573, 422}, Case{7, 573, 422}}) {
         const KeyboardLayout l = layoutOf(c.code);
         EXPECT_EQ(l.windowWidth, c.width) << c.code;
         EXPECT_EQ(l.windowHeight, c.height) << c.code;
     }
-}
-
-TEST(KeyboardLayout, ExtendedPrecisionDecidesTheMarginsOfSAndLL) {
     EXPECT_EQ(layoutOf(kS).left_margin, 48);
     EXPECT_EQ(layoutOf(kM).left_margin, 61);
     EXPECT_EQ(layoutOf(kLL).left_margin, 97);
     EXPECT_EQ(layoutOf(kLL).indent, (std::array<int, 3>{35, 21, 35}));
     EXPECT_EQ(layoutOf(kS).indent, (std::array<int, 3>{17, 10, 17}));
-}
-
-TEST(KeyboardLayout, UnknownSizeCodesAreDrawnSmall) {
-    for (const int code : {-1, 4, 7}) {
-        const KeyboardLayout l = layoutOf(code);
-        EXPECT_EQ(l.keySize, 35) << code;
-        EXPECT_EQ(l.windowWidth, 573) << code;
-    }
 }
 
 TEST(KeyboardLayout, PanelsStackBelowTheMessagePanel) {

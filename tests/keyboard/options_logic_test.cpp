@@ -28,23 +28,6 @@ SizeButton checkedButton(const OptionsControls& c) {
     return checked;
 }
 
-TEST(OptionsLogic, ShowFillsTheControlsFromTheRecord) {
-    Settings settings;
-    settings.distinct = 0;
-    settings.guide = 2;
-    settings.letter_type = 1;
-    settings.distinct_shift = 0;
-    settings.sound = 2;
-    settings.keyboard_size = kM;
-    const OptionsControls c = OptionsLogic::FormShow(settings, 1280);
-    EXPECT_FALSE(c.chk_distinct);
-    EXPECT_FALSE(c.chk_distinct_shift);
-    EXPECT_EQ(c.radio_guide, 2);
-    EXPECT_EQ(c.radio_letter_type, 1);
-    EXPECT_EQ(c.radio_sound, 2);
-    EXPECT_EQ(checkedButton(c), SizeButton::M);
-}
-
 TEST(OptionsLogic, ScreenWidthDecidesTheSizesOnOfferAndFitsTheRecord) {
     struct Case {
         int width;
@@ -72,16 +55,6 @@ TEST(OptionsLogic, ScreenWidthDecidesTheSizesOnOfferAndFitsTheRecord) {
     }
 }
 
-TEST(OptionsLogic, CancelKeepsTheFittedSize) {
-    Settings settings;
-    settings.keyboard_size = kLL;
-    const OptionsControls c = OptionsLogic::FormShow(settings, 1024);
-    EXPECT_EQ(checkedButton(c), SizeButton::L);
-    EXPECT_FALSE(c.size(SizeButton::LL).enabled);
-    // Cancel writes nothing back, yet the record already holds the fitted size.
-    EXPECT_EQ(settings.keyboard_size, kL);
-}
-
 TEST(OptionsLogic, UnknownSizeShowsSmallAndOkStoresZero) {
     Settings settings;
     settings.keyboard_size = 7;
@@ -91,42 +64,33 @@ TEST(OptionsLogic, UnknownSizeShowsSmallAndOkStoresZero) {
     EXPECT_EQ(settings.keyboard_size, kS);
 }
 
-TEST(OptionsLogic, OkWithNothingChangedWritesTheSameValues) {
-    Settings settings;
-    settings.distinct = 0;
-    settings.guide = 3;
-    settings.letter_type = 2;
-    settings.distinct_shift = 0;
-    settings.sound = 1;
-    settings.practice_count = 40;
-    settings.problem_set_name = "set";
+// Showing fills the controls from the record, OK with nothing changed writes the same values,
+// and OK after a change writes the chosen controls and leaves the fields the dialog does not own.
+TEST(OptionsLogic, ControlsRoundTripTheRecord) {
+    Settings settings{0, 2, 1, 0, 2, 40, kM, "set"};
+    OptionsControls c = OptionsLogic::FormShow(settings, 1280);
+    EXPECT_FALSE(c.chk_distinct);
+    EXPECT_FALSE(c.chk_distinct_shift);
+    EXPECT_EQ(c.radio_guide, 2);
+    EXPECT_EQ(c.radio_letter_type, 1);
+    EXPECT_EQ(c.radio_sound, 2);
+    EXPECT_EQ(checkedButton(c), SizeButton::M);
     for (const int size : {kS, kM, kL, kLL}) {
         settings.keyboard_size = size;
         const Settings before = settings;
         OptionsLogic::BitBtn1Click(OptionsLogic::FormShow(settings, 1280), settings);
         EXPECT_EQ(settings, before) << size;
     }
-}
 
-TEST(OptionsLogic, OkWritesTheChosenControls) {
-    Settings settings;
-    OptionsControls c = OptionsLogic::FormShow(settings, 1280);
-    c.chk_distinct = false;
-    c.chk_distinct_shift = false;
+    c.chk_distinct = true;
+    c.chk_distinct_shift = true;
     c.radio_guide = 1;
     c.radio_letter_type = 2;
-    c.radio_sound = 1;
+    c.radio_sound = 0;
     c.checkSize(SizeButton::LL);
-    EXPECT_FALSE(c.size(SizeButton::S).checked);
+    EXPECT_FALSE(c.size(SizeButton::M).checked);
     OptionsLogic::BitBtn1Click(c, settings);
-    EXPECT_EQ(settings.distinct, 0);
-    EXPECT_EQ(settings.distinct_shift, 0);
-    EXPECT_EQ(settings.guide, 1);
-    EXPECT_EQ(settings.letter_type, 2);
-    EXPECT_EQ(settings.sound, 1);
-    EXPECT_EQ(settings.keyboard_size, kLL);
-    // The fields the dialog does not own stay untouched.
-    EXPECT_EQ(settings.practice_count, 5);
+    EXPECT_EQ(settings, (Settings{1, 1, 2, 1, 0, 40, kLL, "set"}));
 }
 
 }  // namespace

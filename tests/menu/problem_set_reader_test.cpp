@@ -1,13 +1,12 @@
 #include "menu/problem_set_reader.h"
 
-#include "support/memory_file_system.h"
 #include "platform/file_system.h"
+#include "support/memory_file_system.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
-#include <random>
 #include <string>
 
 namespace kestrum {
@@ -156,50 +155,25 @@ TEST_F(ProblemSetReaderTest, EachLoadStartsFromEmptySlots) {
     EXPECT_EQ(second.record.comments, std::vector<Bytes>{""});
 }
 
-TEST_F(ProblemSetReaderTest, HostileNamesAreRefusedBeforeAnyRead) {
-    for (const char* name : {"../settings", "a/b", "..", ".", "a\\b", "x\x01y", "a..b"}) {
-        settings.problem_set_name = name;
-        files.lastRead.clear();
-        const ProblemSetLoad result = LoadProblemSet(set, files, kDir, settings);
-        EXPECT_FALSE(result.ok) << name;
-        EXPECT_EQ(result.messages, infos({"問題集の名前が不正です"})) << name;
-        EXPECT_TRUE(files.lastRead.empty()) << name;
-    }
+TEST_F(ProblemSetReaderTest, NoNameOrAnOversizedFileIsRefused) {
     settings.problem_set_name.clear();
     EXPECT_EQ(LoadProblemSet(set, files, kDir, settings).messages,
               infos({"辞書が選択されていません"}));
-}
-
-TEST_F(ProblemSetReaderTest, OversizedFileIsRefused) {
+    settings.problem_set_name = "set";
     Bytes huge = "Amount=1\nText[1]=a\n";
     huge.resize(kMaxProblemSetFileBytes + 1, '\n');
     EXPECT_EQ(load(huge).messages, infos({"ファイルが大きすぎます"}));
 }
 
-TEST_F(ProblemSetReaderTest, GarbageNeverReadsOutsideTheSlots) {
+TEST_F(ProblemSetReaderTest, IndicesOutsideTheSlotsAreRefused) {
     for (int index = -1; index <= 300; ++index) {
         const ProblemSetLoad result = load("Amount=300\nText[" + std::to_string(index) +
                                            "]=a\nComment[" + std::to_string(index) + "]=c\n");
         EXPECT_EQ(result.ok, index >= 1 && index <= 199) << index;
     }
-    std::mt19937 random(7);
-    for (int round = 0; round < 30; ++round) {
-        Bytes noise = "Amount=199\n";
-        for (int i = 0; i < 8192; ++i) {
-            const char pool[] = "TextComAmo[]=0123456789-\n\r \x82\xA0";
-            noise += random() % 4 == 0 ? static_cast<char>(random())
-                                       : pool[random() % (sizeof pool - 1)];
-        }
-        const ProblemSetLoad result = load(noise);
-        EXPECT_LE(set.count, 199);
-        if (result.ok) {
-            EXPECT_EQ(result.record.word_count, set.count);
-        }
-    }
-    EXPECT_EQ(load(Bytes(1000000, '\n')).messages, infos({"要素数(Amount)が指定されていません"}));
 }
 
-TEST(ProblemSetOnDisk, JapaneseNamesFindTheirFileAndMissingFilesNameThePath) {
+TEST(ProblemSetOnDisk, AJapaneseNameFindsItsFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::filesystem::path root = dir.path().toStdString();
@@ -214,23 +188,6 @@ TEST(ProblemSetOnDisk, JapaneseNamesFindTheirFileAndMissingFilesNameThePath) {
     const ProblemSetLoad found = LoadProblemSet(set, disk, root, settings);
     ASSERT_TRUE(found.ok);
     EXPECT_EQ(found.record.name, settings.problem_set_name);
-
-    settings.problem_set_name = utf8ToCp932("なし");
-    const ProblemSetLoad missing = LoadProblemSet(set, disk, root, settings);
-    EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(missing.messages, (Messages{infoMessage("ファイルが存在しません"),
-                                          infoMessage((root / "tdcs" / "なし.tdc").string())}));
-}
-
-TEST(ProblemSetHelpers, SplitAtTheFirstOccurrence) {
-    Bytes left = "untouched";
-    Bytes right = "untouched";
-    EXPECT_FALSE(SplitAt('=', "no sign", left, right));
-    EXPECT_EQ(left, "untouched");
-    EXPECT_EQ(right, "untouched");
-    ASSERT_TRUE(SplitAt('=', "Text[1]=a=b", left, right));
-    EXPECT_EQ(left, "Text[1]");
-    EXPECT_EQ(right, "a=b");
 }
 
 TEST(ProblemSetHelpers, ProblemCharsAreAsciiLettersDigitsAndFivePunctuationMarks) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 namespace kestrum {
@@ -36,19 +35,6 @@ Settings numbers(std::int32_t distinct, std::int32_t guide, std::int32_t letterT
                  std::int32_t keyboardSize, Bytes name = {}) {
     return {distinct, guide,         letterType,   distinctShift,
             sound,    practiceCount, keyboardSize, std::move(name)};
-}
-
-void expectInRange(const Settings& s) {
-    EXPECT_TRUE(s.distinct == 0 || s.distinct == 1);
-    EXPECT_TRUE(s.guide >= 0 && s.guide <= 3);
-    EXPECT_TRUE(s.letter_type >= 0 && s.letter_type <= 2);
-    EXPECT_TRUE(s.distinct_shift == 0 || s.distinct_shift == 1);
-    EXPECT_TRUE(s.sound >= 0 && s.sound <= 2);
-    EXPECT_TRUE(s.practice_count >= 5 && s.practice_count <= 100);
-    EXPECT_LE(s.problem_set_name.size(), 97u);
-    if (!s.problem_set_name.empty()) {
-        EXPECT_GT(static_cast<unsigned char>(s.problem_set_name.back()), 32);
-    }
 }
 
 TEST_F(SettingsFileTest, MissingOrOversizedFileLeavesTheDefaultsUnfitted) {
@@ -100,14 +86,7 @@ TEST_F(SettingsFileTest, NumbersBeyond32BitsAreClampedThenRepaired) {
     EXPECT_EQ(load("1,0,0,1,0,5,-2147483648\r\n", 1280).keyboard_size, -2147483647 - 1);
 }
 
-TEST_F(SettingsFileTest, HostileContentNeverBreaksTheRecord) {
-    std::mt19937 random(20240521);
-    for (int round = 0; round < 20; ++round) {
-        Bytes noise(4096, '\0');
-        for (char& c : noise)
-            c = static_cast<char>(random());
-        expectInRange(load(noise));
-    }
+TEST_F(SettingsFileTest, AMegabyteLineNeverBreaksTheRecord) {
     const Bytes megabyte(1 << 20, 'z');
     EXPECT_EQ(load("1,0,0,1,0,5,0\r\n" + megabyte), numbers(1, 0, 0, 1, 0, 5, 0, Bytes(97, 'z')));
     EXPECT_EQ(load("0,2,1,0,2,60,3\r\nset\r\n" + megabyte, 1280),
@@ -128,11 +107,6 @@ TEST_F(SettingsFileTest, SaveWritesTheLineByteForByteAndKeepsTheName) {
     const Settings odd = load("1,0,x,1,0,5,0\r\n");
     ASSERT_TRUE(SaveSettings(odd, files, kDir));
     EXPECT_EQ(loadExisting(), odd);
-}
-
-TEST_F(SettingsFileTest, FailedSaveIsReported) {
-    files.failWrites = true;
-    EXPECT_FALSE(SaveSettings(Settings{}, files, kDir));
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -61,10 +60,7 @@ class ApplicationTest : public QObject {
 
 private slots:
     void lessonRunsRetriesAndReturnsToMenu();
-    void resultCloseBoxLeavesForTheMenu();
     void unrecordedRunStillShowsItsFigures();
-    void drillCloseBoxEndsTheProgramWithoutRecording();
-    void backToMenuMidRunStartsAfresh();
     void acceleratorsStartLessons();
     void unwritableSettingsDoNotStopTheClose();
 };
@@ -154,21 +150,9 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     QVERIFY(!watchdog.fired());
 }
 
-void ApplicationTest::resultCloseBoxLeavesForTheMenu() {
-    ModalWatchdog watchdog;
-    TestApplication test;
-    QVERIFY(test.showMenu());
-    test.press("Panel_le2");
-    ModalDriver result([](QWidget* modal) { modal->close(); });
-    test.typeRun(250, 0, [&] { return result.ran(); });
-    QVERIFY(result.ran());
-    QVERIFY(test.app().menu().isVisible());
-    QVERIFY(!test.app().drill().isVisible());
-    QVERIFY(!watchdog.fired());
-}
-
 // A history file that cannot be written: the failure is reported, then "no match data", and the
-// window still shows the run's own figures beside an empty previous column.
+// window still shows the run's own figures beside an empty previous column. Its close box leads
+// back to the menu.
 void ApplicationTest::unrecordedRunStillShowsItsFigures() {
     ModalWatchdog watchdog;
     TestApplication test;
@@ -181,10 +165,12 @@ void ApplicationTest::unrecordedRunStillShowsItsFigures() {
         speed = captionOf(modal, "Panel_speed");
         previousSpeed = captionOf(modal, "Panel_pre_speed");
         speedArrow = arrowOf(modal, "Image_speed");
-        TestApplication::click(modal, "Button_go_menu");
+        modal->close();
     });
     const RunFigures run = test.typeRun(250, 0, [&] { return result.ran(); });
     QVERIFY(result.ran());
+    QVERIFY(test.app().menu().isVisible());
+    QVERIFY(!test.app().drill().isVisible());
     QCOMPARE(speed, QStringLiteral("%1字/分").arg(run.speed()));
     QCOMPARE(previousSpeed, QStringLiteral("(-----)"));
     QVERIFY(speedArrow.isNull());
@@ -193,46 +179,6 @@ void ApplicationTest::unrecordedRunStillShowsItsFigures() {
     QCOMPARE(texts.front(), std::string("Can't open file."));
     QCOMPARE(texts.back(), std::string("no match data"));
     QVERIFY(!watchdog.fired());
-}
-
-void ApplicationTest::drillCloseBoxEndsTheProgramWithoutRecording() {
-    TestApplication test;
-    QVERIFY(test.showMenu());
-    QSignalSpy closed(&test.app().menu(), &MenuWindow::closed);
-    test.press("Panel_le3");
-    DrillWindow& drill = test.app().drill();
-    QTest::keyClick(drill.focusWidget(), ' ');
-    const char expected = drill.engine().state().target.at(0);
-    QTest::keyClick(drill.focusWidget(), expected);
-
-    drill.close();
-    QCOMPARE(closed.count(), 1);
-    QCOMPARE(test.readFile("kestruml.ini"), QByteArray("1,0,0,1,0,5,0\r\n"));
-    QVERIFY(test.readFile("score.dat").isEmpty());
-}
-
-void ApplicationTest::backToMenuMidRunStartsAfresh() {
-    TestApplication test;
-    QVERIFY(test.showMenu());
-    test.press("Panel_le1");
-    DrillWindow& drill = test.app().drill();
-    QTest::keyClick(drill.focusWidget(), ' ');
-    QTest::keyClick(drill.focusWidget(), drill.engine().state().target.at(0));
-    QCOMPARE(drill.engine().view().lbl_sample_visible, false);
-
-    QPushButton* goMenu = nullptr;
-    for (QPushButton* button : drill.findChildren<QPushButton*>()) {
-        if (button->text() == QStringLiteral("メニューに戻る")) goMenu = button;
-    }
-    QVERIFY(goMenu != nullptr);
-    QTest::mouseClick(goMenu, Qt::LeftButton);
-    QTRY_VERIFY(test.app().menu().isVisible());
-    QTRY_VERIFY(!drill.isVisible());
-
-    test.press("Panel_le1");
-    QVERIFY(drill.isVisible());
-    QCOMPARE(drill.engine().view().lbl_sample, std::string("Press any key to start!!"));
-    QVERIFY(test.readFile("score.dat").isEmpty());
 }
 
 void ApplicationTest::acceleratorsStartLessons() {

@@ -2,7 +2,6 @@
 #include "app/app_context.h"
 #include "keyboard/keyboard_widget.h"
 #include "keyboard/rgb.h"
-#include "platform/text.h"
 #include "support/fake_services.h"
 #include "ui/support/recording_message_presenter.h"
 
@@ -91,12 +90,6 @@ struct Harness {
         }
         return item;
     }
-    // Types the item on screen without a mistake (a shown "_" would already be typed).
-    void typeItem() const {
-        const std::string item = shownItem();
-        for (char ch : item)
-            type(ch);
-    }
 
     QTemporaryDir dir;
     DiskFileSystem files;
@@ -136,14 +129,12 @@ private slots:
     void outerSizeFollowsTheKeyboardSize_data();
     void outerSizeFollowsTheKeyboardSize();
     void recentresOnlyWhenTheSizeChanges();
-    void captionNamesTheLesson();
     void keysDriveTheItemAndTheGuide();
     void keysWithoutACharacterAreNotJudged();
     void capsLockRedrawsTheShiftHint();
-    void wholeRunEndsInAResultAndRetries();
     void tutorialPagesWithTheSpaceBar();
     void goMenuAbandonsTheRunAndStartsAfresh();
-    void closeBoxAndInvalidLessonEndTheProgram();
+    void anInvalidLessonEndsTheProgram();
 };
 
 void DrillWindowTest::outerSizeFollowsTheKeyboardSize_data() {
@@ -189,27 +180,6 @@ void DrillWindowTest::recentresOnlyWhenTheSizeChanges() {
     h.context.settings.keyboard_size = 0;
     h.window->retry();
     QCOMPARE(h.window->pos(), QPoint((1280 - 573) / 2, (1024 - 422) / 2));
-}
-
-void DrillWindowTest::captionNamesTheLesson() {
-    Harness h;
-    h.window->StartLesson(3);
-    QCOMPARE(h.window->windowTitle(), QStringLiteral("ケストラムLite   lesson3"));
-    h.window->hide();
-
-    h.context.problemSetLesson.name = "sample";
-    h.context.problemSetLesson.kind = 1;
-    h.context.problemSetLesson.words = {"abc"};
-    h.context.problemSetLesson.comments = {""};
-    h.context.problemSetLesson.comment_index = {0};
-    h.context.problemSetLesson.program = {-1, -1};
-    h.context.problemSetLesson.word_count = 1;
-    h.context.problemSetLesson.comment_count = 1;
-    h.context.problemSetLesson.comment_index_count = 1;
-    h.context.problemSetLesson.program_length = 2;
-    h.window->StartLesson(kProblemSetLessonNo);
-    QCOMPARE(h.window->windowTitle(), QStringLiteral("ケストラムLite   sample"));
-    QCOMPARE(h.label("lbl_sample"), QStringLiteral("Press any key to start!!"));
 }
 
 void DrillWindowTest::keysDriveTheItemAndTheGuide() {
@@ -303,36 +273,6 @@ void DrillWindowTest::capsLockRedrawsTheShiftHint() {
     QCOMPARE(keyFill(h, KeyboardModel::kRightShift), rgb(colours::kGrey));
 }
 
-void DrillWindowTest::wholeRunEndsInAResultAndRetries() {
-    Harness h;
-    QSignalSpy finished(h.window.get(), &DrillWindow::lessonFinished);
-    h.window->StartLesson(1);
-    h.type('x');
-    for (int item = 17; item >= 1; --item) {
-        QTRY_COMPARE(h.label("Label_counter"), QStringLiteral("あと %1回").arg(item));
-        h.typeItem();
-    }
-    QTRY_COMPARE(finished.count(), 1);
-    QCOMPARE(h.label("lbl_sample"), QStringLiteral("おわり～!!"));
-    QVERIFY(h.child<QLabel>(QStringLiteral("lbl_sample"))->isVisible());
-    QCOMPARE(h.label("Label_counter"), QString());
-    const auto result = finished.at(0).at(0).value<LessonResult>();
-    QCOMPARE(result.accuracy, 100);
-    QVERIFY(result.speed > 0);
-    QCOMPARE(cp932ToUtf8(result.key.name), std::string("lesson1"));
-    QVERIFY(h.messages.shown().empty());
-
-    h.type('x');  // dropped while the result is awaited
-    QCOMPARE(h.label("lbl_sample"), QStringLiteral("おわり～!!"));
-
-    h.window->retry();
-    QCOMPARE(h.label("lbl_sample"), QStringLiteral("Press any key to start!!"));
-    for (int i = 0; i < 25; ++i)
-        QVERIFY(!h.cell(i)->isVisible());
-    h.type('x');
-    QCOMPARE(h.label("Label_counter"), QStringLiteral("あと 17回"));
-}
-
 void DrillWindowTest::tutorialPagesWithTheSpaceBar() {
     Harness h;
     h.window->StartLesson(0);
@@ -383,22 +323,14 @@ void DrillWindowTest::goMenuAbandonsTheRunAndStartsAfresh() {
     QCOMPARE(h.label("Label_counter"), QString());
 }
 
-void DrillWindowTest::closeBoxAndInvalidLessonEndTheProgram() {
+void DrillWindowTest::anInvalidLessonEndsTheProgram() {
     Harness h;
     QSignalSpy closed(h.window.get(), &DrillWindow::closeRequested);
-    h.window->StartLesson(1);
-    h.type('x');
-    h.window->close();
-    QCOMPARE(closed.count(), 1);
-
-    Harness invalid;
-    QSignalSpy invalidClosed(invalid.window.get(), &DrillWindow::closeRequested);
-    invalid.window->StartLesson(7);
-    QTRY_COMPARE(invalidClosed.count(), 1);
-    QCOMPARE(invalid.messages.shown().size(), std::size_t{1});
-    QCOMPARE(invalid.messages.shown()[0].text, std::string("レッスン番号が不正です。"));
-    QCOMPARE(invalid.messages.shown()[0].caption, std::string("内部エラー"));
-    QCOMPARE(invalid.messages.shown()[0].icon, Message::Icon::Stop);
+    h.window->StartLesson(7);
+    QTRY_COMPARE(closed.count(), 1);
+    QCOMPARE(h.messages.shown().size(), std::size_t{1});
+    QCOMPARE(h.messages.shown()[0].text, std::string("レッスン番号が不正です。"));
+    QCOMPARE(h.messages.shown()[0].icon, Message::Icon::Stop);
 }
 
 QTEST_MAIN(DrillWindowTest)

@@ -44,8 +44,7 @@ private slots:
     void lessonZeroAndMiddleClicksShowNoGraph();
     void drawsEveryAttemptAtItsPlace();
     void problemSetGraphFromTheMenu();
-    void eraseAsksAndCancelKeepsTheHistory();
-    void eraseConfirmedClearsAndCloses();
+    void eraseAsksThenClearsAndCloses();
 };
 
 void GraphWindowTest::lessonWithoutHistoryClosesAfterItsMessage() {
@@ -122,43 +121,36 @@ void GraphWindowTest::problemSetGraphFromTheMenu() {
     QVERIFY(!watchdog.fired());
 }
 
-void GraphWindowTest::eraseAsksAndCancelKeepsTheHistory() {
-    ModalWatchdog watchdog;
-    TestApplication test;
-    record(test, 0, "lesson3", {{100, 90}, {110, 80}});
-    const QByteArray before = test.readFile("score.dat");
-    QVERIFY(test.showMenu());
-    bool stillOpen = false;
-    ModalDriver driver([&](QWidget* modal) {
-        TestApplication::click(modal, "Button_delete");  // the recorder answers Cancel
-        stillOpen = modal->isVisible();
-        TestApplication::click(modal, "BitBtn_ok");
-    });
-    test.press("Panel_le3", Qt::RightButton);
-    QVERIFY(driver.ran());
-    QVERIFY(stillOpen);
-    QCOMPARE(test.messages().questions().size(), std::size_t{1});
-    const Message& question = test.messages().questions().front();
-    QCOMPARE(question.text, std::string("このグラフデータを消去します。"));
-    QCOMPARE(question.caption, std::string("消去の確認"));
-    QVERIFY(test.messages().shown().empty());
-    QCOMPARE(test.readFile("score.dat"), before);
-    QVERIFY(!watchdog.fired());
-}
-
-void GraphWindowTest::eraseConfirmedClearsAndCloses() {
+// The recorder answers the first question Cancel: the graph stays and so does the history. The
+// second time it answers OK: the entry stays with no attempts and the window closes.
+void GraphWindowTest::eraseAsksThenClearsAndCloses() {
     ModalWatchdog watchdog;
     TestApplication test;
     record(test, 0, "lesson4", {{100, 90}, {110, 80}});
+    const QByteArray before = test.readFile("score.dat");
     QVERIFY(test.showMenu());
-    test.messages().answerNextQuestions({true});
-    ModalDriver driver([&](QWidget* modal) { TestApplication::click(modal, "Button_delete"); });
+    bool stillOpen = false;
+    ModalDriver cancelled([&](QWidget* modal) {
+        TestApplication::click(modal, "Button_delete");
+        stillOpen = modal->isVisible();
+        TestApplication::click(modal, "BitBtn_ok");
+    });
     test.press("Panel_le4", Qt::RightButton);
-    QVERIFY(driver.ran());
+    QVERIFY(cancelled.ran());
+    QVERIFY(stillOpen);
+    QCOMPARE(test.messages().questions().size(), std::size_t{1});
+    QCOMPARE(test.messages().questions().front(),
+             (Message{Message::Icon::Information, "このグラフデータを消去します。", "消去の確認"}));
+    QVERIFY(test.messages().shown().empty());
+    QCOMPARE(test.readFile("score.dat"), before);
+
+    test.messages().answerNextQuestions({true});
+    ModalDriver confirmed([&](QWidget* modal) { TestApplication::click(modal, "Button_delete"); });
+    test.press("Panel_le4", Qt::RightButton);
+    QVERIFY(confirmed.ran());
     QVERIFY(!test.app().graph().isVisible());
     QCOMPARE(test.messages().shownTexts(),
              std::vector<std::string>{"グラフデータを消去しました。"});
-    // The entry stays, with no attempts.
     QCOMPARE(test.readFile("score.dat"), QByteArray("\x00\x07lesson4\x00", 10));
 
     // Showing it again: nothing to plot any more.

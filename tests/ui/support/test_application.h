@@ -17,7 +17,6 @@ class QWidget;
 
 namespace kestrum::testing {
 
-// A tick counter that moves only when the test moves it.
 // What a typed run should come to, counted by the test itself.
 struct RunFigures {
     int correct = 0;
