@@ -8,9 +8,14 @@
 #include "menu/version_dialog.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
+#include <QTimer>
+#include <QWidget>
 
 #include <cstdlib>
+#include <functional>
+#include <utility>
 
 // Resources of a static library are registered by name, from the global namespace.
 static void registerResources() {
@@ -18,6 +23,35 @@ static void registerResources() {
 }
 
 namespace kestrum {
+
+namespace {
+
+// Runs `work` once, when the event loop next idles after the first paint of the window it
+// watches; then removes itself.
+class AfterFirstPaint final : public QObject {
+public:
+    AfterFirstPaint(QWidget& window, std::function<void()> work)
+        : QObject(&window), work_(std::move(work)) {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                work_();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> work_;
+};
+
+}  // namespace
 
 Application::Application(const ProgramDirResult& programDir, ServiceOverrides overrides)
     : random_(seedFromCalendarTime()),
@@ -47,6 +81,10 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
     graph_ = std::make_unique<GraphWindow>(context_);
     version_ = std::make_unique<VersionDialog>(context_.screen);
     connectFlow();
+    // The audio system takes long to start and holds memory once started: not while the menu is
+    // all the user sees, and not at the learner's first key either, but as the first drill
+    // window appears.
+    new AfterFirstPaint(*drill_, [this] { sound_.prepare(); });
 }
 
 Application::~Application() = default;

@@ -1,12 +1,39 @@
 #include "app/ui_fonts.h"
 
+#include <QFontDatabase>
+
+#include <array>
+
 namespace kestrum {
 
 namespace {
 
+constexpr std::size_t kFaces = 3;
+
+// A family the font database does not hold sends every new size of a font through the system's
+// alias and fallback matching, which costs more than the rest of start-up. So the fonts name
+// only the installed families, found once per process; the first installed one wins as before.
+// With none installed, the whole list stays, for the system's fallback to choose from.
+const QStringList& installedFamilies(FontFace face) {
+    static const std::array<QStringList, kFaces> lists = [] {
+        // Not hasFamily(): it puts every name through the alias rules, the very cost avoided.
+        const QStringList known = QFontDatabase::families();
+        std::array<QStringList, kFaces> installed;
+        for (std::size_t i = 0; i < kFaces; ++i) {
+            const QStringList all = fontFamilies(static_cast<FontFace>(i));
+            for (const QString& family : all) {
+                if (known.contains(family, Qt::CaseInsensitive)) installed[i] << family;
+            }
+            if (installed[i].isEmpty()) installed[i] = all;
+        }
+        return installed;
+    }();
+    return lists.at(static_cast<std::size_t>(face));
+}
+
 QFont baseFont(FontFace face, FontStyle style) {
     QFont font;
-    font.setFamilies(fontFamilies(face));
+    font.setFamilies(installedFamilies(face));
     switch (face) {
         case FontFace::PGothic:
             font.setStyleHint(QFont::SansSerif);

@@ -18,7 +18,8 @@ enum class FontStyle { Regular = 0, Bold = 1, Italic = 2, BoldItalic = 3 };
 // The face's family and its fallbacks, preferred first.
 QStringList fontFamilies(FontFace face);
 
-// A font of the face whose first installed family wins, sized in pixels (the forms' unit).
+// A font of the face whose first installed family wins, sized in pixels (the forms' unit). Needs
+// a QGuiApplication: the installed families are looked up at the first call.
 QFont pixelFont(FontFace face, int pixelSize, FontStyle style = FontStyle::Regular);
 
 // The same sized in points (the unit of the drill's per-size tables).

@@ -2,6 +2,7 @@
 
 #include "app/bevel_panel_widget.h"
 #include "app/ui_fonts.h"
+#include "drill/char_cell_widget.h"
 #include "keyboard/keyboard_widget.h"
 #include "platform/desktop_keyboard_state.h"
 #include "platform/text.h"
@@ -185,8 +186,8 @@ void DrillWindow::createTextPanels() {
     lbl_sample->setObjectName(QStringLiteral("lbl_sample"));
     lbl_sample->move(kSampleLeft, 0);
     for (std::size_t i = 0; i < char_cells.size(); ++i) {
-        QLabel*& cell = char_cells[i];
-        cell = new QLabel(pnl_output);
+        CharCellWidget*& cell = char_cells[i];
+        cell = new CharCellWidget(cellPictures_, pnl_output);
         cell->setObjectName(QStringLiteral("char_cell_%1").arg(i));
         cell->setAlignment(Qt::AlignCenter);
         setTextColour(*cell, kUntypedColour);
@@ -250,6 +251,7 @@ void DrillWindow::ArrangeKeyboard() {
     lbl_sample->setFont(textFont);
     lbl_sample->adjustSize();
     lbl_sample->move(kSampleLeft, layout_.lbl_sample_top);
+    cellPictures_.clear();
     for (std::size_t i = 0; i < char_cells.size(); ++i) {
         char_cells[i]->setFont(textFont);
         char_cells[i]->setGeometry(toQRect(layout_.char_cells[i]));

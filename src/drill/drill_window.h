@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/app_context.h"
+#include "app/picture_cache.h"
 #include "drill/drill_engine.h"
 #include "drill/drill_host.h"
 #include "drill/lesson_result.h"
@@ -19,6 +20,7 @@ class QPushButton;
 namespace kestrum {
 
 class BevelPanel;
+class CharCellWidget;
 class KeyboardWidget;
 
 // The drill window (Form1): the item row, the message panel, the on-screen keyboard, the step
@@ -98,7 +100,8 @@ private:
     std::array<QLabel*, 4> lbl_messages{};  // lbl_message, lbl_message2..4
     BevelPanel* pnl_output = nullptr;
     QLabel* lbl_sample = nullptr;
-    std::array<QLabel*, kCellCount> char_cells{};
+    std::array<CharCellWidget*, kCellCount> char_cells{};
+    PictureCache cellPictures_;  // the cells' pictures at the current size
     KeyboardWidget* pnl_key = nullptr;
     QLabel* Label_counter = nullptr;
     QPushButton* Button_go_menu = nullptr;

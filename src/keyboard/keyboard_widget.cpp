@@ -21,6 +21,10 @@ QRect toQRect(const Rect& r) {
     return {r.left, r.top, r.width, r.height};
 }
 
+unsigned rgbKey(Rgb rgb) {
+    return (unsigned{rgb.r} << 16) | (unsigned{rgb.g} << 8) | unsigned{rgb.b};
+}
+
 bool isShiftKey(KeyCell cell) {
     return cell == KeyboardModel::kLeftShift || cell == KeyboardModel::kRightShift;
 }
@@ -60,6 +64,7 @@ void KeyboardWidget::arrange(const KeyboardLayout& layout) {
     keyFont_ = faceFont(layout.fonts.key);
     shiftFont_ = faceFont(layout.fonts.shift);
     fingerFont_ = faceFont(layout.fonts.finger);
+    keyPictures_.clear();
     setGeometry(toQRect(layout.pnl_key));
     rememberLooks();
     update();
@@ -121,6 +126,30 @@ void KeyboardWidget::paintPanel(QPainter& painter, const Panel& panel, const Loo
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, caption);
 }
 
+void KeyboardWidget::paintKey(QPainter& painter, KeyCell cell) {
+    const Panel& panel =
+        layout_.keys[static_cast<std::size_t>(cell.row)][static_cast<std::size_t>(cell.col)];
+    const Look look = model_.keyLook(cell);
+    const QString caption = QString::fromStdString(model_.caption(cell));
+    const QFont& font = isShiftKey(cell) ? shiftFont_ : keyFont_;
+    const QRect area = toQRect(panel.rect);
+    // Keys of one size share their pictures: same caption and look, same pixels.
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6|%7")
+                            .arg(caption)
+                            .arg(rgbKey(look.background))
+                            .arg(rgbKey(look.caption))
+                            .arg(panel.bevel)
+                            .arg(area.width())
+                            .arg(area.height())
+                            .arg(&font == &shiftFont_ ? 1 : 0);
+    const QPixmap& picture = keyPictures_.picture(key, area.size(), devicePixelRatioF(),
+                                                  PictureCache::Ground::Painted, [&](QPainter& p) {
+                                                      p.translate(-area.topLeft());
+                                                      paintPanel(p, panel, look, caption, font);
+                                                  });
+    painter.drawPixmap(area.topLeft(), picture);
+}
+
 void KeyboardWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // A key press dirties a few small rectangles far apart. Painted one rectangle at a time, every
@@ -132,7 +161,7 @@ void KeyboardWidget::paintEvent(QPaintEvent* event) {
     }
 }
 
-void KeyboardWidget::paintArea(QPainter& painter, const QRect& dirty) const {
+void KeyboardWidget::paintArea(QPainter& painter, const QRect& dirty) {
     painter.fillRect(dirty, toQColor(colours::kViolet));
     if (!rect().adjusted(kPanelBevel, kPanelBevel, -kPanelBevel, -kPanelBevel).contains(dirty)) {
         BevelPanel::paintBevel(painter, rect(), BevelPanel::Bevel::Raised, kPanelBevel);
@@ -153,11 +182,7 @@ void KeyboardWidget::paintArea(QPainter& painter, const QRect& dirty) const {
     }
     forEachKey([&](KeyCell cell) {
         if (model_.isHidden(cell) || !dirty.intersects(keyRect(cell))) return;
-        const Panel& panel =
-            layout_.keys[static_cast<std::size_t>(cell.row)][static_cast<std::size_t>(cell.col)];
-        paintPanel(painter, panel, model_.keyLook(cell),
-                   QString::fromStdString(model_.caption(cell)),
-                   isShiftKey(cell) ? shiftFont_ : keyFont_);
+        paintKey(painter, cell);
     });
     forEachFinger([&](Finger finger) {
         const QRect area = fingerLabelRect(finger);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/picture_cache.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/keyboard_model.h"
 
@@ -43,9 +44,11 @@ protected:
 
 private:
     // Paints what lies in `dirty`, which the painter's clip must not exceed.
-    void paintArea(QPainter& painter, const QRect& dirty) const;
+    void paintArea(QPainter& painter, const QRect& dirty);
     void paintPanel(QPainter& painter, const Panel& panel, const Look& look, const QString& caption,
                     const QFont& font) const;
+    // A key cell as paintPanel draws it, from the picture of its look.
+    void paintKey(QPainter& painter, KeyCell cell);
     void rememberLooks();
 
     const KeyboardModel& model_;
@@ -56,6 +59,8 @@ private:
     // The looks last handed to the screen, to find what a key press changed.
     std::array<std::array<Look, KeyboardModel::kCols>, KeyboardModel::kRows> shownKeys_{};
     std::array<std::array<Look, KeyboardModel::kFingers>, KeyboardModel::kHands> shownFingers_{};
+    // The key cells' pictures for the current layout, per caption, look and size.
+    PictureCache keyPictures_;
 };
 
 }  // namespace kestrum

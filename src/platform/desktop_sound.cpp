@@ -19,7 +19,8 @@ QSoundEffect* loadEffect(const char* resource, QObject* parent) {
 
 DesktopSoundPlayer::DesktopSoundPlayer(QObject* parent) : QObject(parent) {}
 
-void DesktopSoundPlayer::load() {
+void DesktopSoundPlayer::prepare() {
+    if (loaded_) return;
     loaded_ = true;
     if (QMediaDevices::audioOutputs().isEmpty()) return;
     error_ = loadEffect("qrc:/error.wav", this);
@@ -28,7 +29,7 @@ void DesktopSoundPlayer::load() {
 
 void DesktopSoundPlayer::play(std::string_view name) {
     if (name != "ERROR" && name != "PUSH") return;
-    if (!loaded_) load();
+    prepare();
     QSoundEffect* effect = name == "ERROR" ? error_ : push_;
     if (effect == nullptr) return;
     error_->stop();

@@ -10,23 +10,23 @@ class QSoundEffect;
 
 namespace kestrum {
 
-// Plays "ERROR" and "PUSH" from the program's resources. Both effects are loaded together at the
-// first sound and kept, so that only that one key press waits for the audio system; starting the
-// audio system with the program would cost start-up time and memory while the menu is all the
-// user sees. Without an audio output the player stays silent: no effect is created, nothing
-// blocks and nothing is reported.
+// Plays "ERROR" and "PUSH" from the program's resources. Both effects are loaded together, by
+// prepare() or else at the first sound, and kept. Without an audio output the player stays
+// silent: no effect is created, nothing blocks and nothing is reported.
 class DesktopSoundPlayer final : public QObject, public SoundPlayer {
     Q_OBJECT
 
 public:
     explicit DesktopSoundPlayer(QObject* parent = nullptr);
 
+    // Starts the audio system and loads both effects, unless done already. Meant for an idle
+    // moment, so that neither start-up nor the first sound waits for it.
+    void prepare();
+
     // Cuts off whichever sound is still playing, then starts `name`; unknown names are ignored.
     void play(std::string_view name) override;
 
 private:
-    void load();
-
     bool loaded_ = false;
     QSoundEffect* error_ = nullptr;
     QSoundEffect* push_ = nullptr;

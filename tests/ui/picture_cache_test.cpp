@@ -1,0 +1,180 @@
+// The drill window's cells and keys are drawn from kept pictures: they must show exactly what a
+// fresh drawing shows, whatever looks and sizes came before.
+#include "app/picture_cache.h"
+#include "app/app_context.h"
+#include "app/ui_fonts.h"
+#include "drill/char_cell_widget.h"
+#include "drill/drill_window.h"
+#include "keyboard/keyboard_widget.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/random_source.h"
+#include "support/fake_services.h"
+#include "ui/support/recording_message_presenter.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace kestrum;
+
+namespace {
+
+void setTextColour(QLabel& label, const QColor& colour) {
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label.setPalette(palette);
+}
+
+// A cell and a plain label side by side, alike in everything but their drawing.
+struct CellPair {
+    CellPair(PictureCache& pictures, const QFont& font, QSize size)
+        : cell(pictures, &parent), label(&parent) {
+        for (QLabel* l : {static_cast<QLabel*>(&cell), &label}) {
+            l->setFont(font);
+            l->setAlignment(Qt::AlignCenter);
+            l->resize(size);
+        }
+    }
+    void show(const QString& text, const QColor& colour) {
+        for (QLabel* l : {static_cast<QLabel*>(&cell), &label}) {
+            l->setText(text);
+            setTextColour(*l, colour);
+        }
+    }
+    bool alike() { return cell.grab().toImage() == label.grab().toImage(); }
+
+    QWidget parent;
+    CharCellWidget cell;
+    QLabel label;
+};
+
+// A drill window over fake services, in its own temporary data directory.
+struct Rig {
+    Rig()
+        : screen({1920, 1080, 96.0}),
+          scores(files, dir.path().toStdString()),
+          context{dir.path().toStdString(),
+                  files,
+                  clock,
+                  random,
+                  screen,
+                  capsLock,
+                  sound,
+                  messages,
+                  scores,
+                  {},
+                  {}} {}
+
+    void start(int keyboardSize) {
+        context.settings.keyboard_size = keyboardSize;
+        window->StartLesson(1);
+    }
+    void type(char ch) {
+        QWidget* focus = window->focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : window.get(), ch);
+    }
+    char expected() const {
+        const DrillState& state = window->engine().state();
+        return state.target.at(static_cast<std::size_t>(state.position - 1));
+    }
+    // The keyboard on screen against a new one, with no pictures kept, over the same state.
+    bool keyboardAsFresh() const {
+        auto* shown = window->findChild<KeyboardWidget*>(QStringLiteral("pnl_key"));
+        KeyboardWidget fresh(window->engine().keyboard());
+        fresh.arrange(window->currentLayout());
+        return shown->grab().toImage() == fresh.grab().toImage();
+    }
+
+    QTemporaryDir dir;
+    DiskFileSystem files;
+    testing::FakeClock clock;
+    SeededRandom random{3};
+    FixedScreen screen;
+    testing::FakeCapsLock capsLock;
+    testing::RecordingSound sound;
+    testing::RecordingMessagePresenter messages;
+    ScoreFile scores;
+    AppContext context;
+    std::unique_ptr<DrillWindow> window = std::make_unique<DrillWindow>(context);
+};
+
+}  // namespace
+
+class PictureCacheTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cellsLookLikeLabels_data();
+    void cellsLookLikeLabels();
+    void keysFollowTheirLooksAndSizes();
+    void fontsTakeTheFirstInstalledFamily();
+};
+
+void PictureCacheTest::cellsLookLikeLabels_data() {
+    QTest::addColumn<int>("points");
+    // Small enough for the glyph cache, and the item row's largest face, beyond it.
+    QTest::newRow("small") << 14;
+    QTest::newRow("large") << 58;
+}
+
+void PictureCacheTest::cellsLookLikeLabels() {
+    QFETCH(int, points);
+    const QFont font = pointFont(FontFace::Mincho, points, FontStyle::Bold);
+    const QFontMetrics metrics(font);
+    const QSize size(metrics.horizontalAdvance(QLatin1Char('a')), metrics.height());
+    PictureCache pictures;
+    CellPair first(pictures, font, size);
+    CellPair second(pictures, font, size);
+
+    first.show(QStringLiteral("W"), Qt::black);
+    QVERIFY(first.alike());
+    // A colour or character seen before must not bring back another's picture.
+    first.show(QStringLiteral("W"), Qt::red);
+    QVERIFY(first.alike());
+    second.show(QStringLiteral("W"), Qt::black);
+    QVERIFY(second.alike());
+    first.show(QStringLiteral("_"), Qt::red);
+    QVERIFY(first.alike());
+    second.show(QString(), Qt::black);
+    QVERIFY(second.alike());
+}
+
+void PictureCacheTest::keysFollowTheirLooksAndSizes() {
+    Rig rig;
+    for (int size : {1, 0, 2, 1}) {
+        rig.start(size);
+        QVERIFY(rig.keyboardAsFresh());
+        rig.type('x');  // the start key
+        QTRY_COMPARE(rig.window->engine().state().accept_key, 1);
+        rig.type(rig.expected());
+        QVERIFY(rig.keyboardAsFresh());
+        rig.type(rig.expected() == 'q' ? 'p' : 'q');  // a miss greys the struck key
+        QVERIFY(rig.keyboardAsFresh());
+        rig.window->hide();
+    }
+}
+
+void PictureCacheTest::fontsTakeTheFirstInstalledFamily() {
+    for (FontFace face : {FontFace::PGothic, FontFace::Gothic, FontFace::Mincho}) {
+        QString first;
+        for (const QString& family : fontFamilies(face)) {
+            if (QFontDatabase::hasFamily(family)) {
+                first = family;
+                break;
+            }
+        }
+        if (first.isEmpty()) continue;  // the system's fallback decides, as for any font
+        for (int pixels : {12, 77}) {
+            QCOMPARE(QFontInfo(pixelFont(face, pixels, FontStyle::Bold)).family(), first);
+        }
+    }
+}
+
+QTEST_MAIN(PictureCacheTest)
+#include "picture_cache_test.moc"
