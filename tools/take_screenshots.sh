@@ -42,7 +42,7 @@ shot() {  # shot WINDOW NAME
     eval "$(xdotool getwindowgeometry --shell "$1")"
     convert "$work/full.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$2.png"
 }
-typeslowly() { xdotool type --delay 90 "$1"; }
+typeslowly() { xdotool type --delay 220 "$1"; }
 
 # First run: the sample problem set chosen, a lesson 1 history worth a graph.
 one=$work/one
