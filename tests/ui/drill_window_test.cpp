@@ -3,7 +3,7 @@
 #include "keyboard/keyboard_widget.h"
 #include "keyboard/rgb.h"
 #include "support/fake_services.h"
-#include "ui/support/recording_message_presenter.h"
+#include "ui/support/drill_services.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -42,21 +42,8 @@ private:
 };
 
 // A drill window over fake services, in its own temporary data directory.
-struct Harness {
-    explicit Harness(int keyboardSize = 0, double dpi = 96.0)
-        : screen({1280, 1024, dpi}),
-          scores(files, dir.path().toStdString()),
-          context{dir.path().toStdString(),
-                  files,
-                  clock,
-                  random,
-                  screen,
-                  capsLock,
-                  sound,
-                  messages,
-                  scores,
-                  {},
-                  {}} {
+struct Harness : testing::DrillServices<RunningClock, CountingRandom> {
+    explicit Harness(int keyboardSize = 0, double dpi = 96.0) : DrillServices({1280, 1024, dpi}) {
         context.settings.keyboard_size = keyboardSize;
         window = std::make_unique<DrillWindow>(context);
     }
@@ -91,16 +78,6 @@ struct Harness {
         return item;
     }
 
-    QTemporaryDir dir;
-    DiskFileSystem files;
-    RunningClock clock;
-    CountingRandom random;
-    FixedScreen screen;
-    testing::FakeCapsLock capsLock;
-    testing::RecordingSound sound;
-    testing::RecordingMessagePresenter messages;
-    ScoreFile scores;
-    AppContext context;
     std::unique_ptr<DrillWindow> window;
 };
 

@@ -10,7 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/random_source.h"
 #include "support/fake_services.h"
-#include "ui/support/recording_message_presenter.h"
+#include "ui/support/drill_services.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -55,21 +55,8 @@ struct CellPair {
 };
 
 // A drill window over fake services, in its own temporary data directory.
-struct Rig {
-    Rig()
-        : screen({1920, 1080, 96.0}),
-          scores(files, dir.path().toStdString()),
-          context{dir.path().toStdString(),
-                  files,
-                  clock,
-                  random,
-                  screen,
-                  capsLock,
-                  sound,
-                  messages,
-                  scores,
-                  {},
-                  {}} {}
+struct Rig : testing::DrillServices<testing::FakeClock, SeededRandom> {
+    Rig() : DrillServices({1920, 1080, 96.0}, SeededRandom(3)) {}
 
     void start(int keyboardSize) {
         context.settings.keyboard_size = keyboardSize;
@@ -91,16 +78,6 @@ struct Rig {
         return shown->grab().toImage() == fresh.grab().toImage();
     }
 
-    QTemporaryDir dir;
-    DiskFileSystem files;
-    testing::FakeClock clock;
-    SeededRandom random{3};
-    FixedScreen screen;
-    testing::FakeCapsLock capsLock;
-    testing::RecordingSound sound;
-    testing::RecordingMessagePresenter messages;
-    ScoreFile scores;
-    AppContext context;
     std::unique_ptr<DrillWindow> window = std::make_unique<DrillWindow>(context);
 };
 
