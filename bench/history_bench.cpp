@@ -1,50 +1,17 @@
 #include "history/score_file.h"
 #include "platform/file_system.h"
+#include "support/memory_file_system.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
 
 namespace kestrum {
 namespace {
 
 constexpr int kLessons = 200;
-
-// Keeps files in memory, so that a run measures the history's own work without the disk's
-// flush.
-class MemoryFileSystem final : public FileSystem {
-public:
-    ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) override {
-        const auto found = files_.find(path);
-        if (found == files_.end()) return {ReadStatus::Missing, {}};
-        if (found->second.size() > maxBytes) return {ReadStatus::TooLarge, {}};
-        return {ReadStatus::Ok, found->second};
-    }
-    std::optional<Bytes> readOrCreate(const std::filesystem::path& path,
-                                      std::size_t maxBytes) override {
-        Bytes& bytes = files_[path];
-        if (bytes.size() > maxBytes) return std::nullopt;
-        return bytes;
-    }
-    bool writeFile(const std::filesystem::path& path, std::string_view bytes) override {
-        files_[path] = Bytes(bytes);
-        return true;
-    }
-    bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        const auto found = files_.find(from);
-        if (found == files_.end()) return false;
-        files_[to] = std::move(found->second);
-        files_.erase(found);
-        return true;
-    }
-    bool remove(const std::filesystem::path& path) override { return files_.erase(path) == 1; }
-
-private:
-    std::map<std::filesystem::path, Bytes> files_;
-};
 
 ScoreKey problemSet(int number, std::int32_t speed = 0) {
     ScoreKey key = scoreKeyFor(1, "problem set " + std::to_string(number));
