@@ -75,42 +75,86 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
     if (programDir.message) context_.messages.show(*programDir.message);
 
     menu_ = std::make_unique<MenuWindow>(context_);
+    connectMenu();
+    new AfterFirstPaint(*menu_, [this] { createOtherWindows(); });
+}
+
+Application::~Application() = default;
+
+DrillWindow& Application::drill() {
+    createOtherWindows();
+    return *drill_;
+}
+
+OptionsDialog& Application::options() {
+    createOtherWindows();
+    return *options_;
+}
+
+ResultWindow& Application::result() {
+    createOtherWindows();
+    return *result_;
+}
+
+GraphWindow& Application::graph() {
+    createOtherWindows();
+    return *graph_;
+}
+
+VersionDialog& Application::version() {
+    createOtherWindows();
+    return *version_;
+}
+
+void Application::createOtherWindows() {
+    // Once, even when a message shown as the drill window is created runs an event loop.
+    if (othersCreated_) return;
+    othersCreated_ = true;
     drill_ = std::make_unique<DrillWindow>(context_);
     options_ = std::make_unique<OptionsDialog>(context_);
     result_ = std::make_unique<ResultWindow>(context_);
     graph_ = std::make_unique<GraphWindow>(context_);
     version_ = std::make_unique<VersionDialog>(context_.screen);
-    connectFlow();
+    connectOtherWindows();
     // The audio system takes long to start and holds memory once started: not while the menu is
     // all the user sees, and not at the learner's first key either, but as the first drill
     // window appears.
     new AfterFirstPaint(*drill_, [this] { sound_.prepare(); });
 }
 
-Application::~Application() = default;
-
-void Application::connectFlow() {
+// The menu's requests go through the accessors, so that a learner who acts the instant the menu
+// appears finds every window there.
+void Application::connectMenu() {
     MenuWindow* menu = menu_.get();
     QObject::connect(menu, &MenuWindow::lessonRequested, menu,
                      [this](int lessonNo) { startLesson(lessonNo); });
     QObject::connect(menu, &MenuWindow::graphRequested, menu,
                      [this](const ScoreKey& key) { showGraph(key); });
-    QObject::connect(menu, &MenuWindow::optionsRequested, options_.get(), &QDialog::exec);
-    QObject::connect(menu, &MenuWindow::versionRequested, version_.get(), &QDialog::exec);
+    QObject::connect(menu, &MenuWindow::optionsRequested, menu, [this] { options().exec(); });
+    QObject::connect(menu, &MenuWindow::versionRequested, menu, [this] { version().exec(); });
     QObject::connect(menu, &MenuWindow::closed, qApp, &QCoreApplication::quit);
+}
 
+void Application::connectOtherWindows() {
     DrillWindow* drill = drill_.get();
-    QObject::connect(drill, &DrillWindow::menuRequested, menu, [this] { showMenu(); });
+    QObject::connect(drill, &DrillWindow::menuRequested, menu_.get(), [this] { showMenu(); });
     QObject::connect(drill, &DrillWindow::lessonFinished, drill,
                      [this](const LessonResult& result) { showResult(result); });
-    QObject::connect(drill, &DrillWindow::closeRequested, menu, &QWidget::close);
+    QObject::connect(drill, &DrillWindow::closeRequested, menu_.get(), [this] {
+        // A built-in lesson that failed its check ends the program as if it had never started:
+        // the menu does not close, so nothing is saved.
+        if (!drill_->engine().startupMessages().empty()) {
+            QCoreApplication::exit(EXIT_FAILURE);
+        } else {
+            menu_->close();
+        }
+    });
 
     QObject::connect(result_.get(), &ResultWindow::graphRequested, result_.get(),
                      [this](const ScoreKey& key) { showGraph(key); });
 }
 
 int Application::run() {
-    if (!drill_->engine().startupMessages().empty()) return EXIT_FAILURE;
     showMenu();
     return QApplication::exec();
 }
@@ -121,7 +165,7 @@ void Application::showMenu() {
 }
 
 void Application::startLesson(int lessonNo) {
-    drill_->StartLesson(lessonNo);
+    drill().StartLesson(lessonNo);
     menu_->hide();
 }
 
@@ -136,7 +180,7 @@ void Application::showResult(const LessonResult& result) {
 }
 
 void Application::showGraph(const ScoreKey& key) {
-    graph_->showFor(key);
+    graph().showFor(key);
 }
 
 }  // namespace kestrum

@@ -34,33 +34,40 @@ struct ServiceOverrides {
 
 // The program: its services, its six windows (created once, living until the end) and the flow
 // between them. Needs a QApplication.
+//
+// Only the menu is created with the program; the learner can reach no other window before the
+// event loop runs, so the other five (drill, options, result, graph, version, in that order)
+// follow in the first idle moment after the menu's first paint, or at once when anything needs
+// one of them sooner.
 class Application {
 public:
-    // Sets the application title, then creates the windows with the menu first; the settings
-    // are loaded as the menu is created. A program directory that could not be found is
-    // reported here, and its stand-in "0" is used.
+    // Sets the application title and creates the menu, which loads the settings. A program
+    // directory that could not be found is reported here, and its stand-in "0" is used.
     explicit Application(const ProgramDirResult& programDir, ServiceOverrides overrides = {});
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // Shows the menu and runs until it closes; returns the exit code. Ends at once, with a
-    // failure code, when a built-in lesson failed its check (its message has been shown).
+    // Shows the menu and runs until it closes; returns the exit code. Ends, with a failure code,
+    // when a built-in lesson fails its check as the drill window is created (its message shown).
     int run();
 
     // Shows the menu without running the event loop (for a caller that runs its own).
     void showMenu();
 
+    // The windows; asking for any but the menu creates the five others first if need be.
     AppContext& context() { return context_; }
     MenuWindow& menu() { return *menu_; }
-    DrillWindow& drill() { return *drill_; }
-    OptionsDialog& options() { return *options_; }
-    ResultWindow& result() { return *result_; }
-    GraphWindow& graph() { return *graph_; }
-    VersionDialog& version() { return *version_; }
+    DrillWindow& drill();
+    OptionsDialog& options();
+    ResultWindow& result();
+    GraphWindow& graph();
+    VersionDialog& version();
 
 private:
-    void connectFlow();
+    void createOtherWindows();
+    void connectMenu();
+    void connectOtherWindows();
     void startLesson(int lessonNo);
     void showResult(const LessonResult& result);
     void showGraph(const ScoreKey& key);
@@ -81,6 +88,7 @@ private:
     std::unique_ptr<ResultWindow> result_;
     std::unique_ptr<GraphWindow> graph_;
     std::unique_ptr<VersionDialog> version_;
+    bool othersCreated_ = false;
 };
 
 }  // namespace kestrum

@@ -1,20 +1,26 @@
 #include "app/picture_cache.h"
 
-#include <QPainter>
+#include <QHashFunctions>
 
 namespace kestrum {
 
-const QPixmap& PictureCache::picture(const QString& key, QSize size, qreal ratio, Ground ground,
-                                     const std::function<void(QPainter&)>& draw) {
+size_t qHash(const PictureKey& key, size_t seed) {
+    return qHashMulti(seed, key.text, key.look, key.size.width(), key.size.height());
+}
+
+const QPixmap* PictureCache::find(const PictureKey& key) const {
     const auto found = pictures_.constFind(key);
-    if (found != pictures_.constEnd()) return *found;
+    return found != pictures_.constEnd() ? &*found : nullptr;
+}
+
+QPixmap PictureCache::blank(QSize size, qreal ratio, Ground ground) {
     QPixmap pixmap(size * ratio);
     pixmap.setDevicePixelRatio(ratio);
     if (ground == Ground::Transparent) pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        draw(painter);
-    }
+    return pixmap;
+}
+
+const QPixmap& PictureCache::store(const PictureKey& key, const QPixmap& pixmap) {
     return *pictures_.insert(key, pixmap);
 }
 

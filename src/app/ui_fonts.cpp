@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 
+#include <algorithm>
 #include <array>
 
 namespace kestrum {
@@ -11,9 +12,11 @@ namespace {
 constexpr std::size_t kFaces = 3;
 
 // A family the font database does not hold sends every new size of a font through the system's
-// alias and fallback matching, which costs more than the rest of start-up. So the fonts name
-// only the installed families, found once per process; the first installed one wins as before.
-// With none installed, the whole list stays, for the system's fallback to choose from.
+// alias and fallback matching, which costs more than the rest of start-up. So a font names only
+// the first installed family, found once per process: naming more than one makes every new size
+// and style look up the system's fallback list at once, where with one it is looked up only
+// for a character the family lacks. With none installed, the whole list stays, for the
+// system's fallback to choose from.
 const QStringList& installedFamilies(FontFace face) {
     static const std::array<QStringList, kFaces> lists = [] {
         // Not hasFamily(): it puts every name through the alias rules, the very cost avoided.
@@ -21,10 +24,10 @@ const QStringList& installedFamilies(FontFace face) {
         std::array<QStringList, kFaces> installed;
         for (std::size_t i = 0; i < kFaces; ++i) {
             const QStringList all = fontFamilies(static_cast<FontFace>(i));
-            for (const QString& family : all) {
-                if (known.contains(family, Qt::CaseInsensitive)) installed[i] << family;
-            }
-            if (installed[i].isEmpty()) installed[i] = all;
+            const auto first = std::find_if(all.begin(), all.end(), [&](const QString& family) {
+                return known.contains(family, Qt::CaseInsensitive);
+            });
+            installed[i] = first != all.end() ? QStringList{*first} : all;
         }
         return installed;
     }();

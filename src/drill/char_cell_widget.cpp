@@ -12,12 +12,11 @@ CharCellWidget::CharCellWidget(PictureCache& pictures, QWidget* parent)
 
 void CharCellWidget::paintEvent(QPaintEvent*) {
     const QColor colour = palette().color(foregroundRole());
-    const QString key =
-        QStringLiteral("%1|%2|%3x%4").arg(text()).arg(colour.rgba()).arg(width()).arg(height());
     // Drawn as the label draws its plain text, onto a clear ground, so that what lies beneath
     // (the panel, the neighbours' overlapping column) shows through as before.
     const QPixmap& picture = pictures_.picture(
-        key, size(), devicePixelRatioF(), PictureCache::Ground::Transparent, [&](QPainter& p) {
+        {text(), colour.rgba(), size()}, devicePixelRatioF(), PictureCache::Ground::Transparent,
+        [&](QPainter& p) {
             p.setFont(font());
             style()->drawItemText(&p, contentsRect(),
                                   QStyle::visualAlignment(layoutDirection(), alignment()),

@@ -42,10 +42,9 @@ QRect toQRect(const Rect& r) {
     return {r.left, r.top, r.width, r.height};
 }
 
-void setTextColour(QLabel& label, const QColor& colour) {
-    QPalette palette = label.palette();
+QPalette withTextColour(QPalette palette, const QColor& colour) {
     palette.setColor(QPalette::WindowText, colour);
-    label.setPalette(palette);
+    return palette;
 }
 
 // Text sizes in the window's own fonts, for the layout rules.
@@ -188,9 +187,13 @@ void DrillWindow::createTextPanels() {
     for (std::size_t i = 0; i < char_cells.size(); ++i) {
         CharCellWidget*& cell = char_cells[i];
         cell = new CharCellWidget(cellPictures_, pnl_output);
+        if (i == 0) {
+            cellPalettes_ = {withTextColour(cell->palette(), kUntypedColour),
+                             withTextColour(cell->palette(), kTypedColour)};
+        }
         cell->setObjectName(QStringLiteral("char_cell_%1").arg(i));
         cell->setAlignment(Qt::AlignCenter);
-        setTextColour(*cell, kUntypedColour);
+        cell->setPalette(cellPalettes_[0]);
         cell->hide();
     }
 }
@@ -277,7 +280,7 @@ void DrillWindow::render() {
         QLabel& label = *char_cells[i];
         if (cell.text != shown.text) label.setText(fromCp932(cell.text));
         if (cell.typed != shown.typed) {
-            setTextColour(label, cell.typed ? kTypedColour : kUntypedColour);
+            label.setPalette(cellPalettes_[cell.typed ? 1 : 0]);
         }
         if (cell.visible != shown.visible) label.setVisible(cell.visible);
         shown = cell;

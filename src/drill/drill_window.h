@@ -8,6 +8,7 @@
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/window_placement.h"
 
+#include <QPalette>
 #include <QTimer>
 #include <QWidget>
 
@@ -102,6 +103,8 @@ private:
     QLabel* lbl_sample = nullptr;
     std::array<CharCellWidget*, kCellCount> char_cells{};
     PictureCache cellPictures_;  // the cells' pictures at the current size
+    // A cell's palette untyped and typed, made once: a key press only swaps them.
+    std::array<QPalette, 2> cellPalettes_;
     KeyboardWidget* pnl_key = nullptr;
     QLabel* Label_counter = nullptr;
     QPushButton* Button_go_menu = nullptr;

@@ -7,6 +7,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <cstdint>
+
 namespace kestrum {
 
 namespace {
@@ -21,29 +23,58 @@ QRect toQRect(const Rect& r) {
     return {r.left, r.top, r.width, r.height};
 }
 
-unsigned rgbKey(Rgb rgb) {
-    return (unsigned{rgb.r} << 16) | (unsigned{rgb.g} << 8) | unsigned{rgb.b};
+std::uint64_t rgbKey(Rgb rgb) {
+    return (std::uint64_t{rgb.r} << 16) | (std::uint64_t{rgb.g} << 8) | std::uint64_t{rgb.b};
+}
+
+// The faces a piece's caption may be drawn in.
+enum class Face : std::uint64_t { Key, Shift, Finger };
+
+// Everything but the caption and the size that sets a piece's pixels, for its picture's key.
+std::uint64_t lookKey(const Look& look, Face face, int bevel = 0) {
+    return (rgbKey(look.background) << 40) | (rgbKey(look.caption) << 16) |
+           (static_cast<std::uint64_t>(bevel & 0x3FFF) << 2) | static_cast<std::uint64_t>(face);
 }
 
 bool isShiftKey(KeyCell cell) {
     return cell == KeyboardModel::kLeftShift || cell == KeyboardModel::kRightShift;
 }
 
+// Whether `test` holds for some key cell, tried row by row; stops at the first that does.
+template <typename Test>
+bool anyKey(Test test) {
+    for (int row = 0; row < KeyboardModel::kRows; ++row) {
+        for (int col = 0; col < KeyboardModel::kCols; ++col) {
+            if (test(KeyCell{row, col})) return true;
+        }
+    }
+    return false;
+}
+
+template <typename Test>
+bool anyFinger(Test test) {
+    for (int hand = 0; hand < KeyboardModel::kHands; ++hand) {
+        for (int finger = 0; finger < KeyboardModel::kFingers; ++finger) {
+            if (test(Finger{hand, finger})) return true;
+        }
+    }
+    return false;
+}
+
 template <typename Visit>
 void forEachKey(Visit visit) {
-    for (int row = 0; row < KeyboardModel::kRows; ++row) {
-        for (int col = 0; col < KeyboardModel::kCols; ++col)
-            visit(KeyCell{row, col});
-    }
+    anyKey([&](KeyCell cell) {
+        visit(cell);
+        return false;
+    });
 }
 
 template <typename Visit>
 void forEachFinger(Visit visit) {
-    for (int hand = 0; hand < KeyboardModel::kHands; ++hand) {
-        for (int finger = 0; finger < KeyboardModel::kFingers; ++finger) {
-            visit(Finger{hand, finger});
-        }
-    }
+    anyFinger([&](Finger finger) {
+        visit(finger);
+        return false;
+    });
 }
 
 }  // namespace
@@ -64,7 +95,7 @@ void KeyboardWidget::arrange(const KeyboardLayout& layout) {
     keyFont_ = faceFont(layout.fonts.key);
     shiftFont_ = faceFont(layout.fonts.shift);
     fingerFont_ = faceFont(layout.fonts.finger);
-    keyPictures_.clear();
+    pictures_.clear();
     setGeometry(toQRect(layout.pnl_key));
     rememberLooks();
     update();
@@ -126,28 +157,42 @@ void KeyboardWidget::paintPanel(QPainter& painter, const Panel& panel, const Loo
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, caption);
 }
 
+template <typename Draw>
+void KeyboardWidget::paintPiece(QPainter& painter, const QRect& area, const QString& caption,
+                                std::uint64_t look, const Draw& draw) {
+    // Pieces of one size share their pictures: same caption and look, same pixels.
+    const QPixmap& picture = pictures_.picture({caption, look, area.size()}, devicePixelRatioF(),
+                                               PictureCache::Ground::Painted, [&](QPainter& p) {
+                                                   p.translate(-area.topLeft());
+                                                   draw(p);
+                                               });
+    painter.drawPixmap(area.topLeft(), picture);
+}
+
 void KeyboardWidget::paintKey(QPainter& painter, KeyCell cell) {
     const Panel& panel =
         layout_.keys[static_cast<std::size_t>(cell.row)][static_cast<std::size_t>(cell.col)];
     const Look look = model_.keyLook(cell);
     const QString caption = QString::fromStdString(model_.caption(cell));
-    const QFont& font = isShiftKey(cell) ? shiftFont_ : keyFont_;
-    const QRect area = toQRect(panel.rect);
-    // Keys of one size share their pictures: same caption and look, same pixels.
-    const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6|%7")
-                            .arg(caption)
-                            .arg(rgbKey(look.background))
-                            .arg(rgbKey(look.caption))
-                            .arg(panel.bevel)
-                            .arg(area.width())
-                            .arg(area.height())
-                            .arg(&font == &shiftFont_ ? 1 : 0);
-    const QPixmap& picture = keyPictures_.picture(key, area.size(), devicePixelRatioF(),
-                                                  PictureCache::Ground::Painted, [&](QPainter& p) {
-                                                      p.translate(-area.topLeft());
-                                                      paintPanel(p, panel, look, caption, font);
-                                                  });
-    painter.drawPixmap(area.topLeft(), picture);
+    const bool shift = isShiftKey(cell);
+    const QFont& font = shift ? shiftFont_ : keyFont_;
+    paintPiece(painter, toQRect(panel.rect), caption,
+               lookKey(look, shift ? Face::Shift : Face::Key, panel.bevel),
+               [&](QPainter& p) { paintPanel(p, panel, look, caption, font); });
+}
+
+void KeyboardWidget::paintFingerLabel(QPainter& painter, Finger finger) {
+    const QRect area = fingerLabelRect(finger);
+    const Look look = model_.fingerLook(finger);
+    const QString caption = QString::fromStdString(model_.fingerCaption(finger));
+    // A label shows nothing outside itself: the glyphs of the bold face reach a pixel above it,
+    // where a repaint of the label alone would leave them behind. Its picture ends where it does.
+    paintPiece(painter, area, caption, lookKey(look, Face::Finger), [&](QPainter& p) {
+        p.fillRect(area, toQColor(look.background));
+        p.setFont(fingerFont_);
+        p.setPen(toQColor(look.caption));
+        p.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, caption);
+    });
 }
 
 void KeyboardWidget::paintEvent(QPaintEvent* event) {
@@ -161,14 +206,39 @@ void KeyboardWidget::paintEvent(QPaintEvent* event) {
     }
 }
 
+bool KeyboardWidget::coveredByPiece(const QRect& dirty) const {
+    return anyKey([&](KeyCell cell) {
+               return keyRect(cell).contains(dirty) && !model_.isHidden(cell);
+           }) ||
+           anyFinger([&](Finger finger) {
+               return fingerLabelRect(finger).contains(dirty) &&
+                      !KeyboardModel::isFingerHidden(finger);
+           });
+}
+
 void KeyboardWidget::paintArea(QPainter& painter, const QRect& dirty) {
+    // Drawn in the order the panels were made, so that later ones lie on top where they overlap
+    // (the Enter filler over the two Enter pieces). Key cells and finger labels come last and
+    // cover their whole area, so the ground and the blank panels beneath one that holds the
+    // whole of `dirty` (what a key press usually repaints) would never be seen.
+    if (!coveredByPiece(dirty)) paintGround(painter, dirty);
+    forEachKey([&](KeyCell cell) {
+        if (model_.isHidden(cell) || !dirty.intersects(keyRect(cell))) return;
+        paintKey(painter, cell);
+    });
+    forEachFinger([&](Finger finger) {
+        if (KeyboardModel::isFingerHidden(finger) || !dirty.intersects(fingerLabelRect(finger))) {
+            return;
+        }
+        paintFingerLabel(painter, finger);
+    });
+}
+
+void KeyboardWidget::paintGround(QPainter& painter, const QRect& dirty) const {
     painter.fillRect(dirty, toQColor(colours::kViolet));
     if (!rect().adjusted(kPanelBevel, kPanelBevel, -kPanelBevel, -kPanelBevel).contains(dirty)) {
         BevelPanel::paintBevel(painter, rect(), BevelPanel::Bevel::Raised, kPanelBevel);
     }
-
-    // Drawn in the order the panels were made, so that later ones lie on top where they overlap
-    // (the Enter filler over the two Enter pieces).
     const Look blank{colours::kButtonFace, colours::kBlack};
     for (std::size_t i = 0; i < layout_.edge_keys.size(); ++i) {
         const Panel& panel = layout_.edge_keys[i];
@@ -180,24 +250,6 @@ void KeyboardWidget::paintArea(QPainter& painter, const QRect& dirty) {
         if (i == KeyboardLayout::kHiddenSideKey || !dirty.intersects(toQRect(panel.rect))) continue;
         paintPanel(painter, panel, blank, {}, keyFont_);
     }
-    forEachKey([&](KeyCell cell) {
-        if (model_.isHidden(cell) || !dirty.intersects(keyRect(cell))) return;
-        paintKey(painter, cell);
-    });
-    forEachFinger([&](Finger finger) {
-        const QRect area = fingerLabelRect(finger);
-        if (KeyboardModel::isFingerHidden(finger) || !dirty.intersects(area)) return;
-        const Look look = model_.fingerLook(finger);
-        painter.fillRect(area, toQColor(look.background));
-        // A label shows nothing outside itself: the glyphs of the bold face reach a pixel above
-        // it, where a repaint of the label alone would leave them behind.
-        painter.setClipRect(area & dirty);
-        painter.setFont(fingerFont_);
-        painter.setPen(toQColor(look.caption));
-        painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine,
-                         QString::fromStdString(model_.fingerCaption(finger)));
-        painter.setClipRect(dirty);
-    });
 }
 
 }  // namespace kestrum

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 
 namespace kestrum {
 
@@ -45,10 +46,20 @@ protected:
 private:
     // Paints what lies in `dirty`, which the painter's clip must not exceed.
     void paintArea(QPainter& painter, const QRect& dirty);
+    // Whether one key cell or finger label holds all of `dirty`.
+    bool coveredByPiece(const QRect& dirty) const;
+    // The violet ground, the keyboard's bevel and the blank panels, in `dirty`.
+    void paintGround(QPainter& painter, const QRect& dirty) const;
     void paintPanel(QPainter& painter, const Panel& panel, const Look& look, const QString& caption,
                     const QFont& font) const;
-    // A key cell as paintPanel draws it, from the picture of its look.
+    // A key cell as paintPanel draws it, and a finger label, from the pictures of their looks.
     void paintKey(QPainter& painter, KeyCell cell);
+    void paintFingerLabel(QPainter& painter, Finger finger);
+    // Blits the picture of the piece at `area` with that caption and packed look, made by `draw`
+    // (in this widget's coordinates) on a miss.
+    template <typename Draw>
+    void paintPiece(QPainter& painter, const QRect& area, const QString& caption,
+                    std::uint64_t look, const Draw& draw);
     void rememberLooks();
 
     const KeyboardModel& model_;
@@ -59,8 +70,9 @@ private:
     // The looks last handed to the screen, to find what a key press changed.
     std::array<std::array<Look, KeyboardModel::kCols>, KeyboardModel::kRows> shownKeys_{};
     std::array<std::array<Look, KeyboardModel::kFingers>, KeyboardModel::kHands> shownFingers_{};
-    // The key cells' pictures for the current layout, per caption, look and size.
-    PictureCache keyPictures_;
+    // The key cells' and finger labels' pictures for the current layout, per caption, look, face
+    // and size.
+    PictureCache pictures_;
 };
 
 }  // namespace kestrum

@@ -1,10 +1,11 @@
-// The drill window's cells and keys are drawn from kept pictures: they must show exactly what a
-// fresh drawing shows, whatever looks and sizes came before.
+// The drill window's cells, keys and finger labels are drawn from kept pictures: they must show
+// exactly what a fresh drawing shows, whatever looks and sizes came before.
 #include "app/picture_cache.h"
 #include "app/app_context.h"
 #include "app/ui_fonts.h"
 #include "drill/char_cell_widget.h"
 #include "drill/drill_window.h"
+#include "keyboard/keyboard_model.h"
 #include "keyboard/keyboard_widget.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -16,6 +17,8 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
+#include <QPixmap>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -70,12 +73,34 @@ struct Rig : testing::DrillServices<testing::FakeClock, SeededRandom> {
         const DrillState& state = window->engine().state();
         return state.target.at(static_cast<std::size_t>(state.position - 1));
     }
-    // The keyboard on screen against a new one, with no pictures kept, over the same state.
+    // The keyboard as the screen holds it, repainted piece by piece since the window was shown,
+    // against a new one drawn whole, with no pictures kept, over the same state.
     bool keyboardAsFresh() const {
-        auto* shown = window->findChild<KeyboardWidget*>(QStringLiteral("pnl_key"));
         KeyboardWidget fresh(window->engine().keyboard());
         fresh.arrange(window->currentLayout());
-        return shown->grab().toImage() == fresh.grab().toImage();
+        return onScreen(keyboard()->geometry()) == asShown(fresh.grab());
+    }
+    // The strip of finger labels as the screen holds it.
+    QImage fingerLabels() const {
+        QRect strip;
+        for (int hand = 0; hand < KeyboardModel::kHands; ++hand) {
+            for (int finger = 0; finger < KeyboardModel::kFingers; ++finger) {
+                strip |= keyboard()->fingerLabelRect({hand, finger});
+            }
+        }
+        return onScreen(strip.translated(keyboard()->pos()));
+    }
+
+    KeyboardWidget* keyboard() const {
+        return window->findChild<KeyboardWidget*>(QStringLiteral("pnl_key"));
+    }
+    QImage onScreen(const QRect& area) const {
+        QCoreApplication::processEvents();  // the pending repaint reaches the window's buffer
+        return asShown(window->screen()->grabWindow(window->winId(), area.x(), area.y(),
+                                                    area.width(), area.height()));
+    }
+    static QImage asShown(const QPixmap& pixmap) {
+        return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
     }
 
     std::unique_ptr<DrillWindow> window = std::make_unique<DrillWindow>(context);
@@ -89,6 +114,8 @@ class PictureCacheTest : public QObject {
 private slots:
     void cellsLookLikeLabels_data();
     void cellsLookLikeLabels();
+    // Keys and finger labels, repainted in pieces from kept pictures, match a whole fresh
+    // drawing at every size, through expected and wrong keys.
     void keysFollowTheirLooksAndSizes();
     void fontsTakeTheFirstInstalledFamily();
 };
@@ -124,17 +151,24 @@ void PictureCacheTest::cellsLookLikeLabels() {
 
 void PictureCacheTest::keysFollowTheirLooksAndSizes() {
     Rig rig;
+    int fingerChanges = 0;
     for (int size : {1, 0, 2, 1}) {
         rig.start(size);
         QVERIFY(rig.keyboardAsFresh());
         rig.type('x');  // the start key
         QTRY_COMPARE(rig.window->engine().state().accept_key, 1);
-        rig.type(rig.expected());
-        QVERIFY(rig.keyboardAsFresh());
+        for (int step = 0; step < 3; ++step) {
+            const QImage fingers = rig.fingerLabels();
+            rig.type(rig.expected());
+            QVERIFY(rig.keyboardAsFresh());
+            if (rig.fingerLabels() != fingers) ++fingerChanges;
+        }
         rig.type(rig.expected() == 'q' ? 'p' : 'q');  // a miss greys the struck key
         QVERIFY(rig.keyboardAsFresh());
         rig.window->hide();
     }
+    // The lit finger moved, so a finger label picture kept for the wrong look would have shown.
+    QVERIFY(fingerChanges > 0);
 }
 
 void PictureCacheTest::fontsTakeTheFirstInstalledFamily() {
