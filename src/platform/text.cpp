@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace kestrum {
 
 namespace {
@@ -19,6 +21,11 @@ QString fromCp932(std::string_view bytes) {
 }
 
 Bytes toCp932(const QString& text) {
+    // ASCII is the same in code page 932; a typed key is nearly always ASCII, and opening a
+    // converter for it would cost more than the judgement itself.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
+        return text.toLatin1().toStdString();
+    }
     QStringEncoder encoder(kCodePage, QStringConverter::Flag::ConvertInvalidToNull);
     const QByteArray encoded = encoder(text);
     return Bytes(encoded.constData(), static_cast<std::size_t>(encoded.size()));
