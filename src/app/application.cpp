@@ -140,15 +140,9 @@ void Application::connectOtherWindows() {
     QObject::connect(drill, &DrillWindow::menuRequested, menu_.get(), [this] { showMenu(); });
     QObject::connect(drill, &DrillWindow::lessonFinished, drill,
                      [this](const LessonResult& result) { showResult(result); });
-    QObject::connect(drill, &DrillWindow::closeRequested, menu_.get(), [this] {
-        // A built-in lesson that failed its check ends the program as if it had never started:
-        // the menu does not close, so nothing is saved.
-        if (!drill_->engine().startupMessages().empty()) {
-            QCoreApplication::exit(EXIT_FAILURE);
-        } else {
-            menu_->close();
-        }
-    });
+    QObject::connect(drill, &DrillWindow::closeRequested, menu_.get(), &QWidget::close);
+    QObject::connect(drill, &DrillWindow::programMustEnd, qApp,
+                     [] { QCoreApplication::exit(EXIT_FAILURE); });
 
     QObject::connect(result_.get(), &ResultWindow::graphRequested, result_.get(),
                      [this](const ScoreKey& key) { showGraph(key); });

@@ -417,7 +417,7 @@ void DrillWindow::returnToMenu(const Messages& messages) {
 void DrillWindow::endProgram(const Messages& messages) {
     ending_ = true;
     context_.messages.showAll(messages);
-    QTimer::singleShot(0, this, [this] { emit closeRequested(); });
+    QTimer::singleShot(0, this, [this] { emit programMustEnd(); });
 }
 
 }  // namespace kestrum

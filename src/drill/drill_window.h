@@ -32,7 +32,7 @@ class DrillWindow : public QWidget, private DrillHost {
 
 public:
     // Creates the controls once. When a built-in lesson fails its check, its messages are shown
-    // through context.messages and closeRequested() follows from the event loop.
+    // through context.messages and programMustEnd() follows from the event loop.
     explicit DrillWindow(AppContext& context, QWidget* parent = nullptr);
     ~DrillWindow() override;
 
@@ -58,8 +58,11 @@ signals:
     // A run has ended and its attempt is recorded; show the result window modally, then call
     // retry() or returnedToMenu(). Any messages of the recording have already been shown.
     void lessonFinished(kestrum::LessonResult result);
-    // The close box, or a lesson that cannot run at all: the program ends.
+    // The close box: the program ends as when the menu is closed.
     void closeRequested();
+    // A built-in lesson failed its check or an unknown lesson was asked for: the program ends at
+    // once, after the messages, as if it had never started (nothing is saved).
+    void programMustEnd();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,6 +3,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <numeric>
 #include <string>
@@ -12,6 +13,10 @@
 namespace kestrum {
 
 namespace {
+
+// Identifiers of lessons 0..6: window caption suffix and history key.
+constexpr std::array<const char*, 7> kNames{"Lesson0", "lesson1", "lesson2", "lesson3",
+                                            "lesson4", "lesson5", "lesson6"};
 
 struct WordWithComment {
     const char* word;
@@ -72,7 +77,7 @@ const std::vector<const char*> kHomeRowComments = {
 };
 
 lesson lesson1() {
-    return makeLesson("lesson1",
+    return makeLesson(kNames[1],
                       {"ffjj ffjj fjfj fjfj", "ddkk ddkk dkdk dkdk", "ssll ssll slsl slsl",
                        "aa;; aa;; a;a; a;a;", "gghh gghh ghgh ghgh", "ffkk jjdd djdj kfkf",
                        "llaa ss;; lala ;s;s", "ffll kkaa ssll dd;;"},
@@ -90,7 +95,7 @@ lesson lesson2() {
                                         "「t」は左手の人差し指、「y」は右手の人差し指",
                                     });
     return makeLesson(
-        "lesson2", {"fjfjfjfj", "a;a;a;a;", "qqqqpppp", "wwwwoooo", "eeeeiiii", "rrrruuuu",
+        kNames[2], {"fjfjfjfj", "a;a;a;a;", "qqqqpppp", "wwwwoooo", "eeeeiiii", "rrrruuuu",
                     "ttttyyyy", "qpqpqpqp", "wowowowo", "eieieiei", "rurururu", "tytytyty",
                     "aaqqaaqq", "sswwssww", "ddeeddee", "ffrrffrr", "ffttfftt", "jjyyjjyy",
                     "jjuujjuu", "kkiikkii", "lloolloo", ";;pp;;pp"},
@@ -101,14 +106,14 @@ lesson lesson2() {
 lesson lesson3() {
     std::vector<std::int32_t> program = identity(12);
     program.insert(program.end(), 8, -1);
-    return makeLesson("lesson3",
+    return makeLesson(kNames[3],
                       {"fjfjfjfj", "fvfvfvfv", "dcdcdcdc", "sxsxsxsx", "azazazaz", "fbfbfbfb",
                        "jnjnjnjn", "jmjmjmjm", "k,k,k,k,", "l.l.l.l.", ";/;/;/;/", "vvvvnnnn"},
                       {""}, repeated(17, 0), std::move(program));
 }
 
 lesson lesson4() {
-    return makeLesson("lesson4",
+    return makeLesson(kNames[4],
                       {"ffttffvv", "ffrrffvv", "ddeeddcc", "sswwssxx", "aaqqaazz", "jjyyjjnn",
                        "jjuujjmm", "kkiikk,,", "llooll..", ";;pp;;//", "ffiillaa", "aappxxyy",
                        ";;oobbee", "qq,,wwxx", "mmzzpptt", "rr..uucc", "sskkggdd", "jjhhvvnn"},
@@ -116,7 +121,7 @@ lesson lesson4() {
 }
 
 lesson lesson5() {
-    return makeRomajiLesson("lesson5",
+    return makeRomajiLesson(kNames[5],
                             {
                                 {"sinnkannsenn", "新幹線"},
                                 {"sinnbunnsi", "新聞紙"},
@@ -191,7 +196,7 @@ lesson lesson5() {
 }
 
 lesson lesson6() {
-    return makeRomajiLesson("lesson6",
+    return makeRomajiLesson(kNames[6],
                             {
                                 {"aoiumi", "蒼い海"},
                                 {"ekimaenisyuugou", "駅前に集合"},
@@ -263,7 +268,7 @@ Message stopMessage(const char* text, const lesson& record) {
 
 std::array<lesson, 7> SetUpLessons() {
     lesson lesson0;
-    lesson0.name = "Lesson0";
+    lesson0.name = kNames[0];
     return {std::move(lesson0), lesson1(), lesson2(), lesson3(), lesson4(), lesson5(), lesson6()};
 }
 
@@ -298,6 +303,11 @@ Messages checkBuiltInLessons(const std::array<lesson, 7>& lessons) {
         }
     }
     return messages;
+}
+
+std::optional<ScoreKey> lessonGraphKey(int lessonNo) {
+    if (lessonNo < 1 || lessonNo >= static_cast<int>(kNames.size())) return std::nullopt;
+    return scoreKeyFor(0, kNames[static_cast<std::size_t>(lessonNo)]);
 }
 
 const char* lessonMenuTitle(int lessonNo) {

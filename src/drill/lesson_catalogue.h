@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drill/lesson.h"
+#include "history/score_key.h"
 #include "platform/message.h"
 
 #include <array>
@@ -28,6 +29,10 @@ std::optional<Message> CheckLesson(const lesson& record);
 // Checks lessons 1..6 in order, every one even after a failure, and returns their messages in
 // that order; the program must end when any are returned.
 Messages checkBuiltInLessons(const std::array<lesson, 7>& lessons);
+
+// The history key of built-in lesson 1..6 for its graph; lesson 0 (the tutorial) and any other
+// number have none.
+std::optional<ScoreKey> lessonGraphKey(int lessonNo);
 
 // The menu's title of lesson 0..6 (UTF-8); "" for any other number.
 const char* lessonMenuTitle(int lessonNo);

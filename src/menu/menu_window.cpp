@@ -193,8 +193,8 @@ void MenuWindow::createShortcutButtons() {
 void MenuWindow::lessonPanelPressed(int lessonNo, Qt::MouseButton button) {
     if (button == Qt::LeftButton) {
         emit lessonRequested(lessonNo);
-    } else if (button == Qt::RightButton && lessonNo >= 1) {
-        emit graphRequested(scoreKeyFor(0, "lesson" + std::to_string(lessonNo)));
+    } else if (button == Qt::RightButton) {
+        if (const std::optional<ScoreKey> key = lessonGraphKey(lessonNo)) emit graphRequested(*key);
     }
 }
 

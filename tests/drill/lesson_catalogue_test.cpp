@@ -129,5 +129,15 @@ TEST(CheckLesson, BuiltInCheckReportsEveryFailureInOrder) {
     EXPECT_EQ(messages[1], stop("プログラムの値が不正です。", "lesson5"));
 }
 
+// A graph is kept under the same key the drill records a run with; the tutorial has none.
+TEST(LessonGraphKey, MatchesTheRecordOfEveryDrillLesson) {
+    const std::array<lesson, 7> records = lessons();
+    EXPECT_EQ(lessonGraphKey(0), std::nullopt);
+    EXPECT_EQ(lessonGraphKey(7), std::nullopt);
+    for (int n = 1; n <= 6; ++n) {
+        EXPECT_EQ(lessonGraphKey(n), scoreKeyFor(0, records[static_cast<std::size_t>(n)].name));
+    }
+}
+
 }  // namespace
 }  // namespace kestrum

@@ -302,9 +302,11 @@ void DrillWindowTest::goMenuAbandonsTheRunAndStartsAfresh() {
 
 void DrillWindowTest::anInvalidLessonEndsTheProgram() {
     Harness h;
+    QSignalSpy ended(h.window.get(), &DrillWindow::programMustEnd);
     QSignalSpy closed(h.window.get(), &DrillWindow::closeRequested);
     h.window->StartLesson(7);
-    QTRY_COMPARE(closed.count(), 1);
+    QTRY_COMPARE(ended.count(), 1);
+    QCOMPARE(closed.count(), 0);
     QCOMPARE(h.messages.shown().size(), std::size_t{1});
     QCOMPARE(h.messages.shown()[0].text, std::string("レッスン番号が不正です。"));
     QCOMPARE(h.messages.shown()[0].icon, Message::Icon::Stop);
