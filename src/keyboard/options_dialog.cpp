@@ -25,8 +25,8 @@ constexpr int kItemTop = 16;
 constexpr int kItemPitch = 22;
 constexpr int kItemHeight = 17;
 
-// Items reach to the group's right frame: the installed Japanese faces run wider than the
-// layout's own, and a clipped access key would be lost.
+// Items reach to the group's right frame, so that widenToFit grows a group only by what even
+// that width lacks.
 int innerWidth(int groupWidth) {
     return groupWidth - kItemLeft - 2;
 }
