@@ -2,7 +2,7 @@
 // size LL, beside a bare Qt widget that repaints one label per key. Both windows live in the
 // same process and take their keys in turn, so that a drift of the machine's speed falls on
 // both alike. Runs on the offscreen platform unless told otherwise (`-platform xcb`).
-#include "app/app_context.h"
+#include "widgets/app_context.h"
 #include "drill/drill_window.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"

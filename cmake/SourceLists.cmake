@@ -1,6 +1,7 @@
-# Sources are found by pattern so that a new file needs no build edit. Window, dialog and widget
-# files and the desktop half of the platform layer belong to the ui target; everything else is
-# engine.
+# Sources are found by pattern so that a new file needs no build edit. In the subsystem folders,
+# window, dialog and widget files and the desktop half of the platform layer (`desktop_*`) belong
+# to the ui target and everything else to the engine; widgets/ (the base the windows stand on)
+# and app/ (less main.cpp) are ui as a whole.
 set(_engine_dirs drill keyboard menu history platform)
 set(ENGINE_SOURCES)
 set(UI_SOURCES)
@@ -15,6 +16,7 @@ foreach(dir IN LISTS _engine_dirs)
         endif()
     endforeach()
 endforeach()
-file(GLOB _app_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
-list(FILTER _app_files EXCLUDE REGEX "/main\\.cpp$")
-list(APPEND UI_SOURCES ${_app_files})
+file(GLOB _ui_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/widgets/*.cpp
+     ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
+list(FILTER _ui_files EXCLUDE REGEX "/main\\.cpp$")
+list(APPEND UI_SOURCES ${_ui_files})

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "widgets/app_context.h"
 #include "history/score_file.h"
 #include "platform/clock.h"
 #include "platform/desktop_keyboard_state.h"

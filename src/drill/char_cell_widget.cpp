@@ -1,6 +1,6 @@
 #include "drill/char_cell_widget.h"
 
-#include "app/picture_cache.h"
+#include "widgets/picture_cache.h"
 
 #include <QPainter>
 #include <QStyle>

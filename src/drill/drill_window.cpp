@@ -1,7 +1,7 @@
 #include "drill/drill_window.h"
 
-#include "app/bevel_panel_widget.h"
-#include "app/ui_fonts.h"
+#include "widgets/bevel_panel_widget.h"
+#include "widgets/ui_fonts.h"
 #include "drill/char_cell_widget.h"
 #include "keyboard/keyboard_widget.h"
 #include "platform/desktop_keyboard_state.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_context.h"
-#include "app/picture_cache.h"
+#include "widgets/app_context.h"
+#include "widgets/picture_cache.h"
 #include "drill/drill_engine.h"
 #include "drill/drill_host.h"
 #include "drill/lesson_result.h"

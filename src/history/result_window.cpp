@@ -1,9 +1,9 @@
 #include "history/result_window.h"
 
-#include "app/app_context.h"
-#include "app/bevel_panel_widget.h"
-#include "app/ui_fonts.h"
-#include "app/window_frame.h"
+#include "widgets/app_context.h"
+#include "widgets/bevel_panel_widget.h"
+#include "widgets/ui_fonts.h"
+#include "widgets/window_frame.h"
 #include "platform/text.h"
 
 #include <QLabel>

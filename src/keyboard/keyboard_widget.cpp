@@ -1,7 +1,7 @@
 #include "keyboard/keyboard_widget.h"
 
-#include "app/bevel_panel_widget.h"
-#include "app/ui_fonts.h"
+#include "widgets/bevel_panel_widget.h"
+#include "widgets/ui_fonts.h"
 #include "keyboard/rgb.h"
 
 #include <QPaintEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/picture_cache.h"
+#include "widgets/picture_cache.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/keyboard_model.h"
 

@@ -1,8 +1,8 @@
 #include "menu/version_dialog.h"
 
-#include "app/bevel_panel_widget.h"
-#include "app/ui_fonts.h"
-#include "app/window_frame.h"
+#include "widgets/bevel_panel_widget.h"
+#include "widgets/ui_fonts.h"
+#include "widgets/window_frame.h"
 #include "platform/screen.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/bevel_panel_widget.h"
+#include "widgets/bevel_panel_widget.h"
 #include "drill/drill_window.h"
 #include "history/graph_window.h"
 #include "history/result_window.h"

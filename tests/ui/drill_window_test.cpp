@@ -1,5 +1,5 @@
 #include "drill/drill_window.h"
-#include "app/app_context.h"
+#include "widgets/app_context.h"
 #include "keyboard/keyboard_widget.h"
 #include "keyboard/rgb.h"
 #include "support/fake_services.h"

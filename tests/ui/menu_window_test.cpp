@@ -1,5 +1,5 @@
 #include "menu/menu_window.h"
-#include "app/bevel_panel_widget.h"
+#include "widgets/bevel_panel_widget.h"
 #include "drill/drill_window.h"
 #include "menu/version_dialog.h"
 #include "platform/text.h"

@@ -1,5 +1,5 @@
 #include "keyboard/options_dialog.h"
-#include "app/bevel_panel_widget.h"
+#include "widgets/bevel_panel_widget.h"
 #include "drill/drill_window.h"
 #include "menu/menu_window.h"
 #include "ui/support/modal_driver.h"

@@ -1,8 +1,8 @@
 // The drill window's cells, keys and finger labels are drawn from kept pictures: they must show
 // exactly what a fresh drawing shows, whatever looks and sizes came before.
-#include "app/picture_cache.h"
-#include "app/app_context.h"
-#include "app/ui_fonts.h"
+#include "widgets/picture_cache.h"
+#include "widgets/app_context.h"
+#include "widgets/ui_fonts.h"
 #include "drill/char_cell_widget.h"
 #include "drill/drill_window.h"
 #include "keyboard/keyboard_model.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "widgets/app_context.h"
 #include "platform/file_system.h"
 #include "platform/screen.h"
 #include "support/fake_services.h"

@@ -1,4 +1,4 @@
-#include "app/picture_cache.h"
+#include "widgets/picture_cache.h"
 
 #include <QHashFunctions>
 

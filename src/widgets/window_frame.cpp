@@ -1,4 +1,4 @@
-#include "app/window_frame.h"
+#include "widgets/window_frame.h"
 
 #include "keyboard/window_placement.h"
 

@@ -1,4 +1,4 @@
-#include "app/bevel_panel_widget.h"
+#include "widgets/bevel_panel_widget.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
