@@ -2,11 +2,11 @@
 // size LL, beside a bare Qt widget that repaints one label per key. Both windows live in the
 // same process and take their keys in turn, so that a drift of the machine's speed falls on
 // both alike. Runs on the offscreen platform unless told otherwise (`-platform xcb`).
-#include "widgets/app_context.h"
 #include "drill/drill_window.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/random_source.h"
+#include "widgets/app_context.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

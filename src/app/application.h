@@ -1,6 +1,5 @@
 #pragma once
 
-#include "widgets/app_context.h"
 #include "history/score_file.h"
 #include "platform/clock.h"
 #include "platform/desktop_keyboard_state.h"
@@ -10,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/program_dir.h"
 #include "platform/random_source.h"
+#include "widgets/app_context.h"
 
 #include <memory>
 

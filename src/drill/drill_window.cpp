@@ -1,11 +1,11 @@
 #include "drill/drill_window.h"
 
-#include "widgets/bevel_panel_widget.h"
-#include "widgets/ui_fonts.h"
 #include "drill/char_cell_widget.h"
 #include "keyboard/keyboard_widget.h"
 #include "platform/desktop_keyboard_state.h"
 #include "platform/text.h"
+#include "widgets/bevel_panel_widget.h"
+#include "widgets/ui_fonts.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>

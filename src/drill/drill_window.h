@@ -1,12 +1,12 @@
 #pragma once
 
-#include "widgets/app_context.h"
-#include "widgets/picture_cache.h"
 #include "drill/drill_engine.h"
 #include "drill/drill_host.h"
 #include "drill/lesson_result.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/window_placement.h"
+#include "widgets/app_context.h"
+#include "widgets/picture_cache.h"
 
 #include <QPalette>
 #include <QTimer>

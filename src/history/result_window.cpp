@@ -1,10 +1,10 @@
 #include "history/result_window.h"
 
+#include "platform/text.h"
 #include "widgets/app_context.h"
 #include "widgets/bevel_panel_widget.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
-#include "platform/text.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

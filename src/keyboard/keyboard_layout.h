@@ -32,7 +32,7 @@ struct TextSize {
 // Sizes that depend on text, measured by the window in its own fonts at the point sizes the
 // layout asks for. The layout keeps the rules; the window keeps the fonts.
 class TextMeasure {
-  public:
+public:
     virtual ~TextMeasure() = default;
     // Height of lbl_message (and of each tutorial line) in its bold face.
     virtual int messageLineHeight(int points) const = 0;

@@ -1,8 +1,8 @@
 #include "keyboard/keyboard_widget.h"
 
+#include "keyboard/rgb.h"
 #include "widgets/bevel_panel_widget.h"
 #include "widgets/ui_fonts.h"
-#include "keyboard/rgb.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "widgets/picture_cache.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/keyboard_model.h"
+#include "widgets/picture_cache.h"
 
 #include <QFont>
 #include <QRect>

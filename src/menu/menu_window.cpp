@@ -1,13 +1,13 @@
 #include "menu/menu_window.h"
 
-#include "widgets/app_context.h"
-#include "widgets/bevel_panel_widget.h"
-#include "widgets/ui_fonts.h"
-#include "widgets/window_frame.h"
 #include "drill/lesson_catalogue.h"
 #include "menu/menu_caption.h"
 #include "menu/settings_file.h"
 #include "platform/text.h"
+#include "widgets/app_context.h"
+#include "widgets/bevel_panel_widget.h"
+#include "widgets/ui_fonts.h"
+#include "widgets/window_frame.h"
 
 #include <QApplication>
 #include <QCloseEvent>

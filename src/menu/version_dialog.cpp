@@ -1,9 +1,9 @@
 #include "menu/version_dialog.h"
 
+#include "platform/screen.h"
 #include "widgets/bevel_panel_widget.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
-#include "platform/screen.h"
 
 #include <QLabel>
 #include <QPixmap>

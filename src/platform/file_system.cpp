@@ -1,11 +1,11 @@
 #include "platform/file_system.h"
 
-#include <cerrno>
-#include <cstdint>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
 
 namespace kestrum {
 

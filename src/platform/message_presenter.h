@@ -14,7 +14,8 @@ public:
     virtual bool confirm(const Message& message) = 0;
 
     void showAll(const Messages& messages) {
-        for (const Message& message : messages) show(message);
+        for (const Message& message : messages)
+            show(message);
     }
 };
 

@@ -15,9 +15,7 @@ public:
 class SeededRandom final : public RandomSource {
 public:
     explicit SeededRandom(std::uint32_t seed) : engine_(seed) {}
-    std::int32_t next() override {
-        return static_cast<std::int32_t>(engine_() & 0x7FFFFFFFu);
-    }
+    std::int32_t next() override { return static_cast<std::int32_t>(engine_() & 0x7FFFFFFFu); }
 
 private:
     std::mt19937 engine_;

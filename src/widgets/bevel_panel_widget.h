@@ -15,7 +15,7 @@ namespace kestrum {
 class BevelPanel : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     enum class Bevel { None, Raised, Lowered };
 
     explicit BevelPanel(QWidget* parent = nullptr);
@@ -45,15 +45,15 @@ class BevelPanel : public QWidget {
     // Shared with the other self-drawn keys and panels so that all borders look alike.
     static QRect paintBevel(QPainter& painter, const QRect& rect, Bevel bevel, int width);
 
-  signals:
+signals:
     // A mouse button went down over the panel.
     void pressed(Qt::MouseButton button);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-  private:
+private:
     int borderWidth() const;
 
     Bevel bevelOuter_ = Bevel::Raised;

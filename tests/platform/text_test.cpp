@@ -1,5 +1,5 @@
-#include "platform/program_dir.h"
 #include "platform/text.h"
+#include "platform/program_dir.h"
 
 #include <gtest/gtest.h>
 

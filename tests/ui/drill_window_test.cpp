@@ -1,9 +1,9 @@
 #include "drill/drill_window.h"
-#include "widgets/app_context.h"
 #include "keyboard/keyboard_widget.h"
 #include "keyboard/rgb.h"
 #include "support/fake_services.h"
 #include "ui/support/drill_services.h"
+#include "widgets/app_context.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 #include "menu/menu_window.h"
-#include "widgets/bevel_panel_widget.h"
 #include "drill/drill_window.h"
 #include "menu/version_dialog.h"
 #include "platform/text.h"
 #include "ui/support/modal_driver.h"
 #include "ui/support/test_application.h"
+#include "widgets/bevel_panel_widget.h"
 
 #include <QDir>
 #include <QLabel>

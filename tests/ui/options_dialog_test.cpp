@@ -1,9 +1,9 @@
 #include "keyboard/options_dialog.h"
-#include "widgets/bevel_panel_widget.h"
 #include "drill/drill_window.h"
 #include "menu/menu_window.h"
 #include "ui/support/modal_driver.h"
 #include "ui/support/test_application.h"
+#include "widgets/bevel_panel_widget.h"
 
 #include <QCheckBox>
 #include <QPushButton>

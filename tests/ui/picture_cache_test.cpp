@@ -1,8 +1,6 @@
 // The drill window's cells, keys and finger labels are drawn from kept pictures: they must show
 // exactly what a fresh drawing shows, whatever looks and sizes came before.
 #include "widgets/picture_cache.h"
-#include "widgets/app_context.h"
-#include "widgets/ui_fonts.h"
 #include "drill/char_cell_widget.h"
 #include "drill/drill_window.h"
 #include "keyboard/keyboard_model.h"
@@ -12,6 +10,8 @@
 #include "platform/random_source.h"
 #include "support/fake_services.h"
 #include "ui/support/drill_services.h"
+#include "widgets/app_context.h"
+#include "widgets/ui_fonts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

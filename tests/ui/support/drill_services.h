@@ -1,10 +1,10 @@
 #pragma once
 
-#include "widgets/app_context.h"
 #include "platform/file_system.h"
 #include "platform/screen.h"
 #include "support/fake_services.h"
 #include "ui/support/recording_message_presenter.h"
+#include "widgets/app_context.h"
 
 #include <QTemporaryDir>
 
