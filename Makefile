@@ -53,5 +53,6 @@ install: build
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+# Only what the build made: the learner's files beside the program in build/ stay.
 clean:
-	rm -rf build build-asan build-fuzz
+	tools/clean_build.sh build build-asan build-fuzz
