@@ -19,36 +19,21 @@ namespace {
 // The real disk, with a random pause of up to half a millisecond before every step.
 class JitteryDisk final : public FileSystem {
 public:
-    ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) override {
-        pause();
-        return disk_.readFile(path, maxBytes);
+    using Path = std::filesystem::path;
+    ReadResult readFile(const Path& p, std::size_t max) override { return disk().readFile(p, max); }
+    std::optional<Bytes> readOrCreate(const Path& p, std::size_t max) override {
+        return disk().readOrCreate(p, max);
     }
-    std::optional<Bytes> readOrCreate(const std::filesystem::path& path,
-                                      std::size_t maxBytes) override {
-        pause();
-        return disk_.readOrCreate(path, maxBytes);
-    }
-    bool writeFile(const std::filesystem::path& path, std::string_view bytes) override {
-        pause();
-        return disk_.writeFile(path, bytes);
-    }
-    bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        pause();
-        return disk_.replace(from, to);
-    }
-    bool remove(const std::filesystem::path& path) override {
-        pause();
-        return disk_.remove(path);
-    }
-    std::unique_ptr<Lock> lockExclusive(const std::filesystem::path& path) override {
-        pause();
-        return disk_.lockExclusive(path);
-    }
+    bool writeFile(const Path& p, std::string_view b) override { return disk().writeFile(p, b); }
+    bool replace(const Path& from, const Path& to) override { return disk().replace(from, to); }
+    bool remove(const Path& p) override { return disk().remove(p); }
+    std::unique_ptr<Lock> lockExclusive(const Path& p) override { return disk().lockExclusive(p); }
 
 private:
-    static void pause() {
+    DiskFileSystem& disk() {
         thread_local std::minstd_rand random(std::random_device{}());
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 500));
+        return disk_;
     }
     DiskFileSystem disk_;
 };
@@ -93,19 +78,20 @@ TEST(ConcurrentWriters, EveryReportedAttemptIsKeptAndReadersSeeWholeFiles) {
     EXPECT_EQ(brokenReads, 0);
     DiskFileSystem disk;
     ScoreFile scores(disk, dir.path());
-    const ScoreReadOutcome shared = scores.ReadScores(scoreKeyFor(1, "shared"));
-    std::vector<int> sharedSpeeds(shared.speeds.begin(), shared.speeds.begin() + shared.count);
+    const auto speeds = [&](const ScoreKey& key) {
+        const ScoreReadOutcome read = scores.ReadScores(key);
+        return std::vector<int>(read.speeds.begin(), read.speeds.begin() + read.count);
+    };
+    const std::vector<int> shared = speeds(scoreKeyFor(1, "shared"));
     for (int w = 0; w < kWriters; ++w) {
         EXPECT_EQ(recorded[w].size(), static_cast<std::size_t>(kRounds)) << "writer " << w;
-        std::vector<int> own, inShared;
+        // Each lesson holds the writer's attempts in the order that writer made them.
+        std::vector<int> own, inShared, fromThisWriter;
         for (const int speed : recorded[w])
             (speed % 2 ? inShared : own).push_back(speed);
-        const ScoreReadOutcome mine = scores.ReadScores(scoreKeyFor(0, "own" + std::to_string(w)));
-        EXPECT_EQ(std::vector<int>(mine.speeds.begin(), mine.speeds.begin() + mine.count), own);
-        // The shared lesson holds each writer's attempts in the order that writer made them.
-        std::vector<int> fromThisWriter;
-        for (const int speed : sharedSpeeds)
+        for (const int speed : shared)
             if (speed / 1000 == w + 1) fromThisWriter.push_back(speed);
+        EXPECT_EQ(speeds(scoreKeyFor(0, "own" + std::to_string(w))), own);
         EXPECT_EQ(fromThisWriter, inShared);
     }
     EXPECT_FALSE(dir.hasTemp());

@@ -7,7 +7,6 @@
 
 #include <QTemporaryDir>
 
-#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,18 +22,16 @@ Bytes contents(const fs::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-unsigned mode(const fs::path& path) {
-    struct stat info {};
-    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
-    return info.st_mode & 07777;
+void write(const fs::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+fs::perms mode(const fs::path& path) {
+    return fs::status(path).permissions();
 }
 
 class LearnerEditsTest : public ::testing::Test {
 protected:
-    void write(const fs::path& path, const Bytes& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-
     QTemporaryDir temp;
     const fs::path dir = temp.path().toStdString();
     const fs::path ini = dir / "kestruml.ini";
@@ -42,48 +39,43 @@ protected:
 };
 
 TEST_F(LearnerEditsTest, TheCloseKeepsALine2EditedMeanwhileUnlessTheProgramChangedTheName) {
+    // The program loads line 2 `atStart`, may choose a name itself, and closes after the learner
+    // left line 2 as `atClose` (null: deleted the file); the practice count is the program's.
     struct Case {
-        const char* atStart;                // kestruml.ini when the program starts
-        std::optional<Bytes> programsName;  // a name the program itself chose, if any
-        const char* atClose;                // the file as the learner left it; null: deleted
+        const char* atStart;
+        std::optional<Bytes> programsName;
+        const char* atClose;
         const char* saved;
     };
     const Case cases[] = {
-        {"1,0,0,1,0,5,0\r\nold\r\n",
-         {},
-         "1,0,0,1,0,5,0\r\nnew set\r\n",
-         "1,0,0,1,0,8,0\r\nnew set\r\n"},
-        {"1,0,0,1,0,5,0\r\n", {}, "1,0,0,1,0,5,0\nsample\n", "1,0,0,1,0,8,0\r\nsample\r\n"},
-        {"1,0,0,1,0,5,0\r\nold\r\n", {}, "1,0,0,1,0,5,0\r\n", "1,0,0,1,0,8,0\r\n"},
-        {"1,0,0,1,0,5,0\r\nold\r\n", {}, nullptr, "1,0,0,1,0,8,0\r\n"},
-        {"1,0,0,1,0,5,0\r\nold\r\n", "mine", "1,0,0,1,0,5,0\r\nnew\r\n",
-         "1,0,0,1,0,8,0\r\nmine\r\n"},
-        {"1,0,0,1,0,5,0\r\nold\r\n", "", "1,0,0,1,0,5,0\r\nnew\r\n", "1,0,0,1,0,8,0\r\n"},
+        {"old", {}, "new set", "new set"}, {"", {}, "sample", "sample"},   {"old", {}, "", ""},
+        {"old", {}, nullptr, ""},          {"old", "mine", "new", "mine"}, {"old", "", "new", ""},
+    };
+    const auto file = [](const char* line1, const Bytes& line2) {
+        return line1 + (line2.empty() ? "" : line2 + "\r\n");
     };
     for (const Case& c : cases) {
-        write(ini, c.atStart);
+        write(ini, file("1,0,0,1,0,5,0\r\n", c.atStart));
         Settings settings;
         LoadSettings(settings, files, dir, 1280);
         const Bytes nameAtLoad = settings.problem_set_name;
         settings.practice_count = 8;
         if (c.programsName) settings.problem_set_name = *c.programsName;
-        if (c.atClose != nullptr)
-            write(ini, c.atClose);
-        else
-            fs::remove(ini);
+        if (c.atClose != nullptr) write(ini, file("1,0,0,1,0,5,0\n", c.atClose));
+        if (c.atClose == nullptr) fs::remove(ini);
 
         EXPECT_TRUE(SaveSettingsAtClose(settings, nameAtLoad, files, dir));
-        EXPECT_EQ(contents(ini), c.saved) << c.atStart << " / " << (c.atClose ? c.atClose : "gone");
+        EXPECT_EQ(contents(ini), file("1,0,0,1,0,8,0\r\n", c.saved)) << c.atStart << " " << c.saved;
     }
 }
 
 TEST_F(LearnerEditsTest, ReplacedFilesKeepTheirPermissionBits) {
     ScoreFile scores(files, dir);
-    for (const unsigned bits : {0600u, 0640u, 0664u}) {
+    for (const fs::perms bits : {fs::perms(0600), fs::perms(0640), fs::perms(0664)}) {
         write(dir / "score.dat", "");
-        fs::permissions(dir / "score.dat", fs::perms(bits));
         write(ini, "1,0,0,1,0,5,0\r\n");
-        fs::permissions(ini, fs::perms(bits));
+        fs::permissions(dir / "score.dat", bits);
+        fs::permissions(ini, bits);
 
         ScoreKey key = scoreKeyFor(0, "lesson1");
         EXPECT_EQ(scores.AppendScore(key).result, 1);
@@ -109,7 +101,7 @@ TEST_F(LearnerEditsTest, ALinkedSettingsFileIsWrittenThroughTheLink) {
 
     EXPECT_TRUE(fs::is_symlink(ini));
     EXPECT_EQ(contents(kept), "1,2,0,1,0,5,0\r\nset\r\n");
-    EXPECT_EQ(mode(kept), 0600u);
+    EXPECT_EQ(mode(kept), fs::perms(0600));
     EXPECT_EQ(std::distance(fs::directory_iterator(kept.parent_path()), {}), 1);  // no scratch
 }
 

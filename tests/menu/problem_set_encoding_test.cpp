@@ -12,26 +12,20 @@
 namespace kestrum {
 namespace {
 
-// "桜", "ホーム" and "あ" in code page 932.
+// "桜" and "ホーム" in code page 932.
 const Bytes kSakura = "\x8D\xF7";
 const Bytes kHome = "\x83\x7A\x81\x5B\x83\x80";
-const Bytes kA = "\x82\xA0";
 const Bytes kBom = "\xEF\xBB\xBF";
-
-Bytes repeated(const Bytes& text, int times) {
-    Bytes out;
-    for (int i = 0; i < times; ++i)
-        out += text;
-    return out;
-}
 
 TEST(ProblemSetEncoding, Utf8FilesReadAsTheirCodePage932Twins) {
     const Bytes utf8Body =
         "Amount=2\nText[1]=sakura\nComment[1]=桜\nText[2]=home\nComment[2]=ホーム\n";
     const Bytes cp932Body = "Amount=2\nText[1]=sakura\nComment[1]=" + kSakura +
                             "\nText[2]=home\nComment[2]=" + kHome + "\n";
-    // 40 characters are 80 bytes in code page 932, which fits a line, but 120 in UTF-8.
-    const Bytes longComment = "Amount=1\r\nText[1]=a\r\nComment[1]=" + repeated("あ", 40) + "\r\n";
+    // Thirty "＝" (81 81 each in code page 932) fit a line in code page 932, not in UTF-8.
+    const Bytes longComment =
+        "Amount=1\r\nText[1]=a\r\nComment[1]="
+        "＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝＝\r\n";
     struct Case {
         const char* what;
         Bytes file;
@@ -43,7 +37,7 @@ TEST(ProblemSetEncoding, Utf8FilesReadAsTheirCodePage932Twins) {
         {"UTF-8 with a mark", kBom + utf8Body, {kSakura, kHome}, nullptr},
         {"ASCII with a mark", kBom + "Amount=1\r\nText[1]=abc\r\n", {""}, nullptr},
         {"code page 932", cp932Body, {kSakura, kHome}, nullptr},
-        {"a long UTF-8 comment", longComment, {repeated(kA, 40)}, nullptr},
+        {"a long UTF-8 comment", longComment, {Bytes(60, '\x81')}, nullptr},
         {"Japanese UTF-8 text",
          "Amount=1\nText[1]=桜\n",
          {},
