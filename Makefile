@@ -2,7 +2,8 @@
 # lacks, then build; both are quick when nothing is missing.
 
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev \
-            libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont fonts-noto-cjk
+            libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont fonts-noto-cjk \
+            xvfb openbox xdotool x11-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
@@ -53,5 +54,6 @@ install: build
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+# Only what the build made: the learner's files beside the program in build/ stay.
 clean:
-	rm -rf build build-asan build-fuzz
+	tools/clean_build.sh build build-asan build-fuzz

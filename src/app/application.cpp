@@ -158,6 +158,17 @@ void Application::showMenu() {
     menu_->activateWindow();
 }
 
+void Application::bringToFront() {
+    QWidget* window = QApplication::activeModalWidget();
+    if (window == nullptr) {
+        window = drill_ && drill_->isVisible() ? static_cast<QWidget*>(drill_.get()) : menu_.get();
+    }
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void Application::startLesson(int lessonNo) {
     drill().StartLesson(lessonNo);
     menu_->hide();

@@ -55,6 +55,10 @@ public:
     // Shows the menu without running the event loop (for a caller that runs its own).
     void showMenu();
 
+    // Brings the window the learner works in (a dialog over it first) to the front, restored
+    // if it was minimised: a second start on the same folder asks for it.
+    void bringToFront();
+
     // The windows; asking for any but the menu creates the five others first if need be.
     AppContext& context() { return context_; }
     MenuWindow& menu() { return *menu_; }

@@ -69,7 +69,9 @@ std::optional<Bytes> loadHistory(FileSystem& files, const std::filesystem::path&
 }
 
 // Writes the new history beside the old one and only then puts it in its place, so that a full
-// disk or a crash leaves the old history whole.
+// disk or a crash leaves the old history whole. The caller holds the lock of score.dat from
+// before its read until here, so a second writer can neither take temp.tmp from under it nor
+// replace the history with a copy that lacks this change.
 ScoreOutcome commitHistory(FileSystem& files, const std::filesystem::path& dataDir,
                            std::string_view image) {
     if (!replaceContents(files, dataDir / "score.dat", dataDir / "temp.tmp", image)) {
@@ -86,6 +88,7 @@ ScoreFile::ScoreFile(FileSystem& files, std::filesystem::path dataDir)
 ScoreOutcome ScoreFile::AppendScore(const ScoreKey& key) {
     // A longer name cannot be described by its length byte; writing it would corrupt the file.
     if (key.name.size() > kMaxNameBytes) return failure(kNameTooLong);
+    const auto lock = files_.lockExclusive(dataDir_ / "score.dat");
     const std::optional<Bytes> image = loadHistory(files_, dataDir_);
     if (!image) return failure(kCantOpen);
     const EntrySearch search = findEntry(*image, key);
@@ -142,6 +145,7 @@ ScoreReadOutcome ScoreFile::ReadScores(const ScoreKey& key) {
 }
 
 ScoreOutcome ScoreFile::ClearScores(const ScoreKey& key) {
+    const auto lock = files_.lockExclusive(dataDir_ / "score.dat");
     const std::optional<Bytes> image = loadHistory(files_, dataDir_);
     if (!image) return failure(kCantOpen);
     const EntrySearch search = findEntry(*image, key);

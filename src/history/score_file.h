@@ -26,7 +26,9 @@ struct ScoreReadOutcome {
 };
 
 // The history file score.dat in the data directory, replaced as a whole through temp.tmp on
-// every change so that the old history stays intact until the new one is complete.
+// every change so that the old history stays intact until the new one is complete. A change
+// holds the lock of score.dat from its read to the replacement, so changes from other threads
+// or programs follow one another and none is lost; a read needs no lock.
 class ScoreFile {
 public:
     ScoreFile(FileSystem& files, std::filesystem::path dataDir);

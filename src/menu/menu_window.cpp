@@ -121,6 +121,7 @@ MenuWindow::MenuWindow(AppContext& context, QWidget* parent)
     LoadSettings(context_.settings, context_.files, context_.dataDir,
                  context_.screen.metrics().width);
     const Bytes& name = context_.settings.problem_set_name;
+    problemSetNameAtLoad_ = name;
     Panel_tdc_file->setCaption(name.empty() ? QStringLiteral("---") : fromCp932(name));
 }
 
@@ -235,7 +236,7 @@ bool MenuWindow::event(QEvent* event) {
 // Every way of closing the menu ends the program, so the settings are saved here; a file that
 // cannot be written does not hold the close up.
 void MenuWindow::closeEvent(QCloseEvent* event) {
-    SaveSettings(context_.settings, context_.files, context_.dataDir);
+    SaveSettingsAtClose(context_.settings, problemSetNameAtLoad_, context_.files, context_.dataDir);
     event->accept();
     emit closed();
 }

@@ -49,6 +49,7 @@ private:
 
     AppContext& context_;
     ProblemSet problemSet_;
+    Bytes problemSetNameAtLoad_;  // tells a name the learner edited in the file from our own
     BevelPanel* Panel_title;
     BevelPanel* Panel_tdc_file;
     QPushButton* Button_establish;

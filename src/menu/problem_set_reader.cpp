@@ -133,7 +133,9 @@ ProblemSetLoad LoadProblemSet(ProblemSet& set, FileSystem& files,
     Messages messages;
     int invalidLines = 0;
     std::optional<std::int32_t> amount;
-    const std::string_view bytes = file.bytes;
+    // A set saved as UTF-8 by an editor here is read as if written in code page 932.
+    const Bytes text = textFileToCp932(file.bytes);
+    const std::string_view bytes = text;
     for (std::size_t pos = 0; pos < bytes.size();) {
         const std::size_t newline = bytes.find('\n', pos);
         const bool hasNewline = newline != std::string_view::npos;

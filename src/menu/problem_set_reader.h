@@ -49,7 +49,8 @@ struct ProblemSetLoad {
 // why; `set` may then hold a partly read file, which the next load clears. Besides the file's
 // own rules, it refuses an empty name, a name that would leave the tdcs folder or is not whole
 // code page 932 text, a file of more than 4 MiB, a file without an Amount line and a set with no
-// items left. Amounts above 199 keep slots 1..199.
+// items left. Amounts above 199 keep slots 1..199. A file in UTF-8 is converted to code page
+// 932 first (see textFileToCp932).
 ProblemSetLoad LoadProblemSet(ProblemSet& set, FileSystem& files,
                               const std::filesystem::path& dataDir, const Settings& settings);
 

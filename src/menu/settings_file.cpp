@@ -110,7 +110,10 @@ void LoadSettings(Settings& settings, FileSystem& files, const std::filesystem::
         files.readFile(dataDir / kSettingsFileName, kMaxSettingsFileBytes);
     if (file.status != FileSystem::ReadStatus::Ok) return;
 
-    FormattedReader reader(file.bytes);
+    // An editor's UTF-8 byte-order mark is not part of the first number.
+    std::string_view text = file.bytes;
+    if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
+    FormattedReader reader(text);
     const std::array<std::int32_t*, 7> fields = {&settings.distinct,     &settings.guide,
                                                  &settings.letter_type,  &settings.distinct_shift,
                                                  &settings.sound,        &settings.practice_count,
@@ -142,9 +145,26 @@ bool SaveSettings(const Settings& settings, FileSystem& files,
     }
     if (!settings.problem_set_name.empty()) text += settings.problem_set_name + "\r\n";
     // Written beside the old file and then swapped in, so that a full disk or a crash never
-    // leaves half a file and loses the problem-set name, which lives nowhere else.
-    return replaceContents(files, dataDir / kSettingsFileName, dataDir / kSettingsScratchName,
-                           text);
+    // leaves half a file and loses the problem-set name, which lives nowhere else. A settings
+    // file that is a link to one kept elsewhere stays a link: the file it leads to is replaced.
+    const std::filesystem::path target = files.followLinks(dataDir / kSettingsFileName);
+    return replaceContents(files, target, target.parent_path() / kSettingsScratchName, text);
+}
+
+bool SaveSettingsAtClose(Settings settings, const Bytes& nameAtLoad, FileSystem& files,
+                         const std::filesystem::path& dataDir) {
+    if (settings.problem_set_name == nameAtLoad) {
+        const FileSystem::ReadResult file =
+            files.readFile(dataDir / kSettingsFileName, kMaxSettingsFileBytes);
+        if (file.status == FileSystem::ReadStatus::Ok) {
+            Settings onDisk;
+            LoadSettings(onDisk, files, dataDir, 0);
+            settings.problem_set_name = onDisk.problem_set_name;
+        } else if (file.status == FileSystem::ReadStatus::Missing) {
+            settings.problem_set_name.clear();
+        }
+    }
+    return SaveSettings(settings, files, dataDir);
 }
 
 }  // namespace kestrum

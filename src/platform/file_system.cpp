@@ -1,11 +1,13 @@
 #include "platform/file_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <system_error>
 
 namespace kestrum {
 
@@ -53,6 +55,27 @@ FileSystem::ReadResult readAll(int fd, const struct stat& info, std::size_t maxB
     }
 }
 
+// Opens for reading and appending like fopen(path, "ab+"). O_EXCL creates only a new file: a
+// dangling link fails instead of creating its target somewhere else.
+int openOrCreate(const std::filesystem::path& path) {
+    constexpr int kFlags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
+    const int opened = ::open(path.c_str(), kFlags);
+    if (opened >= 0 || errno != ENOENT) return opened;
+    return ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+}
+
+class DescriptorLock final : public FileSystem::Lock {
+public:
+    explicit DescriptorLock(int fd) : fd_(fd) {}
+
+private:
+    Descriptor fd_;  // closing it lets the lock go
+};
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 }  // namespace
 
 FileSystem::ReadResult DiskFileSystem::readFile(const std::filesystem::path& path,
@@ -81,14 +104,7 @@ bool replaceContents(FileSystem& files, const std::filesystem::path& target,
 
 std::optional<Bytes> DiskFileSystem::readOrCreate(const std::filesystem::path& path,
                                                   std::size_t maxBytes) {
-    constexpr int kFlags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
-    int opened = ::open(path.c_str(), kFlags);
-    // O_EXCL creates only a new file: a dangling link fails instead of creating its target
-    // somewhere else.
-    if (opened < 0 && errno == ENOENT) {
-        opened = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
-    }
-    Descriptor fd(opened);
+    Descriptor fd(openOrCreate(path));
     if (!fd.valid()) return std::nullopt;
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
@@ -113,6 +129,11 @@ bool DiskFileSystem::writeFile(const std::filesystem::path& path, std::string_vi
 }
 
 bool DiskFileSystem::replace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    struct stat old {};
+    if (::stat(to.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::chmod(from.c_str(), old.st_mode & 07777) != 0) {
+        return false;
+    }
     if (std::rename(from.c_str(), to.c_str()) != 0) return false;
     // Make the rename itself durable.
     Descriptor dir(::open(to.parent_path().empty() ? "." : to.parent_path().c_str(),
@@ -123,6 +144,39 @@ bool DiskFileSystem::replace(const std::filesystem::path& from, const std::files
 
 bool DiskFileSystem::remove(const std::filesystem::path& path) {
     return ::unlink(path.c_str()) == 0;
+}
+
+std::unique_ptr<FileSystem::Lock> DiskFileSystem::lockExclusive(const std::filesystem::path& path) {
+    // The holder before us may have put a new file in the place of the one we waited on; then
+    // the lock is taken again on the file that lies there now. Bounded, in case the place keeps
+    // changing under a writer that takes no lock.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        Descriptor fd(openOrCreate(path));
+        if (!fd.valid()) {
+            if (errno == EEXIST) continue;  // created by someone else just now
+            return nullptr;
+        }
+        struct stat held {};
+        if (::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode)) return nullptr;
+        while (::flock(fd.get(), LOCK_EX) != 0) {
+            // Without lock support (some network shares) the change goes ahead unguarded, as it
+            // did before locks were taken.
+            if (errno != EINTR) return std::make_unique<Lock>();
+        }
+        struct stat now {};
+        if (::stat(path.c_str(), &now) == 0 && sameFile(held, now)) {
+            return std::make_unique<DescriptorLock>(fd.release());
+        }
+    }
+    return nullptr;
+}
+
+std::filesystem::path DiskFileSystem::followLinks(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    // A dangling link is not followed: the file then takes the link's place.
+    std::filesystem::path target = std::filesystem::canonical(path, error);
+    return error ? path : target;
 }
 
 }  // namespace kestrum

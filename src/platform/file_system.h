@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -35,10 +36,30 @@ public:
     // returns true.
     virtual bool writeFile(const std::filesystem::path& path, std::string_view bytes) = 0;
 
-    // Puts `from` in the place of `to` in one step (the old `to` stays whole until then).
+    // Puts `from` in the place of `to` in one step (the old `to` stays whole until then). The
+    // file put in place keeps the permission bits of the one it replaces.
     virtual bool replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
 
     virtual bool remove(const std::filesystem::path& path) = 0;
+
+    // An exclusive lock, held until the object is destroyed.
+    class Lock {
+    public:
+        virtual ~Lock() = default;
+    };
+
+    // Waits for and takes the exclusive lock of the file at `path`, creating it empty like
+    // readOrCreate when it is missing. The lock belongs to the file that lies at `path` when it
+    // is granted: a holder that replaced the file meanwhile does not hand on a lock of the old
+    // one. Nothing when the file can be neither opened nor created or is not a plain file; a
+    // layer that no second writer can reach locks nothing.
+    virtual std::unique_ptr<Lock> lockExclusive(const std::filesystem::path&) {
+        return std::make_unique<Lock>();
+    }
+
+    // Where a write meant for `path` belongs: the file that a symbolic link at `path` leads to,
+    // or `path` itself.
+    virtual std::filesystem::path followLinks(const std::filesystem::path& path) { return path; }
 };
 
 // Replaces the whole content of `target` through `scratch`, a file beside it: whatever lies at
@@ -57,6 +78,8 @@ public:
     bool writeFile(const std::filesystem::path& path, std::string_view bytes) override;
     bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
     bool remove(const std::filesystem::path& path) override;
+    std::unique_ptr<Lock> lockExclusive(const std::filesystem::path& path) override;
+    std::filesystem::path followLinks(const std::filesystem::path& path) override;
 };
 
 }  // namespace kestrum

@@ -35,6 +35,21 @@ Bytes utf8ToCp932(std::string_view utf8) {
     return toCp932(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
+Bytes textFileToCp932(std::string_view bytes) {
+    const bool marked = bytes.starts_with(kUtf8ByteOrderMark);
+    if (marked) {
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    } else if (std::all_of(bytes.begin(), bytes.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return Bytes(bytes);
+    }
+    QStringDecoder decoder(QStringConverter::Utf8);
+    const QString text =
+        decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!marked && decoder.hasError()) return Bytes(bytes);
+    return toCp932(text);
+}
+
 std::string cp932ToUtf8(std::string_view bytes) {
     return fromCp932(bytes).toStdString();
 }
