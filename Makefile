@@ -2,11 +2,12 @@
 # lacks, then build; both are quick when nothing is missing.
 
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev \
-            libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont fonts-noto-cjk
+            libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont fonts-noto-cjk \
+            dpkg-dev appstream
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build asan-test bench fuzz install format clean
+.PHONY: run test deps build asan-test bench fuzz install package format clean
 
 run: build
 	./build/kestrum-lite
@@ -50,8 +51,17 @@ fuzz: deps
 install: build
 	cmake --install build --prefix $(or $(PREFIX),$(HOME)/.local)
 
+# A Debian package that installs under /usr (build-package/kestrum-lite_*.deb); its files are
+# those `make install` puts in place, with the AppStream metadata.
+package: deps
+	@[ -f build-package/build.ninja ] || cmake -S . -B build-package -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DKESTRUM_BENCH=OFF -DKESTRUM_TESTS=OFF
+	cmake --build build-package -j $(JOBS)
+	cd build-package && cpack
+	@ls build-package/*.deb
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-package
