@@ -18,9 +18,23 @@ bool isWholeCp932(const Bytes& bytes) {
     return bytes.find('\0') == Bytes::npos;
 }
 
+// Counted in bytes, which a learner knows as half-width characters.
 std::string tooLong(std::size_t bytes, std::size_t limit) {
-    return "長すぎます（" + std::to_string(bytes) + "バイト、" + std::to_string(limit) +
-           "バイトまで）";
+    return "長すぎます: " + std::to_string(bytes) + "字（半角" + std::to_string(limit) + "字まで）";
+}
+
+// The first character of `text` that a text may not hold, as UTF-8 (a double-byte character
+// whole); empty for a control character or one code page 932 lacks (a NUL), which could not be
+// seen.
+std::string firstRefusedChar(const Bytes& text) {
+    const auto refused = std::find_if(text.begin(), text.end(), [](char c) {
+        return !IsProblemChar(static_cast<unsigned char>(c));
+    });
+    if (refused == text.end() || static_cast<unsigned char>(*refused) < 32) return {};
+    const std::size_t at = static_cast<std::size_t>(refused - text.begin());
+    const bool doubleByte =
+        isLeadByte(static_cast<unsigned char>(*refused)) && at + 1 < text.size();
+    return cp932ToUtf8(std::string_view(text).substr(at, doubleByte ? 2 : 1));
 }
 
 }  // namespace
@@ -28,13 +42,15 @@ std::string tooLong(std::size_t bytes, std::size_t limit) {
 std::optional<std::string> itemProblem(const ProblemItem& item) {
     if (item.text.empty()) return "問題文が空です";
     if (item.text.size() > static_cast<std::size_t>(kMaxWordLength)) {
-        return "問題文が" + tooLong(item.text.size(), kMaxWordLength);
+        return tooLong(item.text.size(), kMaxWordLength);
     }
     if (!std::all_of(item.text.begin(), item.text.end(),
                      [](char c) { return IsProblemChar(static_cast<unsigned char>(c)); })) {
-        return "使えない文字があります（半角の英数字、空白と , . / ; - だけです）";
+        const std::string shown = firstRefusedChar(item.text);
+        return shown.empty() ? std::string("使えない文字があります")
+                             : "使えない文字「" + shown + "」があります";
     }
-    if (item.text.back() == ' ') return "末尾の空白は読み込むときに消えます";
+    if (item.text.back() == ' ') return "末尾の空白は読み込みで消えます";
     if (!isWholeCp932(item.comment)) return "コメントに Shift-JIS で書けない文字があります";
     if (item.comment.size() > kMaxCommentBytes) {
         return "コメントが" + tooLong(item.comment.size(), kMaxCommentBytes);

@@ -85,17 +85,17 @@ ProblemSetWindow::ProblemSetWindow(AppContext& context, QWidget* parent)
     };
     createControls();
     connectControls();
-    resize(940, 540);
+    resize(1000, 540);
 }
 
 void ProblemSetWindow::createControls() {
     setList->setSelectionBehavior(QAbstractItemView::SelectRows);
     setList->setSelectionMode(QAbstractItemView::SingleSelection);
     setList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setList->setColumnWidth(0, 120);
-    setList->setColumnWidth(1, 150);
-    itemTable->setColumnWidth(kTextColumn, 190);
-    itemTable->setColumnWidth(kCommentColumn, 170);
+    setList->setColumnWidth(0, 100);
+    setList->setColumnWidth(1, 170);
+    itemTable->setColumnWidth(kTextColumn, 180);
+    itemTable->setColumnWidth(kCommentColumn, 160);
     nameEdit->setPlaceholderText(QStringLiteral("新しい名前"));
 
     auto* setButtons = new QGridLayout;
@@ -274,6 +274,8 @@ void ProblemSetWindow::checkRow(int row) {
     itemTable->item(row, kReasonColumn)
         ->setText(reason ? QString::fromStdString(*reason) : QString());
     itemTable->item(row, kReasonColumn)->setForeground(Qt::red);
+    itemTable->item(row, kReasonColumn)
+        ->setToolTip(QStringLiteral("問題文に使えるのは半角の英数字、空白と , . / ; - です"));
     itemTable->item(row, kTextColumn)
         ->setBackground(reason ? QBrush(kRefusedText) : QBrush(Qt::NoBrush));
     filling_ = false;
