@@ -3,11 +3,11 @@
 
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev \
             libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont fonts-noto-cjk \
-            xvfb openbox xdotool x11-utils
+            xvfb openbox xdotool x11-utils dpkg-dev appstream
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build asan-test bench fuzz install format clean
+.PHONY: run test deps build asan-test bench fuzz install package format clean
 
 run: build
 	./build/kestrum-lite
@@ -51,9 +51,19 @@ fuzz: deps
 install: build
 	cmake --install build --prefix $(or $(PREFIX),$(HOME)/.local)
 
+# A Debian package that installs under /usr (build-package/kestrum-lite_*.deb); its files are
+# those `make install` puts in place, with the AppStream metadata.
+package: deps
+	@[ -f build-package/build.ninja ] || cmake -S . -B build-package -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DKESTRUM_BENCH=OFF -DKESTRUM_TESTS=OFF
+	cmake --build build-package -j $(JOBS)
+	cd build-package && cpack
+	@ls build-package/*.deb
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 # Only what the build made: the learner's files beside the program in build/ stay.
 clean:
 	tools/clean_build.sh build build-asan build-fuzz
+	rm -rf build-package

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-$root/build/kestrum-lite}
 out=$root/docs/screenshots
 mkdir -p "$out"
-export DISPLAY=:97
+export DISPLAY=${DISPLAY_NUMBER:-:97}
 Xvfb "$DISPLAY" -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
 work=$(mktemp -d)
@@ -111,3 +111,16 @@ done
 result=$(window '結果$')
 shot "$result" result
 xdotool key Escape 2>/dev/null || true
+sleep 0.5
+click "$menu" 488 404  # 閉じる
+
+# Third run: the problem-set window on the sample set, then a text the lesson could not use. The
+# program is left with its unsaved change and ends with the X server.
+start "$one"
+click "$menu" 460 368  # 問題集設定
+sets=$(window '^問題集設定$')
+shot "$sets" problem_sets
+xdotool key alt+a; sleep 0.3  # 行を追加
+typeslowly 'hello!'
+xdotool key Tab; sleep 0.3
+shot "$sets" problem_sets_refused

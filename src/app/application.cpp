@@ -6,6 +6,7 @@
 #include "keyboard/options_dialog.h"
 #include "menu/menu_window.h"
 #include "menu/version_dialog.h"
+#include "problem_sets/problem_set_window.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -106,6 +107,15 @@ VersionDialog& Application::version() {
     return *version_;
 }
 
+ProblemSetWindow& Application::problemSets() {
+    if (!problemSets_) {
+        problemSets_ = std::make_unique<ProblemSetWindow>(context_);
+        QObject::connect(problemSets_.get(), &ProblemSetWindow::currentSetChanged, menu_.get(),
+                         &MenuWindow::problemSetChanged);
+    }
+    return *problemSets_;
+}
+
 void Application::createOtherWindows() {
     // Once, even when a message shown as the drill window is created runs an event loop.
     if (othersCreated_) return;
@@ -114,7 +124,7 @@ void Application::createOtherWindows() {
     options_ = std::make_unique<OptionsDialog>(context_);
     result_ = std::make_unique<ResultWindow>(context_);
     graph_ = std::make_unique<GraphWindow>(context_);
-    version_ = std::make_unique<VersionDialog>(context_.screen);
+    version_ = std::make_unique<VersionDialog>(context_.screen, context_.dataDir);
     connectOtherWindows();
     // The audio system takes long to start and holds memory once started: not while the menu is
     // all the user sees, and not at the learner's first key either, but as the first drill
@@ -132,6 +142,8 @@ void Application::connectMenu() {
                      [this](const ScoreKey& key) { showGraph(key); });
     QObject::connect(menu, &MenuWindow::optionsRequested, menu, [this] { options().exec(); });
     QObject::connect(menu, &MenuWindow::versionRequested, menu, [this] { version().exec(); });
+    QObject::connect(menu, &MenuWindow::problemSetsRequested, menu,
+                     [this] { problemSets().exec(); });
     QObject::connect(menu, &MenuWindow::closed, qApp, &QCoreApplication::quit);
 }
 

@@ -19,6 +19,7 @@ class DrillWindow;
 class GraphWindow;
 class MenuWindow;
 class OptionsDialog;
+class ProblemSetWindow;
 class ResultWindow;
 class VersionDialog;
 struct LessonResult;
@@ -67,6 +68,8 @@ public:
     ResultWindow& result();
     GraphWindow& graph();
     VersionDialog& version();
+    // Created the first time the learner asks for it.
+    ProblemSetWindow& problemSets();
 
 private:
     void createOtherWindows();
@@ -92,6 +95,7 @@ private:
     std::unique_ptr<ResultWindow> result_;
     std::unique_ptr<GraphWindow> graph_;
     std::unique_ptr<VersionDialog> version_;
+    std::unique_ptr<ProblemSetWindow> problemSets_;
     bool othersCreated_ = false;
 };
 

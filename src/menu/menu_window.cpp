@@ -217,11 +217,12 @@ void MenuWindow::Panel_tdc_fileMouseDown(Qt::MouseButton button) {
     }
 }
 
-// There is no problem-set editor: the button tells the user where a problem set comes from.
 void MenuWindow::Button_establishClick() {
-    context_.messages.show(infoMessage(
-        "問題集は、プログラムのフォルダにある tdcs フォルダに「名前.tdc」のファイルとして置き、"
-        "使う問題集の名前を kestruml.ini の２行目に書きます。"));
+    emit problemSetsRequested();
+}
+
+void MenuWindow::problemSetChanged() {
+    FormActivate();
 }
 
 void MenuWindow::FormActivate() {

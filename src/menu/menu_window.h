@@ -23,6 +23,9 @@ class MenuWindow : public QWidget {
 public:
     explicit MenuWindow(AppContext& context, QWidget* parent = nullptr);
 
+    // The current problem set was changed elsewhere: the panel shows the new name at once.
+    void problemSetChanged();
+
 signals:
     // StartLesson(lessonNo): 0..6, or 42 once the problem set is loaded into
     // AppContext::problemSetLesson.
@@ -31,6 +34,8 @@ signals:
     void graphRequested(kestrum::ScoreKey key);
     void optionsRequested();
     void versionRequested();
+    // "問題集設定": the problem-set window.
+    void problemSetsRequested();
     // The menu has closed and the settings were saved (or could not be): the program ends.
     void closed();
 

@@ -19,11 +19,13 @@ constexpr const char* kVersion = "Ver 2.01";
 
 }  // namespace
 
-VersionDialog::VersionDialog(const Screen& screen, QWidget* parent)
+VersionDialog::VersionDialog(const Screen& screen, const std::filesystem::path& dataDir,
+                             QWidget* parent)
     : QDialog(parent),
       Panel_version(new BevelPanel(this)),
       Image1(new QLabel(Panel_version)),
       Label_version(new QLabel(Panel_version)),
+      Label_data(new QLabel(Panel_version)),
       BitBtn1(new QPushButton(this)) {
     setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(pixelFont(FontFace::PGothic, 12));
@@ -45,6 +47,16 @@ VersionDialog::VersionDialog(const Screen& screen, QWidget* parent)
                            QString::fromUtf8(kVersion));
     Label_version->adjustSize();
 
+    // Under the title, so that a learner can find and back up their files; a long path wraps at
+    // its separators.
+    Label_data->setGeometry(12, 54, 265, 46);
+    Label_data->setWordWrap(true);
+    Label_data->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label_data->setObjectName(QStringLiteral("Label_data"));
+    const QString folder = QString::fromStdString(dataDir.string());
+    Label_data->setText(QStringLiteral("データの保存先: ") +
+                        QString(folder).replace(QLatin1Char('/'), QStringLiteral("/\u200b")));
+
     BitBtn1->setGeometry(224, 120, 73, 25);
     BitBtn1->setText(QStringLiteral("OK"));
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
@@ -57,6 +69,10 @@ VersionDialog::VersionDialog(const Screen& screen, QWidget* parent)
 
 QString VersionDialog::versionText() const {
     return Label_version->text();
+}
+
+QString VersionDialog::dataDirText() const {
+    return Label_data->text().remove(QChar(0x200B));
 }
 
 }  // namespace kestrum

@@ -1,0 +1,122 @@
+#include "problem_sets/problem_set_document.h"
+
+#include <QString>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+
+namespace kestrum {
+
+namespace {
+
+std::string_view withoutBlanksAround(std::string_view line) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    while (!line.empty() && blank(line.front()))
+        line.remove_prefix(1);
+    while (!line.empty() && blank(line.back()))
+        line.remove_suffix(1);
+    return line;
+}
+
+std::optional<int> number(std::string_view digits) {
+    digits = withoutBlanksAround(digits);
+    int value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
+    return value;
+}
+
+// Calls `line` for every line of `bytes` without its CR LF or LF.
+template <typename LineFn>
+void forEachLine(std::string_view bytes, LineFn line) {
+    while (!bytes.empty()) {
+        const std::size_t end = std::min(bytes.find('\n'), bytes.size());
+        std::string_view current = bytes.substr(0, end);
+        if (!current.empty() && current.back() == '\r') current.remove_suffix(1);
+        line(current);
+        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+    }
+}
+
+}  // namespace
+
+Bytes writeProblemSet(const ProblemSetDocument& document) {
+    Bytes out = "Title=" + document.title + "\r\n";
+    out += "Amount=" + std::to_string(document.items.size()) + "\r\n";
+    for (std::size_t i = 0; i < document.items.size(); ++i) {
+        const std::string index = "[" + std::to_string(i + 1) + "]=";
+        out += "Text" + index + document.items[i].text + "\r\n";
+        out += "Comment" + index + document.items[i].comment + "\r\n";
+    }
+    return out;
+}
+
+std::optional<std::string> documentProblem(const ProblemSetDocument& document) {
+    if (const auto title = titleProblem(document.title)) return title;
+    if (document.items.empty()) return "問題が１つもありません";
+    if (document.items.size() > static_cast<std::size_t>(kMaxProblemItems)) {
+        return "問題は" + std::to_string(kMaxProblemItems) + "個までです";
+    }
+    for (std::size_t i = 0; i < document.items.size(); ++i) {
+        if (const auto reason = itemProblem(document.items[i])) {
+            return std::to_string(i + 1) + "番目: " + *reason;
+        }
+    }
+    return std::nullopt;
+}
+
+ProblemSetDocument readProblemSetForEditing(std::string_view bytes) {
+    ProblemSetDocument document;
+    std::map<int, ProblemItem> bySlot;
+    int amount = kMaxProblemItems;
+    forEachLine(bytes, [&](std::string_view raw) {
+        const std::string_view line = withoutBlanksAround(raw);
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) return;
+        const std::string_view value = line.substr(equals + 1);
+        const std::string_view kind = line.substr(0, 3);
+        if (kind == "Tit") {
+            document.title = Bytes(value);
+        } else if (kind == "Amo") {
+            if (const auto given = number(value); given && *given > 0) {
+                amount = std::min(*given, kMaxProblemItems);
+            }
+        } else if (kind == "Tex" || kind == "Com") {
+            const std::size_t open = line.find('[');
+            const std::size_t close = line.find(']');
+            if (open >= close || close == std::string_view::npos) return;
+            const auto index = number(line.substr(open + 1, close - open - 1));
+            if (!index || *index < 1 || *index > kMaxProblemItems) return;
+            (kind == "Tex" ? bySlot[*index].text : bySlot[*index].comment) = Bytes(value);
+        }
+    });
+    for (const auto& [index, item] : bySlot) {
+        if (index <= amount && !(item.text.empty() && item.comment.empty())) {
+            document.items.push_back(item);
+        }
+    }
+    return document;
+}
+
+std::vector<ProblemItem> importProblemItems(std::string_view bytes) {
+    // The decoder drops a leading byte order mark itself.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (utf8.hasError()) text = fromCp932(bytes);
+
+    std::vector<ProblemItem> items;
+    const std::string whole = text.toStdString();
+    forEachLine(whole, [&](std::string_view line) {
+        if (withoutBlanksAround(line).empty()) return;
+        const std::size_t tab = line.find('\t');
+        const std::string_view itemText = line.substr(0, tab);
+        const std::string_view comment =
+            tab == std::string_view::npos ? std::string_view() : line.substr(tab + 1);
+        items.push_back({utf8ToCp932(itemText), trimmedCp932(comment)});
+    });
+    return items;
+}
+
+}  // namespace kestrum

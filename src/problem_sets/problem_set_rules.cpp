@@ -1,0 +1,92 @@
+#include "problem_sets/problem_set_rules.h"
+
+#include "drill/lesson_catalogue.h"
+#include "menu/problem_set_reader.h"
+
+#include <algorithm>
+
+namespace kestrum {
+
+namespace {
+
+// A line holds at most 96 bytes besides its line feed; "Comment[199]=" takes 13 of them.
+constexpr std::size_t kMaxCommentBytes = 96 - 13;
+constexpr std::size_t kMaxTitleBytes = 96 - 6;  // "Title="
+
+// toCp932 turns what code page 932 lacks into NUL bytes.
+bool isWholeCp932(const Bytes& bytes) {
+    return bytes.find('\0') == Bytes::npos;
+}
+
+// Counted in bytes, which a learner knows as half-width characters.
+std::string tooLong(std::size_t bytes, std::size_t limit) {
+    return "長すぎます: " + std::to_string(bytes) + "字（半角" + std::to_string(limit) + "字まで）";
+}
+
+// The first character of `text` that a text may not hold, as UTF-8 (a double-byte character
+// whole); empty for a control character or one code page 932 lacks (a NUL), which could not be
+// seen.
+std::string firstRefusedChar(const Bytes& text) {
+    const auto refused = std::find_if(text.begin(), text.end(), [](char c) {
+        return !IsProblemChar(static_cast<unsigned char>(c));
+    });
+    if (refused == text.end() || static_cast<unsigned char>(*refused) < 32) return {};
+    const std::size_t at = static_cast<std::size_t>(refused - text.begin());
+    const bool doubleByte =
+        isLeadByte(static_cast<unsigned char>(*refused)) && at + 1 < text.size();
+    return cp932ToUtf8(std::string_view(text).substr(at, doubleByte ? 2 : 1));
+}
+
+}  // namespace
+
+std::optional<std::string> itemProblem(const ProblemItem& item) {
+    if (item.text.empty()) return "問題文が空です";
+    if (item.text.size() > static_cast<std::size_t>(kMaxWordLength)) {
+        return tooLong(item.text.size(), kMaxWordLength);
+    }
+    if (!std::all_of(item.text.begin(), item.text.end(),
+                     [](char c) { return IsProblemChar(static_cast<unsigned char>(c)); })) {
+        const std::string shown = firstRefusedChar(item.text);
+        return shown.empty() ? std::string("使えない文字があります")
+                             : "使えない文字「" + shown + "」があります";
+    }
+    if (item.text.back() == ' ') return "末尾の空白は読み込みで消えます";
+    if (!isWholeCp932(item.comment)) return "コメントに Shift-JIS で書けない文字があります";
+    if (item.comment.size() > kMaxCommentBytes) {
+        return "コメントが" + tooLong(item.comment.size(), kMaxCommentBytes);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> titleProblem(const Bytes& title) {
+    if (!isWholeCp932(title)) return "タイトルに Shift-JIS で書けない文字があります";
+    if (title.size() > kMaxTitleBytes) return "タイトルが" + tooLong(title.size(), kMaxTitleBytes);
+    return std::nullopt;
+}
+
+std::optional<std::string> setNameProblem(std::string_view name) {
+    if (name.empty()) return "名前を入れてください";
+    if (name.front() == ' ' || name.back() == ' ') return "名前の前後に空白は使えません";
+    if (name == "." || name.find("..") != std::string_view::npos ||
+        std::any_of(name.begin(), name.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte < 32 || byte == 127 || c == '/' || c == '\\';
+        })) {
+        return "名前に使えない文字があります（/ \\ .. と制御文字）";
+    }
+    const Bytes cp932 = utf8ToCp932(name);
+    if (!isWholeCp932(cp932)) return "名前に Shift-JIS で書けない文字があります";
+    if (cp932.size() > kMaxSetNameBytes) return "名前が" + tooLong(cp932.size(), kMaxSetNameBytes);
+    return std::nullopt;
+}
+
+Bytes trimmedCp932(std::string_view utf8) {
+    Bytes bytes = utf8ToCp932(utf8);
+    // A NUL stands for a character code page 932 lacks: it stays, for the checks to find.
+    const auto kept = [](char c) { return c == '\0' || static_cast<unsigned char>(c) > 32; };
+    bytes.erase(std::find_if(bytes.rbegin(), bytes.rend(), kept).base(), bytes.end());
+    bytes.erase(bytes.begin(), std::find_if(bytes.begin(), bytes.end(), kept));
+    return bytes;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/text.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestrum {
+
+// One item of a problem set, in code page 932: the text to type and the comment shown above it.
+struct ProblemItem {
+    Bytes text;
+    Bytes comment;
+
+    bool operator==(const ProblemItem&) const = default;
+};
+
+inline constexpr int kMaxProblemItems = 199;
+// The reader's limit of a set's name: what the settings file keeps of its second line.
+inline constexpr std::size_t kMaxSetNameBytes = 97;
+
+// Why the problem-set reader would refuse the item, or would not read it back as written; the
+// reason is Japanese UTF-8 text. Nothing when the item is sound. A text must be 1 to 25 bytes of
+// A-Z, a-z, 0-9, blank, ',', '.', '/', ';' and '-', and must not end with a blank (the reader
+// trims it away). A comment must be code page 932 text that fits on its line.
+std::optional<std::string> itemProblem(const ProblemItem& item);
+
+// Why the title cannot be kept as written (a character code page 932 lacks, or too long).
+std::optional<std::string> titleProblem(const Bytes& title);
+
+// Why `name` (UTF-8, as typed) cannot name a set: empty, blanks at either end, a character that
+// is not code page 932 or is a control character, '/' or '\', "..", or more than 97 bytes.
+std::optional<std::string> setNameProblem(std::string_view name);
+
+// Text from the editor's fields to code page 932, without the blanks and control characters at
+// either end that the reader would trim from a comment or title line.
+Bytes trimmedCp932(std::string_view utf8);
+
+}  // namespace kestrum

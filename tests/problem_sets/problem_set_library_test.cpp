@@ -1,0 +1,120 @@
+#include "problem_sets/problem_set_library.h"
+
+#include "menu/problem_set_reader.h"
+#include "support/fault_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <iterator>
+
+namespace kestrum {
+namespace {
+
+using FileOp = FaultFileSystem::FileOp;
+
+class ProblemSetLibraryTest : public ::testing::Test {
+protected:
+    std::filesystem::path tdc(const std::string& name) const {
+        return root / "tdcs" / (name + ".tdc");
+    }
+    static Bytes contents(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    std::vector<std::string> tdcsFiles() { return folders.fileNames(root / "tdcs"); }
+
+    QTemporaryDir dir;
+    std::filesystem::path root = dir.path().toStdString();
+    FaultFileSystem files;
+    DiskFolders folders;
+    ProblemSetLibrary library{files, folders, root};
+    Settings settings;
+    const ProblemSetDocument twoItems{utf8ToCp932("果物の名前"),
+                                      {{"apple", utf8ToCp932("りんご")}, {" pear", ""}}};
+};
+
+TEST_F(ProblemSetLibraryTest, SavedSetReadsBackThroughTheReaderWithoutAMessage) {
+    ASSERT_TRUE(library.save("果物", twoItems).ok);
+    EXPECT_EQ(contents(tdc("果物")),
+              utf8ToCp932("Title=果物の名前\r\nAmount=2\r\nText[1]=apple\r\nComment[1]=りんご\r\n"
+                          "Text[2]= pear\r\nComment[2]=\r\n"));
+    settings.problem_set_name = utf8ToCp932("果物");
+    settings.practice_count = 5;
+    ProblemSet set;
+    const ProblemSetLoad load = LoadProblemSet(set, files, root, settings);
+    ASSERT_TRUE(load.ok);
+    EXPECT_TRUE(load.messages.empty());
+    EXPECT_EQ(load.record.words, (std::vector<Bytes>{"apple", " pear"}));
+    EXPECT_EQ(library.load("果物"), twoItems);
+    EXPECT_EQ(library.list(), (std::vector<ProblemSetEntry>{{"果物", twoItems.title, 2}}));
+}
+
+TEST_F(ProblemSetLibraryTest, RefusedSaveWritesNothing) {
+    const ProblemSetDocument refused[] = {{"t", {}}, {"t", {{"abc!", ""}}}};
+    for (const ProblemSetDocument& document : refused) {
+        const LibraryResult result = library.save("set", document);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.messages.size(), 1u);
+    }
+    EXPECT_FALSE(library.save("a/b", twoItems).ok);
+    EXPECT_TRUE(tdcsFiles().empty());
+}
+
+// A disk that fills up, a rename that fails, and power lost between the write and the rename:
+// the old set stays whole and no half-written set is ever listed.
+TEST_F(ProblemSetLibraryTest, FailedSaveLeavesTheOldSetUnchanged) {
+    ASSERT_TRUE(library.save("set", twoItems).ok);
+    const Bytes before = contents(tdc("set"));
+    const ProblemSetDocument changed{"new", {{"changed", ""}}};
+    for (int fault = 0; fault < 3; ++fault) {
+        if (fault == 0) files.diskFullAfter(10);
+        if (fault == 1) files.fail(FileOp::Replace);
+        if (fault == 2) files.powerLossAfter(FileOp::WriteFile);
+        EXPECT_FALSE(library.save("set", changed).ok) << fault;
+        files.restore();
+        EXPECT_EQ(contents(tdc("set")), before) << fault;
+        EXPECT_EQ(library.list().size(), 1u) << fault;
+    }
+    EXPECT_TRUE(library.save("set", changed).ok);
+    EXPECT_EQ(library.load("set"), changed);
+}
+
+TEST_F(ProblemSetLibraryTest, CreateCopyRenameDelete) {
+    ASSERT_TRUE(library.create("one").ok);
+    EXPECT_EQ(library.list(), (std::vector<ProblemSetEntry>{{"one", "one", 0}}));
+    EXPECT_FALSE(library.create("one").ok);  // taken
+    ASSERT_TRUE(library.save("one", twoItems).ok);
+    ASSERT_TRUE(library.copy("one", "two").ok);
+    EXPECT_FALSE(library.copy("one", "two").ok);
+    EXPECT_EQ(library.load("two"), twoItems);
+    EXPECT_FALSE(library.rename("one", "two", settings).ok);
+    ASSERT_TRUE(library.rename("one", "three", settings).ok);
+    EXPECT_EQ(tdcsFiles(), (std::vector<std::string>{"three.tdc", "two.tdc"}));
+    ASSERT_TRUE(library.remove("two", settings).ok);
+    EXPECT_EQ(tdcsFiles(), (std::vector<std::string>{"three.tdc"}));
+    EXPECT_TRUE(settings.problem_set_name.empty());
+}
+
+// Choosing writes the name on line 2 of kestruml.ini at once; renaming or deleting the current
+// set carries the change there too. A set the reader refuses cannot be chosen.
+TEST_F(ProblemSetLibraryTest, CurrentSetFollowsChooseRenameAndDelete) {
+    ASSERT_TRUE(library.create("empty").ok);
+    const LibraryResult refused = library.choose("empty", settings);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.messages, Messages{infoMessage("要素数が０です")});
+    EXPECT_FALSE(folders.exists(root / "kestruml.ini"));
+
+    ASSERT_TRUE(library.save("練習", twoItems).ok);
+    ASSERT_TRUE(library.choose("練習", settings).ok);
+    EXPECT_EQ(contents(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\n" + utf8ToCp932("練習") + "\r\n");
+    ASSERT_TRUE(library.rename("練習", "drill", settings).ok);
+    EXPECT_EQ(contents(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\ndrill\r\n");
+    ASSERT_TRUE(library.remove("drill", settings).ok);
+    EXPECT_EQ(contents(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\n");
+}
+
+}  // namespace
+}  // namespace kestrum

@@ -1,0 +1,101 @@
+#include "menu/problem_set_reader.h"
+#include "problem_sets/problem_set_document.h"
+#include "support/memory_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+namespace kestrum {
+namespace {
+
+struct ItemCase {
+    const char* text;     // UTF-8 as typed
+    const char* comment;  // UTF-8 as typed
+    bool sound;
+};
+
+// Each refusal the editor knows, beside items that must pass.
+const ItemCase kItems[] = {
+    {"asdf jkl;", "ホームポジション", true},
+    {"AZaz09 ,./;-", "", true},
+    {" lead", "", true},                        // a blank after '=' is kept
+    {"abcdefghijklmnopqrstuvwxy", "", true},    // 25
+    {"abcdefghijklmnopqrstuvwxyz", "", false},  // 26
+    {"", "comment only", false},
+    {"hello!", "", false},
+    {"さくら", "", false},
+    {"tab\there", "", false},
+    {"trail ", "", false},  // the reader trims it away
+    {"ok", "12345678901234567890123456789012345678901234567890123456789012345678901234567890123",
+     true},  // 83 bytes fill the line
+    {"ok", "123456789012345678901234567890123456789012345678901234567890123456789012345678901234",
+     false},
+};
+
+// The editor's verdict agrees with the reader's: an item it passes reads back unchanged and
+// without a message from slot 199, the longest line; an item it refuses does not.
+TEST(ProblemSetRules, ItemVerdictAgreesWithTheReader) {
+    for (const ItemCase& c : kItems) {
+        SCOPED_TRACE(c.text);
+        const ProblemItem item{toCp932(QString::fromUtf8(c.text)), utf8ToCp932(c.comment)};
+        EXPECT_EQ(!itemProblem(item).has_value(), c.sound);
+
+        MemoryFileSystem files;
+        files.files["/d/tdcs/t.tdc"] =
+            "Amount=199\r\nText[199]=" + item.text + "\r\nComment[199]=" + item.comment + "\r\n";
+        Settings settings;
+        settings.problem_set_name = "t";
+        ProblemSet set;
+        const ProblemSetLoad load = LoadProblemSet(set, files, "/d", settings);
+        const bool readBack = load.ok && load.messages.empty() && set.count == 1 &&
+                              set.texts[1] == item.text && set.text_comments[1] == item.comment;
+        EXPECT_EQ(readBack, c.sound);
+    }
+    // An emoji has no code page 932 form: it would be lost in the file.
+    EXPECT_TRUE(itemProblem({"ok", toCp932(QString::fromUtf8("\xF0\x9F\x98\x80"))}));
+}
+
+TEST(ProblemSetRules, SetNames) {
+    const std::pair<const char*, bool> names[] = {
+        {"mine", true},
+        {"練習 1", true},
+        {"", false},
+        {" mine", false},
+        {"mine ", false},
+        {"a/b", false},
+        {"a\\b", false},
+        {"..", false},
+        {"a..b", false},
+        {"tab\tname", false},
+        {"\xF0\x9F\x98\x80", false},
+    };
+    for (const auto& [name, sound] : names)
+        EXPECT_EQ(!setNameProblem(name).has_value(), sound) << name;
+    EXPECT_FALSE(setNameProblem(std::string(97, 'n')));
+    EXPECT_TRUE(setNameProblem(std::string(98, 'n')));
+    // Counted in the file's bytes: あ is 3 bytes of UTF-8 but 2 of code page 932.
+    EXPECT_FALSE(setNameProblem(std::string(48, 'n') + "あ" + std::string(47, 'n')));
+}
+
+TEST(ProblemSetRules, WholeSetRefusals) {
+    const ProblemItem good{"abc", ""};
+    EXPECT_TRUE(documentProblem({"t", {}}));
+    EXPECT_FALSE(documentProblem({"t", std::vector<ProblemItem>(199, good)}));
+    EXPECT_TRUE(documentProblem({"t", std::vector<ProblemItem>(200, good)}));
+    EXPECT_TRUE(documentProblem({"t", {good, {"x!", ""}}}));
+    EXPECT_TRUE(documentProblem({Bytes(91, 't'), {good}}));
+}
+
+TEST(ProblemSetImport, BothEncodingsOneItemPerLine) {
+    const Bytes expectedComment = utf8ToCp932("桜の花");
+    const std::vector<ProblemItem> expected{{"sakura", expectedComment}, {"no comment", ""}};
+    const std::string utf8 = "\xEF\xBB\xBFsakura\t桜の花\r\n\r\nno comment\n";
+    EXPECT_EQ(importProblemItems(utf8), expected);
+    // The same file in Shift-JIS: 桜 is 8D F7, の 82 CC, 花 89 D4.
+    const std::string sjis = "sakura\t\x8D\xF7\x82\xCC\x89\xD4\r\nno comment\r\n";
+    EXPECT_EQ(importProblemItems(sjis), expected);
+}
+
+}  // namespace
+}  // namespace kestrum
