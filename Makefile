@@ -2,7 +2,7 @@
 # lacks, then build; both are quick when nothing is missing.
 
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev \
-            libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont fonts-noto-cjk
+            libqt6sql6-sqlite libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont fonts-noto-cjk
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
