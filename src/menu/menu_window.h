@@ -31,6 +31,9 @@ signals:
     void graphRequested(kestrum::ScoreKey key);
     void optionsRequested();
     void versionRequested();
+    // A drill of the learner's weakest keys, and the progress of every lesson over time.
+    void weakKeyDrillRequested();
+    void progressRequested();
     // The menu has closed and the settings were saved (or could not be): the program ends.
     void closed();
 
@@ -52,6 +55,8 @@ private:
     BevelPanel* Panel_title;
     BevelPanel* Panel_tdc_file;
     QPushButton* Button_establish;
+    QPushButton* Button_weak_keys;
+    QPushButton* Button_progress;
     QPushButton* Button_version;
     QPushButton* Button_option;
     QPushButton* BitBtn_close;

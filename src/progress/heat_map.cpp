@@ -39,6 +39,17 @@ std::vector<KeyHeat> keyHeats(const KeyboardModel& model, const std::vector<KeyT
     return heats;
 }
 
+std::vector<KeyHeat> worstKeys(std::vector<KeyHeat> heats, std::size_t count) {
+    std::erase_if(heats, [](const KeyHeat& heat) { return heat.misses == 0; });
+    std::stable_sort(heats.begin(), heats.end(), [](const KeyHeat& a, const KeyHeat& b) {
+        const std::int64_t left = a.misses * (b.hits + b.misses);
+        const std::int64_t right = b.misses * (a.hits + a.misses);
+        return left != right ? left > right : a.misses > b.misses;
+    });
+    if (heats.size() > count) heats.resize(count);
+    return heats;
+}
+
 void paintHeat(KeyboardModel& model, const std::vector<KeyHeat>& heats) {
     for (int row = 0; row < KeyboardModel::kRows; ++row) {
         for (int col = 0; col < KeyboardModel::kCols; ++col) {

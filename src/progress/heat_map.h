@@ -28,6 +28,9 @@ struct KeyHeat {
 };
 std::vector<KeyHeat> keyHeats(const KeyboardModel& model, const std::vector<KeyTally>& tallies);
 
+// The keys missed at all, worst miss rate first (ties: more misses), at most `count`.
+std::vector<KeyHeat> worstKeys(std::vector<KeyHeat> heats, std::size_t count);
+
 // Every visible key of `model` takes its heat colour as background, black captions.
 void paintHeat(KeyboardModel& model, const std::vector<KeyHeat>& heats);
 
