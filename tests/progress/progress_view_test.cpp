@@ -10,12 +10,14 @@ TEST(AttemptCsv, BomHeaderAndOneQuotedWhereNeededRowPerAttempt) {
     const std::vector<Attempt> attempts = {
         {7, "2026-12-01T09:00:00Z", 0, "lesson1", 123, 95, 61000, 120, 6, {{"a", 1, 0}}},
         {9, "2026-12-02T23:59:59Z", 1, "さくら, \"春\"", 0, 0, 0, 0, 0, {}},
+        {10, "2026-12-03T00:00:00Z", 1, "say \"hi\"", 1, 2, 3, 4, 5, {}},
     };
     EXPECT_EQ(attemptsCsv(attempts),
               "\xEF\xBB\xBF"
               "id,started_at,kind,lesson,speed,accuracy,duration_ms,keys,misses\r\n"
               "7,2026-12-01T09:00:00Z,0,lesson1,123,95,61000,120,6\r\n"
-              "9,2026-12-02T23:59:59Z,1,\"さくら, \"\"春\"\"\",0,0,0,0,0\r\n");
+              "9,2026-12-02T23:59:59Z,1,\"さくら, \"\"春\"\"\",0,0,0,0,0\r\n"
+              "10,2026-12-03T00:00:00Z,1,\"say \"\"hi\"\"\",1,2,3,4,5\r\n");
 }
 
 TEST(ProgressSeries, LocalDaysAveragedWithinRangeAndLesson) {
