@@ -58,8 +58,11 @@ void ProgressChartWidget::paintEvent(QPaintEvent* /*event*/) {
         return;
     }
     double maxSpeed = 0;
-    for (const ProgressPoint& point : points_)
+    double minAccuracy = 100;
+    for (const ProgressPoint& point : points_) {
         maxSpeed = std::max(maxSpeed, point.speed);
+        minAccuracy = std::min(minAccuracy, point.accuracy);
+    }
     const int plotHeight = (height() - kTop - kGap - kBottom) / 2;
     const int plotWidth = width() - kLeft - kRight;
     const std::array<Plot, 2> plots{{
@@ -71,7 +74,7 @@ void ProgressChartWidget::paintEvent(QPaintEvent* /*event*/) {
         {{kLeft, kTop + plotHeight + kGap, plotWidth, plotHeight},
          QStringLiteral("正解率（%）"),
          kAccuracyColour,
-         Axis{100, 20},
+         percentAxis(minAccuracy),
          [](const ProgressPoint& p) { return p.accuracy; }},
     }};
     const QFontMetrics metrics(font());
@@ -86,10 +89,13 @@ void ProgressChartWidget::paintEvent(QPaintEvent* /*event*/) {
 
     for (const Plot& plot : plots) {
         const QRect& area = plot.area;
-        auto yOf = [&](double v) { return area.bottom() - v * area.height() / plot.axis.top; };
+        const Axis& axis = plot.axis;
+        auto yOf = [&](double v) {
+            return area.bottom() - (v - axis.bottom) * area.height() / (axis.top - axis.bottom);
+        };
         painter.setPen(Qt::black);
         painter.drawText(area.left(), area.top() - 8, plot.title);
-        for (int tick = 0; tick <= plot.axis.top; tick += plot.axis.step) {
+        for (int tick = axis.bottom; tick <= axis.top; tick += axis.step) {
             const int y = static_cast<int>(yOf(tick));
             painter.setPen(kGrid);
             painter.drawLine(area.left(), y, area.right(), y);

@@ -67,7 +67,13 @@ Axis axisFor(double maxValue) {
     }
     step = std::max(step, 1);
     const int top = std::max(step, static_cast<int>(std::ceil(maxValue / step)) * step);
-    return {top, step};
+    return {top, step, 0};
+}
+
+Axis percentAxis(double minValue) {
+    const int bottom = std::clamp(static_cast<int>(std::floor(minValue / 10.0)) * 10, 0, 90);
+    const int span = 100 - bottom;
+    return {100, span <= 20 ? 5 : span <= 50 ? 10 : 20, bottom};
 }
 
 }  // namespace kestrum

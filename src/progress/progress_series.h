@@ -39,14 +39,19 @@ std::vector<ProgressPoint> progressPoints(const std::vector<Attempt>& attempts,
 // The lessons that have attempts, sorted.
 std::vector<LessonId> lessonsOf(const std::vector<Attempt>& attempts);
 
-// A value axis from 0: its top and its tick step, a 1-2-5 step giving at most six steps, the top
-// the first step at or above `maxValue` (at least one step).
+// A value axis: its ends and its tick step.
 struct Axis {
     int top = 0;
     int step = 0;
+    int bottom = 0;
 
     bool operator==(const Axis&) const = default;
 };
+// From 0 up: a 1-2-5 step giving at most six steps, the top the first step at or above
+// `maxValue` (at least one step).
 Axis axisFor(double maxValue);
+// Percentages up to 100, from the ten at or below `minValue` (at most 90): steps of 5 over a
+// span up to 20, of 10 up to 50, else of 20.
+Axis percentAxis(double minValue);
 
 }  // namespace kestrum

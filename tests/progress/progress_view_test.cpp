@@ -50,6 +50,10 @@ TEST(ProgressSeries, AxisStepsOfOneTwoFive) {
     };
     for (const auto& [max, axis] : cases)
         EXPECT_EQ(axisFor(max), axis) << max;
+    EXPECT_EQ(percentAxis(100), (Axis{100, 5, 90}));
+    EXPECT_EQ(percentAxis(81.5), (Axis{100, 5, 80}));
+    EXPECT_EQ(percentAxis(79), (Axis{100, 10, 70}));
+    EXPECT_EQ(percentAxis(0), (Axis{100, 20, 0}));
 }
 
 TEST(HeatMap, ColourFollowsMissRate) {
