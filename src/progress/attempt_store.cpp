@@ -214,15 +214,6 @@ std::vector<Attempt> AttemptStore::attempts() {
     return result;
 }
 
-Attempt AttemptStore::attempt(std::int64_t id) {
-    for (Attempt& found : attempts()) {
-        if (found.id != id) continue;
-        found.key_stats = totals(QStringLiteral("WHERE attempt_id = ?"), {QVariant(qint64{id})});
-        return found;
-    }
-    return {};
-}
-
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
     return totals(QStringLiteral("JOIN attempts ON attempts.id = attempt_id "
                                  "WHERE attempts.kind = ? AND attempts.lesson = ?"),

@@ -40,8 +40,6 @@ public:
 
     // Every attempt, oldest first, without key statistics.
     std::vector<Attempt> attempts();
-    // One attempt with its key statistics (ordered by character); id 0 when there is none.
-    Attempt attempt(std::int64_t id);
     // Per character, summed over every attempt of the lesson.
     std::vector<KeyTally> lessonTotals(const LessonId& lesson);
     // Per character, summed over the newest `count` attempts of every lesson.
