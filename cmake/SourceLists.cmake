@@ -2,10 +2,10 @@
 # window, dialog and widget files and the desktop half of the platform layer (`desktop_*`) belong
 # to the ui target and everything else to the engine; widgets/ (the base the windows stand on)
 # and app/ (less main.cpp) are ui as a whole.
-set(_engine_dirs drill keyboard menu history platform problem_sets)
+set(KESTRUM_ENGINE_DIRS drill keyboard menu history platform problem_sets progress)
 set(ENGINE_SOURCES)
 set(UI_SOURCES)
-foreach(dir IN LISTS _engine_dirs)
+foreach(dir IN LISTS KESTRUM_ENGINE_DIRS)
     file(GLOB _files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp)
     foreach(file IN LISTS _files)
         get_filename_component(name ${file} NAME_WE)

@@ -7,6 +7,11 @@
 #include "menu/menu_window.h"
 #include "menu/version_dialog.h"
 #include "problem_sets/problem_set_window.h"
+#include "progress/attempt_record.h"
+#include "progress/heat_map_dialog.h"
+#include "progress/progress_window.h"
+#include "progress/weak_key_drill.h"
+#include "progress/weak_keys.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -57,6 +62,7 @@ private:
 Application::Application(const ProgramDirResult& programDir, ServiceOverrides overrides)
     : random_(seedFromCalendarTime()),
       scores_(files_, programDir.dir),
+      attempts_(AttemptStore::fileIn(programDir.dir)),
       context_{programDir.dir,
                files_,
                overrides.clock != nullptr ? *overrides.clock : clock_,
@@ -129,7 +135,10 @@ void Application::createOtherWindows() {
     // The audio system takes long to start and holds memory once started: not while the menu is
     // all the user sees, and not at the learner's first key either, but as the first drill
     // window appears.
-    new AfterFirstPaint(*drill_, [this] { sound_.prepare(); });
+    new AfterFirstPaint(*drill_, [this] {
+        sound_.prepare();
+        attempts_.open();
+    });
 }
 
 // The menu's requests go through the accessors, so that a learner who acts the instant the menu
@@ -144,6 +153,9 @@ void Application::connectMenu() {
     QObject::connect(menu, &MenuWindow::versionRequested, menu, [this] { version().exec(); });
     QObject::connect(menu, &MenuWindow::problemSetsRequested, menu,
                      [this] { problemSets().exec(); });
+    QObject::connect(menu, &MenuWindow::weakKeyDrillRequested, menu,
+                     [this] { startWeakKeyDrill(); });
+    QObject::connect(menu, &MenuWindow::progressRequested, menu, [this] { showProgress(); });
     QObject::connect(menu, &MenuWindow::closed, qApp, &QCoreApplication::quit);
 }
 
@@ -158,6 +170,8 @@ void Application::connectOtherWindows() {
 
     QObject::connect(result_.get(), &ResultWindow::graphRequested, result_.get(),
                      [this](const ScoreKey& key) { showGraph(key); });
+    QObject::connect(result_.get(), &ResultWindow::weakKeysRequested, result_.get(),
+                     [this] { showWeakKeys(); });
 }
 
 int Application::run() {
@@ -187,6 +201,10 @@ void Application::startLesson(int lessonNo) {
 }
 
 void Application::showResult(const LessonResult& result) {
+    // Beside score.dat, never in its way: a store that fails has its say once and is skipped.
+    lastResult_ = result;
+    attempts_.record(attemptFromResult(result, wallClock_.nowUtcMs()));
+    context_.messages.showAll(attempts_.pendingMessages());
     if (result_->showResult(result) == ResultWindow::kRetry) {
         drill_->retry();
         return;
@@ -198,6 +216,36 @@ void Application::showResult(const LessonResult& result) {
 
 void Application::showGraph(const ScoreKey& key) {
     graph().showFor(key);
+}
+
+}  // namespace kestrum
+
+namespace kestrum {
+
+void Application::showWeakKeys() {
+    const LessonId lesson{lastResult_.key.kind, cp932ToUtf8(lastResult_.key.name)};
+    const std::vector<KeyTally> lessonTotals = attempts_.lessonTotals(lesson);
+    context_.messages.showAll(attempts_.pendingMessages());
+    HeatMapDialog dialog(QString::fromStdString(lesson.lesson),
+                         keyTallies(lastResult_.hit_counts, lastResult_.miss_counts), lessonTotals,
+                         context_.screen.metrics(), result_.get());
+    dialog.exec();
+}
+
+void Application::startWeakKeyDrill() {
+    WeakKeyDrill built = buildWeakKeyDrill(attempts_.recentTotals(kWeakKeyRecentAttempts));
+    context_.messages.showAll(attempts_.pendingMessages());
+    context_.messages.showAll(built.messages);
+    if (!built.record) return;
+    // The drill takes the menu's one slot for a lesson made at run time.
+    context_.problemSetLesson = std::move(*built.record);
+    startLesson(kProblemSetLessonNo);
+}
+
+void Application::showProgress() {
+    ProgressWindow window(attempts_, context_.messages, context_.dataDir, context_.screen.metrics(),
+                          menu_.get());
+    window.exec();
 }
 
 }  // namespace kestrum

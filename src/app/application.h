@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drill/lesson_result.h"
 #include "history/score_file.h"
 #include "platform/clock.h"
 #include "platform/desktop_keyboard_state.h"
@@ -9,6 +10,8 @@
 #include "platform/file_system.h"
 #include "platform/program_dir.h"
 #include "platform/random_source.h"
+#include "platform/wall_clock.h"
+#include "progress/attempt_store.h"
 #include "widgets/app_context.h"
 
 #include <memory>
@@ -22,7 +25,6 @@ class OptionsDialog;
 class ProblemSetWindow;
 class ResultWindow;
 class VersionDialog;
-struct LessonResult;
 struct ScoreKey;
 
 // Stand-ins for the services that make a run unrepeatable or block: a test passes its own, the
@@ -78,6 +80,9 @@ private:
     void startLesson(int lessonNo);
     void showResult(const LessonResult& result);
     void showGraph(const ScoreKey& key);
+    void showWeakKeys();
+    void startWeakKeyDrill();
+    void showProgress();
 
     DiskFileSystem files_;
     SteadyClock clock_;
@@ -87,6 +92,10 @@ private:
     DesktopSoundPlayer sound_;
     DesktopMessagePresenter messages_;
     ScoreFile scores_;
+    SystemWallClock wallClock_;
+    // Opened as the first drill window appears, so that the menu alone never loads the driver.
+    AttemptStore attempts_;
+    LessonResult lastResult_;
     AppContext context_;
 
     std::unique_ptr<MenuWindow> menu_;

@@ -209,10 +209,14 @@ void DrillEngine::FinishLesson() {
     const std::int32_t correct = state_.key_count - misses;
     LessonResult result;
     result.accuracy = accuracyPercent(correct, state_.key_count);
-    result.speed = speedPerMinute(correct, elapsedTicks(state_.start_tick, state_.end_tick));
+    result.duration_ms = elapsedTicks(state_.start_tick, state_.end_tick);
+    result.speed = speedPerMinute(correct, result.duration_ms);
     result.key = scoreKeyForRun(*current_, result.speed, result.accuracy);
     result.messages = scores_.AppendScore(result.key).messages;
     result.memo_lines = statisticsLines(state_.hit_counts, state_.miss_counts);
+    result.hit_counts = state_.hit_counts;
+    result.miss_counts = state_.miss_counts;
+    result.key_count = state_.key_count;
     host_.runEnded(result);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drill/lesson_figures.h"
 #include "history/score_key.h"
 #include "platform/message.h"
 #include "platform/text.h"
@@ -16,6 +17,10 @@ struct LessonResult {
     ScoreKey key;                   // the lesson's history key, with speed and accuracy filled
     std::vector<Bytes> memo_lines;  // per-character statistics, code page 932
     Messages messages;              // what recording the attempt reported, shown first
+    CharCounts hit_counts{};        // per expected byte, as the run counted them
+    CharCounts miss_counts{};
+    std::int32_t key_count = 0;     // judged keys, misses included
+    std::uint32_t duration_ms = 0;  // from the first judged key to the end of the last item
 };
 
 }  // namespace kestrum

@@ -60,6 +60,7 @@ ResultWindow::ResultWindow(AppContext& context, QWidget* parent)
       Button_show_graph(button(this, 136, QStringLiteral("グラフ表示(&G)"), "Button_show_graph")),
       Button_retry(button(this, 248, QStringLiteral("もう一度(&R)"), "Button_retry")),
       Button_go_menu(button(this, 360, QStringLiteral("メニューに戻る(&M)"), "Button_go_menu")),
+      Button_weak_keys(button(this, 24, QStringLiteral("苦手キー(&K)"), "Button_weak_keys")),
       Memo1(new QPlainTextEdit(this)) {
     setWindowTitle(QString::fromStdString(resultCaption()));
     setFont(pixelFont(FontFace::PGothic, 12));
@@ -89,9 +90,11 @@ ResultWindow::ResultWindow(AppContext& context, QWidget* parent)
 
     setTabOrder(Button_show_graph, Button_retry);
     setTabOrder(Button_retry, Button_go_menu);
+    setTabOrder(Button_go_menu, Button_weak_keys);
     connect(Button_show_graph, &QPushButton::clicked, this, [this] { emit graphRequested(key_); });
     connect(Button_retry, &QPushButton::clicked, this, [this] { done(kRetry); });
     connect(Button_go_menu, &QPushButton::clicked, this, [this] { done(kGoMenu); });
+    connect(Button_weak_keys, &QPushButton::clicked, this, &ResultWindow::weakKeysRequested);
 
     fixAndCentre(*this, 475, 207, context_.screen.metrics());
 }

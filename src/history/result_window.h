@@ -40,6 +40,8 @@ public:
 signals:
     // The graph button: the lesson's history graph, shown modally over this window.
     void graphRequested(kestrum::ScoreKey key);
+    // The weak-keys button: this attempt's keys tinted by miss rate, shown over this window.
+    void weakKeysRequested();
 
 public slots:
     void reject() override;
@@ -64,6 +66,7 @@ private:
     QPushButton* Button_show_graph;
     QPushButton* Button_retry;
     QPushButton* Button_go_menu;
+    QPushButton* Button_weak_keys;
     QPlainTextEdit* Memo1;
 };
 

@@ -91,6 +91,10 @@ MenuWindow::MenuWindow(AppContext& context, QWidget* parent)
                            pixelFont(FontFace::PGothic, 21, FontStyle::Bold), "Panel_tdc_file")),
       Button_establish(button(this, {384, 352, 153, 33}, QStringLiteral("問題集設定(&D)"), 21,
                               FontStyle::Bold, "Button_establish")),
+      Button_weak_keys(button(this, {24, 392, 97, 25}, QStringLiteral("苦手キー練習(&W)"), 12,
+                              FontStyle::Regular, "Button_weak_keys")),
+      Button_progress(button(this, {128, 392, 97, 25}, QStringLiteral("成績の推移(&P)"), 12,
+                             FontStyle::Regular, "Button_progress")),
       Button_version(button(this, {232, 392, 97, 25}, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"), 13,
                             FontStyle::Regular, "Button_version")),
       Button_option(button(this, {336, 392, 97, 25}, QStringLiteral("オプション(&O)"), 13,
@@ -152,6 +156,8 @@ void MenuWindow::createLessonRows() {
 void MenuWindow::createButtons() {
     connect(Button_establish, &QPushButton::clicked, this, &MenuWindow::Button_establishClick);
     connect(Button_version, &QPushButton::clicked, this, &MenuWindow::versionRequested);
+    connect(Button_weak_keys, &QPushButton::clicked, this, &MenuWindow::weakKeyDrillRequested);
+    connect(Button_progress, &QPushButton::clicked, this, &MenuWindow::progressRequested);
     connect(Button_option, &QPushButton::clicked, this, &MenuWindow::optionsRequested);
     BitBtn_close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     connect(BitBtn_close, &QPushButton::clicked, this, &QWidget::close);

@@ -36,6 +36,9 @@ signals:
     void versionRequested();
     // "問題集設定": the problem-set window.
     void problemSetsRequested();
+    // A drill of the learner's weakest keys, and the progress of every lesson over time.
+    void weakKeyDrillRequested();
+    void progressRequested();
     // The menu has closed and the settings were saved (or could not be): the program ends.
     void closed();
 
@@ -58,6 +61,8 @@ private:
     BevelPanel* Panel_title;
     BevelPanel* Panel_tdc_file;
     QPushButton* Button_establish;
+    QPushButton* Button_weak_keys;
+    QPushButton* Button_progress;
     QPushButton* Button_version;
     QPushButton* Button_option;
     QPushButton* BitBtn_close;

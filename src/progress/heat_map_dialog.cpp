@@ -1,0 +1,179 @@
+#include "progress/heat_map_dialog.h"
+
+#include "keyboard/keyboard_layout.h"
+#include "keyboard/keyboard_widget.h"
+#include "widgets/ui_fonts.h"
+#include "widgets/window_frame.h"
+
+#include <QButtonGroup>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <array>
+#include <utility>
+
+namespace kestrum {
+
+namespace {
+
+constexpr int kSmallKeyboard = 0;
+constexpr std::size_t kListedKeys = 6;
+
+// Only the finger labels' sizes shape the keys' places; the rest keeps the layout whole.
+class KeyFaceMeasure final : public TextMeasure {
+public:
+    explicit KeyFaceMeasure(const KeyboardModel& model) : model_(model) {}
+    int messageLineHeight(int points) const override { return height(points); }
+    int sampleHeight(int points) const override { return height(points); }
+    TextSize charCellSize(int points) const override { return {points, height(points)}; }
+    TextSize fingerLabelSize(Finger finger, int points) const override {
+        const QFontMetrics metrics(KeyboardWidget::faceFont(points));
+        return {metrics.horizontalAdvance(QString::fromStdString(model_.fingerCaption(finger))),
+                metrics.height()};
+    }
+
+private:
+    static int height(int points) {
+        return QFontMetrics(KeyboardWidget::faceFont(points)).height();
+    }
+    const KeyboardModel& model_;
+};
+
+QLabel* swatch(const Rgb& colour, const QString& text) {
+    auto* label = new QLabel(text);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumWidth(56);
+    label->setStyleSheet(QStringLiteral("background: rgb(%1,%2,%3); border: 1px solid gray; "
+                                        "padding: 2px;")
+                             .arg(colour.r)
+                             .arg(colour.g)
+                             .arg(colour.b));
+    return label;
+}
+
+QString worstText(const KeyboardModel& model, const std::vector<KeyHeat>& heats) {
+    const std::vector<KeyHeat> worst = worstKeys(heats, kListedKeys);
+    if (worst.empty()) return QStringLiteral("間違えたキーはありません。");
+    QString text = QStringLiteral("ミスの多いキー\n");
+    for (const KeyHeat& heat : worst) {
+        text += QStringLiteral("\n%1   %2")
+                    .arg(QString::fromStdString(model.caption(heat.cell)),
+                         QString::fromStdString(heatFigures(heat)));
+    }
+    return text;
+}
+
+}  // namespace
+
+HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTally>& attempt,
+                             const std::vector<KeyTally>& lesson, const ScreenMetrics& screen,
+                             QWidget* parent)
+    : QDialog(parent),
+      attemptHeats_(keyHeats(model_, attempt)),
+      lessonHeats_(keyHeats(model_, lesson)) {
+    setWindowTitle(QStringLiteral("苦手キー   %1").arg(lessonName));
+    setFont(pixelFont(FontFace::PGothic, 14));
+    model_.arrange();
+
+    thisAttempt_ = new QRadioButton(QStringLiteral("今回(&T)"));
+    wholeLesson_ = new QRadioButton(QStringLiteral("このレッスンの全回(&A)"));
+    thisAttempt_->setObjectName(QStringLiteral("thisAttempt"));
+    wholeLesson_->setObjectName(QStringLiteral("wholeLesson"));
+    auto* group = new QButtonGroup(this);
+    group->addButton(thisAttempt_);
+    group->addButton(wholeLesson_);
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(thisAttempt_);
+    choice->addWidget(wholeLesson_);
+    choice->addStretch();
+
+    auto* board = new QWidget;
+    keyboard_ = new KeyboardWidget(model_, board);
+    keyboard_->arrange(
+        KeyboardLayout::compute(kSmallKeyboard, screen.logicalDpi, false, KeyFaceMeasure(model_)));
+    keyboard_->move(0, 0);
+    keyboard_->setMouseTracking(true);
+    keyboard_->installEventFilter(this);
+    board->setFixedSize(keyboard_->size());
+
+    worst_ = new QLabel;
+    worst_->setObjectName(QStringLiteral("worstKeys"));
+    worst_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    worst_->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(
+                                QStringLiteral("W   打鍵 999回・ミス 99回（100.0%）")) +
+                            8);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(board);
+    middle->addSpacing(12);
+    middle->addWidget(worst_);
+
+    auto* legend = new QHBoxLayout;
+    legend->addWidget(new QLabel(QStringLiteral("ミスの割合:")));
+    constexpr std::array<std::pair<int, int>, 5> kSamples{
+        {{1, 0}, {15, 1}, {7, 1}, {13, 3}, {3, 1}}};
+    constexpr std::array<const char*, 5> kSampleTexts{"0%", "6%", "13%", "19%", "25%以上"};
+    for (std::size_t i = 0; i < kSamples.size(); ++i) {
+        legend->addWidget(swatch(heatColour(kSamples[i].first, kSamples[i].second),
+                                 QString::fromUtf8(kSampleTexts[i])));
+    }
+    legend->addWidget(swatch(heatColour(0, 0), QStringLiteral("打鍵なし")));
+    legend->addStretch();
+    auto* close = new QPushButton(QStringLiteral("閉じる(&C)"));
+    close->setObjectName(QStringLiteral("Button_close"));
+    legend->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(choice);
+    layout->addLayout(middle);
+    layout->addWidget(
+        new QLabel(QStringLiteral("キーにマウスを重ねると、打鍵とミスの数が出ます。")));
+    layout->addLayout(legend);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(thisAttempt_, &QRadioButton::toggled, this, [this](bool on) { showHeats(!on); });
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    thisAttempt_->setChecked(true);
+    adjustSize();
+    fixAndCentre(*this, width(), height(), screen);
+}
+
+HeatMapDialog::~HeatMapDialog() = default;
+
+void HeatMapDialog::showHeats(bool wholeLesson) {
+    shown_ = wholeLesson ? &lessonHeats_ : &attemptHeats_;
+    paintHeat(model_, *shown_);
+    keyboard_->refresh();
+    worst_->setText(worstText(model_, *shown_));
+}
+
+bool HeatMapDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != keyboard_ || event->type() != QEvent::ToolTip || shown_ == nullptr)
+        return QDialog::eventFilter(watched, event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    for (int row = 0; row < KeyboardModel::kRows; ++row) {
+        for (int col = 0; col < KeyboardModel::kCols; ++col) {
+            const KeyCell cell{row, col};
+            if (model_.isHidden(cell) || !keyboard_->keyRect(cell).contains(help->pos())) continue;
+            KeyHeat heat{cell, 0, 0};
+            for (const KeyHeat& found : *shown_) {
+                if (found.cell == cell) heat = found;
+            }
+            QToolTip::showText(
+                help->globalPos(),
+                QStringLiteral("%1: %2").arg(QString::fromStdString(model_.caption(cell)),
+                                             QString::fromStdString(heatFigures(heat))),
+                keyboard_);
+            return true;
+        }
+    }
+    QToolTip::hideText();
+    return true;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "keyboard/keyboard_model.h"
+#include "progress/attempt.h"
+#include "progress/heat_map.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QLabel;
+class QRadioButton;
+
+namespace kestrum {
+
+class KeyboardWidget;
+struct ScreenMetrics;
+
+// The on-screen keyboard tinted by miss rate, for one attempt or for every attempt of its
+// lesson, with the worst keys listed beside it and each key's figures on hover.
+class HeatMapDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    HeatMapDialog(const QString& lessonName, const std::vector<KeyTally>& attempt,
+                  const std::vector<KeyTally>& lesson, const ScreenMetrics& screen,
+                  QWidget* parent = nullptr);
+    ~HeatMapDialog() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showHeats(bool wholeLesson);
+
+    KeyboardModel model_;
+    std::vector<KeyHeat> attemptHeats_;
+    std::vector<KeyHeat> lessonHeats_;
+    const std::vector<KeyHeat>* shown_ = nullptr;
+    KeyboardWidget* keyboard_ = nullptr;
+    QRadioButton* thisAttempt_ = nullptr;
+    QRadioButton* wholeLesson_ = nullptr;
+    QLabel* worst_ = nullptr;
+};
+
+}  // namespace kestrum

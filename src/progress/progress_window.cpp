@@ -1,0 +1,144 @@
+#include "progress/progress_window.h"
+
+#include "platform/message_presenter.h"
+#include "progress/attempt_csv.h"
+#include "progress/attempt_store.h"
+#include "progress/progress_chart_widget.h"
+#include "progress/progress_series.h"
+#include "widgets/ui_fonts.h"
+#include "widgets/window_frame.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace kestrum {
+
+namespace {
+
+QString lessonTitle(const LessonId& lesson) {
+    const QString name = QString::fromStdString(lesson.lesson);
+    return lesson.kind == 1 ? QStringLiteral("問題集: %1").arg(name) : name;
+}
+
+QLabel* buddy(const QString& text, QWidget* control) {
+    auto* label = new QLabel(text);
+    label->setBuddy(control);
+    return label;
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
+                               std::filesystem::path dataDir, const ScreenMetrics& screen,
+                               QWidget* parent)
+    : QDialog(parent),
+      store_(store),
+      messages_(messages),
+      dataDir_(std::move(dataDir)),
+      attempts_(store.attempts()),
+      lessons_(lessonsOf(attempts_)),
+      lesson_(new QComboBox),
+      unit_(new QComboBox),
+      from_(new QDateEdit),
+      to_(new QDateEdit),
+      chart_(new ProgressChartWidget) {
+    setWindowTitle(QStringLiteral("成績の推移"));
+    setFont(pixelFont(FontFace::PGothic, 14));
+    lesson_->setObjectName(QStringLiteral("lesson"));
+    unit_->setObjectName(QStringLiteral("unit"));
+    chart_->setObjectName(QStringLiteral("chart"));
+
+    lesson_->addItem(QStringLiteral("すべてのレッスン"));
+    for (const LessonId& lesson : lessons_)
+        lesson_->addItem(lessonTitle(lesson));
+    unit_->addItems({QStringLiteral("日ごと"), QStringLiteral("1回ごと")});
+
+    const int offset = QDateTime::currentDateTime().offsetFromUtc();
+    const QDate today = QDate::currentDate();
+    const QDate first = attempts_.empty() ? today : localDay(attempts_.front().started_at, offset);
+    const QDate last = attempts_.empty() ? today : localDay(attempts_.back().started_at, offset);
+    for (QDateEdit* edit : {from_, to_}) {
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    }
+    from_->setDate(first.isValid() ? first : today);
+    to_->setDate(std::max(last.isValid() ? last : today, today));
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(buddy(QStringLiteral("レッスン(&L):"), lesson_));
+    filters->addWidget(lesson_, 1);
+    filters->addSpacing(12);
+    filters->addWidget(buddy(QStringLiteral("期間(&F):"), from_));
+    filters->addWidget(from_);
+    filters->addWidget(new QLabel(QStringLiteral("～")));
+    filters->addWidget(to_);
+    filters->addSpacing(12);
+    filters->addWidget(buddy(QStringLiteral("単位(&U):"), unit_));
+    filters->addWidget(unit_);
+
+    auto* exportButton = new QPushButton(QStringLiteral("CSVに書き出す(&E)"));
+    exportButton->setObjectName(QStringLiteral("Button_export"));
+    auto* close = new QPushButton(QStringLiteral("閉じる(&C)"));
+    close->setObjectName(QStringLiteral("Button_close"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(exportButton);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(chart_, 1);
+    layout->addLayout(buttons);
+
+    for (QComboBox* box : {lesson_, unit_})
+        connect(box, &QComboBox::currentIndexChanged, this, &ProgressWindow::redraw);
+    for (QDateEdit* edit : {from_, to_})
+        connect(edit, &QDateEdit::dateChanged, this, &ProgressWindow::redraw);
+    connect(exportButton, &QPushButton::clicked, this, &ProgressWindow::exportCsv);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    redraw();
+    resize(sizeHint());
+    const ScreenMetrics fit = screen;
+    move(std::max(0, (fit.width - width()) / 2), std::max(0, (fit.height - height()) / 2));
+}
+
+void ProgressWindow::redraw() {
+    ProgressFilter filter;
+    const int index = lesson_->currentIndex();
+    if (index > 0) filter.lesson = lessons_[static_cast<std::size_t>(index - 1)];
+    filter.from = from_->date();
+    filter.to = to_->date();
+    filter.perDay = unit_->currentIndex() == 0;
+    filter.utcOffsetSeconds = QDateTime::currentDateTime().offsetFromUtc();
+    chart_->setPoints(progressPoints(attempts_, filter));
+    messages_.showAll(store_.pendingMessages());
+}
+
+void ProgressWindow::exportCsv() {
+    const QString target = QFileDialog::getSaveFileName(
+        this, QStringLiteral("CSVに書き出す"),
+        QString::fromStdString((dataDir_ / "kestrum-attempts.csv").string()),
+        QStringLiteral("CSV (*.csv)"));
+    if (target.isEmpty()) return;
+    const std::string bytes = attemptsCsv(store_.attempts());
+    QSaveFile file(target);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                             static_cast<qint64>(bytes.size()) &&
+                         file.commit();
+    messages_.show(written
+                       ? infoMessage("書き出しました。")
+                       : Message{Message::Icon::Stop, "CSV ファイルに書き出せませんでした。", {}});
+}
+
+}  // namespace kestrum

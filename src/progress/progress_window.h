@@ -1,0 +1,45 @@
+#pragma once
+
+#include "progress/attempt.h"
+
+#include <QDialog>
+
+#include <filesystem>
+#include <vector>
+
+class QComboBox;
+class QDateEdit;
+
+namespace kestrum {
+
+class AttemptStore;
+class MessagePresenter;
+class ProgressChartWidget;
+struct ScreenMetrics;
+
+// Speed and accuracy over time for one lesson or all, between two dates the learner picks, per
+// day or per attempt; every attempt can be written out as CSV.
+class ProgressWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    ProgressWindow(AttemptStore& store, MessagePresenter& messages, std::filesystem::path dataDir,
+                   const ScreenMetrics& screen, QWidget* parent = nullptr);
+
+private:
+    void redraw();
+    void exportCsv();
+
+    AttemptStore& store_;
+    MessagePresenter& messages_;
+    std::filesystem::path dataDir_;
+    std::vector<Attempt> attempts_;
+    std::vector<LessonId> lessons_;
+    QComboBox* lesson_;
+    QComboBox* unit_;
+    QDateEdit* from_;
+    QDateEdit* to_;
+    ProgressChartWidget* chart_;
+};
+
+}  // namespace kestrum

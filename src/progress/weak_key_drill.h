@@ -1,0 +1,27 @@
+#pragma once
+
+#include "drill/lesson.h"
+#include "platform/message.h"
+#include "progress/attempt.h"
+
+#include <optional>
+#include <vector>
+
+namespace kestrum {
+
+// The drill's history key name (code page 932) and caption, "苦手キー練習".
+Bytes weakKeyDrillName();
+
+struct WeakKeyDrill {
+    std::optional<lesson> record;  // nothing when the history does not tell weak keys yet
+    Messages messages;             // why not, in Japanese
+};
+
+// A drill in the manner of the letter-pattern lessons, from the weak keys that `recentTotals`
+// shows: each weak key paired with the home-position key of its finger (or, for a home key, the
+// same finger's home key on the other hand) in three eight-key patterns, then one pattern that
+// mixes all weak keys with their partners; every item once in order, then drawn at random, 15
+// items in all. Each item's comment names the key's hand and finger.
+WeakKeyDrill buildWeakKeyDrill(const std::vector<KeyTally>& recentTotals);
+
+}  // namespace kestrum

@@ -1,0 +1,138 @@
+#include "progress/attempt_store.h"
+
+#include "history/history_test_dir.h"
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace kestrum;
+using kestrum::testing::HistoryDir;
+
+namespace {
+
+// The SQL driver is a plug-in, which Qt loads only with an application object.
+class QtApplication : public ::testing::Environment {
+    void SetUp() override { app_ = std::make_unique<QCoreApplication>(argc_, argv_); }
+    void TearDown() override { app_.reset(); }
+    int argc_ = 1;
+    char name_[8] = "test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QCoreApplication> app_;
+};
+const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtApplication);
+
+Attempt sample(const char* startedAt, const char* lesson, std::vector<KeyTally> stats) {
+    return {0, startedAt, 1, lesson, 123, 95, 61000, 120, 6, std::move(stats)};
+}
+
+std::string bytesOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Read-only for its owner, even root (whom file modes do not stop): the immutable flag as well.
+void setReadOnly(const std::filesystem::path& path, bool readOnly) {
+    using std::filesystem::perms;
+    if (readOnly) std::filesystem::permissions(path, perms::owner_read);
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    int flags = 0;
+    if (::geteuid() == 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+        flags = readOnly ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    ::close(fd);
+    if (!readOnly) std::filesystem::permissions(path, perms::owner_all);
+}
+
+}  // namespace
+
+TEST(AttemptStore, AttemptAndItsKeyStatisticsRoundTrip) {
+    HistoryDir dir;
+    const Attempt first = sample("2026-12-01T09:00:00Z", "さくら", {{"a", 30, 2}, {"f", 12, 0}});
+    const Attempt second = sample("2026-12-02T10:30:00Z", "lesson1", {{"a", 5, 1}, {"j", 8, 3}});
+    {
+        AttemptStore store(AttemptStore::fileIn(dir.path()));
+        ASSERT_GT(store.record(first), 0);
+        ASSERT_GT(store.record(second), 0);
+        EXPECT_TRUE(store.pendingMessages().empty());
+    }
+    AttemptStore reopened(AttemptStore::fileIn(dir.path()));
+    const std::vector<Attempt> all = reopened.attempts();
+    ASSERT_EQ(all.size(), 2u);
+    Attempt expected = first;
+    expected.id = all[0].id;
+    expected.key_stats.clear();  // read per lesson or over the newest attempts, below
+    EXPECT_EQ(all[0], expected);
+    EXPECT_EQ(all[1].lesson, "lesson1");
+    EXPECT_EQ(reopened.lessonTotals({1, "さくら"}),
+              (std::vector<KeyTally>{{"a", 30, 2}, {"f", 12, 0}}));
+    EXPECT_EQ(reopened.recentTotals(1), (std::vector<KeyTally>{{"a", 5, 1}, {"j", 8, 3}}));
+    EXPECT_EQ(reopened.recentTotals(2),
+              (std::vector<KeyTally>{{"a", 35, 3}, {"f", 12, 0}, {"j", 8, 3}}));
+}
+
+// A file that is not ours is kept, byte for byte, under a new name; the store starts afresh.
+TEST(AttemptStore, DamagedOrForeignFileIsSetAside) {
+    for (const bool foreign : {false, true}) {
+        HistoryDir dir;
+        const auto file = AttemptStore::fileIn(dir.path());
+        if (foreign) {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+            other.setDatabaseName(QString::fromStdString(file.string()));
+            ASSERT_TRUE(other.open());
+            QSqlQuery(other).exec("CREATE TABLE notes(text TEXT)");
+            other.close();
+        } else {
+            writeBytes(file, std::string("SQLite format 3\0garbage", 23) + std::string(2000, 'x'));
+        }
+        QSqlDatabase::removeDatabase("foreign");
+        const std::string before = bytesOf(file);
+
+        AttemptStore store(file);
+        EXPECT_GT(store.record(sample("2026-12-01T09:00:00Z", "x", {})), 0);
+        EXPECT_EQ(bytesOf(dir.path() / "kestrum.sqlite3.broken-1"), before);
+        const Messages messages = store.pendingMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].text.find("kestrum.sqlite3.broken-1"), std::string::npos);
+        EXPECT_EQ(store.attempts().size(), 1u);
+    }
+}
+
+// A store that cannot work says so once and records nothing; reading a read-only one still works.
+TEST(AttemptStore, UnusableStoreReportsOnceAndRecordsNothing) {
+    HistoryDir dir;
+    const auto file = AttemptStore::fileIn(dir.path());
+    AttemptStore(file).record(sample("2026-12-01T09:00:00Z", "x", {{"a", 1, 1}}));
+    setReadOnly(file, true);
+    const std::string before = bytesOf(file);
+    {
+        AttemptStore readOnly(file);
+        EXPECT_EQ(readOnly.record(sample("2026-12-02T09:00:00Z", "y", {})), 0);
+        EXPECT_EQ(readOnly.record(sample("2026-12-03T09:00:00Z", "z", {})), 0);
+        EXPECT_EQ(readOnly.pendingMessages().size(), 1u);
+        EXPECT_TRUE(readOnly.pendingMessages().empty());
+        EXPECT_EQ(readOnly.attempts().size(), 1u);
+    }
+    setReadOnly(file, false);
+    EXPECT_EQ(bytesOf(file), before);
+
+    AttemptStore noDriver(dir.path() / "other.sqlite3", "QNO_SUCH_DRIVER");
+    EXPECT_EQ(noDriver.record(sample("2026-12-02T09:00:00Z", "y", {})), 0);
+    EXPECT_TRUE(noDriver.attempts().empty());
+    EXPECT_EQ(noDriver.pendingMessages().size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "other.sqlite3"));
+}

@@ -1,0 +1,78 @@
+#include "progress/attempt_csv.h"
+#include "progress/heat_map.h"
+#include "progress/progress_series.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrum;
+
+TEST(AttemptCsv, BomHeaderAndOneQuotedWhereNeededRowPerAttempt) {
+    const std::vector<Attempt> attempts = {
+        {7, "2026-12-01T09:00:00Z", 0, "lesson1", 123, 95, 61000, 120, 6, {{"a", 1, 0}}},
+        {9, "2026-12-02T23:59:59Z", 1, "さくら, \"春\"", 0, 0, 0, 0, 0, {}},
+        {10, "2026-12-03T00:00:00Z", 1, "say \"hi\"", 1, 2, 3, 4, 5, {}},
+    };
+    EXPECT_EQ(attemptsCsv(attempts),
+              "\xEF\xBB\xBF"
+              "id,started_at,kind,lesson,speed,accuracy,duration_ms,keys,misses\r\n"
+              "7,2026-12-01T09:00:00Z,0,lesson1,123,95,61000,120,6\r\n"
+              "9,2026-12-02T23:59:59Z,1,\"さくら, \"\"春\"\"\",0,0,0,0,0\r\n"
+              "10,2026-12-03T00:00:00Z,1,\"say \"\"hi\"\"\",1,2,3,4,5\r\n");
+}
+
+TEST(ProgressSeries, LocalDaysAveragedWithinRangeAndLesson) {
+    const std::vector<Attempt> attempts = {
+        {1, "2026-12-01T14:30:00Z", 0, "lesson1", 100, 90, 0, 0, 0, {}},  // 12/01 23:30 at +9
+        {2, "2026-12-01T15:30:00Z", 0, "lesson1", 150, 80, 0, 0, 0, {}},  // 12/02 00:30
+        {3, "2026-12-02T01:00:00Z", 0, "lesson1", 201, 95, 0, 0, 0, {}},  // 12/02 10:00
+        {4, "2026-12-02T02:00:00Z", 1, "sample", 999, 10, 0, 0, 0, {}},
+        {5, "2026-12-05T02:00:00Z", 0, "lesson1", 300, 99, 0, 0, 0, {}},  // after the range
+        {6, "not a time", 0, "lesson1", 1, 1, 0, 0, 0, {}},
+    };
+    ProgressFilter filter{LessonId{0, "lesson1"}, QDate(2026, 12, 1), QDate(2026, 12, 4), true,
+                          9 * 3600};
+    EXPECT_EQ(progressPoints(attempts, filter),
+              (std::vector<ProgressPoint>{{QDate(2026, 12, 1), "12/01", 100, 90, 1},
+                                          {QDate(2026, 12, 2), "12/02", 175.5, 87.5, 2}}));
+    filter.lesson.reset();
+    filter.perDay = false;
+    filter.utcOffsetSeconds = 0;
+    const std::vector<ProgressPoint> each = progressPoints(attempts, filter);
+    ASSERT_EQ(each.size(), 4u);
+    EXPECT_EQ(each[3], (ProgressPoint{QDate(2026, 12, 2), "12/02 02:00", 999, 10, 1}));
+    EXPECT_EQ(lessonsOf(attempts), (std::vector<LessonId>{{0, "lesson1"}, {1, "sample"}}));
+}
+
+TEST(ProgressSeries, AxisStepsOfOneTwoFive) {
+    const std::vector<std::pair<double, Axis>> cases = {
+        {0, {1, 1}},      {5, {5, 1}},      {7, {8, 2}},
+        {100, {100, 20}}, {101, {120, 20}}, {347, {400, 100}},
+    };
+    for (const auto& [max, axis] : cases)
+        EXPECT_EQ(axisFor(max), axis) << max;
+    EXPECT_EQ(percentAxis(100), (Axis{100, 5, 90}));
+    EXPECT_EQ(percentAxis(81.5), (Axis{100, 5, 80}));
+    EXPECT_EQ(percentAxis(79), (Axis{100, 10, 70}));
+    EXPECT_EQ(percentAxis(0), (Axis{100, 20, 0}));
+}
+
+TEST(HeatMap, ColourFollowsMissRate) {
+    const std::vector<std::tuple<int, int, Rgb>> cases = {
+        {0, 0, {228, 228, 228}}, {40, 0, {255, 255, 255}}, {15, 1, {255, 255, 128}},
+        {7, 1, {255, 255, 0}},   {3, 1, {255, 0, 0}},      {0, 9, {255, 0, 0}},
+        {13, 3, {255, 128, 0}},  // 3/16 of the keystrokes: halfway from yellow to red
+    };
+    for (const auto& [hits, misses, colour] : cases)
+        EXPECT_EQ(heatColour(hits, misses), colour) << hits << "/" << misses;
+}
+
+TEST(HeatMap, BothCasesOfALetterTintOneKey) {
+    KeyboardModel model;
+    const std::vector<KeyHeat> heats = keyHeats(model, {{"a", 10, 1}, {"A", 5, 2}, {"ア", 1, 1}});
+    ASSERT_EQ(heats.size(), 1u);
+    EXPECT_EQ(heats[0], (KeyHeat{model.keyOf('a'), 15, 3}));
+    EXPECT_EQ(heatFigures(heats[0]), "打鍵 18回・ミス 3回（16.7%）");
+    paintHeat(model, heats);
+    EXPECT_EQ(model.keyLook(model.keyOf('a')).background, heatColour(15, 3));
+    EXPECT_EQ(model.keyLook(model.keyOf('s')).background, (Rgb{228, 228, 228}));
+}

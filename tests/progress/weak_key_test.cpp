@@ -1,0 +1,78 @@
+#include "drill/lesson_catalogue.h"
+#include "progress/weak_key_drill.h"
+#include "progress/weak_keys.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrum;
+
+namespace {
+
+std::string keysOf(const std::vector<WeakKey>& keys) {
+    std::string text;
+    for (const WeakKey& key : keys)
+        text += key.key;
+    return text;
+}
+
+}  // namespace
+
+TEST(WeakKeys, ChoiceOnCraftedHistories) {
+    struct Case {
+        const char* what;
+        std::vector<KeyTally> totals;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"nothing yet", {}, ""},
+        {"too few keystrokes to judge", {{"q", 10, 9}, {"p", 5, 5}}, ""},
+        {"never missed", {{"a", 40, 0}, {"s", 25, 0}}, ""},
+        {"worst rate first; equal rates, more misses first",
+         {{"a", 18, 2}, {"s", 30, 10}, {"d", 90, 10}},
+         "sda"},
+        {"equal rates: more misses, then the lower key",
+         {{"x", 16, 4}, {"c", 32, 8}, {"b", 16, 4}},
+         "cbx"},
+        {"upper and lower case are one key", {{"Q", 10, 3}, {"q", 10, 3}, {"w", 30, 2}}, "qw"},
+        {"no blank, no shifted symbol, no kana",
+         {{" ", 10, 20}, {"!", 10, 20}, {"ア", 10, 20}, {"k", 25, 1}},
+         "k"},
+        {"at most four",
+         {{"a", 20, 1}, {"s", 20, 2}, {"d", 20, 3}, {"f", 20, 4}, {"g", 20, 5}},
+         "gfds"},
+        {"digits and drill punctuation count", {{"1", 20, 5}, {";", 20, 6}, {"-", 20, 1}}, ";1-"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(keysOf(chooseWeakKeys(c.totals)), c.expected) << c.what;
+}
+
+TEST(WeakKeyDrill, PairsWeakKeysWithTheirFingersHomeKeys) {
+    const WeakKeyDrill drill = buildWeakKeyDrill({{"e", 20, 10}, {"a", 27, 3}});
+    ASSERT_TRUE(drill.record.has_value());
+    const lesson& record = *drill.record;
+    EXPECT_EQ(CheckLesson(record), std::nullopt);
+    EXPECT_EQ(record.name, utf8ToCp932("苦手キー練習"));
+    EXPECT_EQ(record.kind, 0);
+    // e is the left middle finger's (home d); a is itself a home key, so its partner is the
+    // right little finger's ;.
+    EXPECT_EQ(record.words, (std::vector<Bytes>{"ddeeddee", "dededede", "eeeedddd", ";;aa;;aa",
+                                                ";a;a;a;a", "aaaa;;;;", "eda;eda;eda;eda;"}));
+    EXPECT_EQ(record.comments, (std::vector<Bytes>{utf8ToCp932("「e」は左手の中指"),
+                                                   utf8ToCp932("「a」は左手の小指"),
+                                                   utf8ToCp932("苦手キーのまとめ")}));
+    EXPECT_EQ(record.comment_index, (std::vector<std::int32_t>{0, 0, 0, 1, 1, 1, 2}));
+    EXPECT_EQ(record.program,
+              (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6, -1, -1, -1, -1, -1, -1, -1, -1}));
+}
+
+TEST(WeakKeyDrill, SaysWhyBeforeThereIsEnoughHistory) {
+    const WeakKeyDrill early = buildWeakKeyDrill({{"e", 5, 5}});
+    EXPECT_FALSE(early.record.has_value());
+    ASSERT_EQ(early.messages.size(), 1u);
+    EXPECT_NE(early.messages[0].text.find("まだ記録が足りません"), std::string::npos);
+
+    const WeakKeyDrill clean = buildWeakKeyDrill({{"e", 50, 0}});
+    EXPECT_FALSE(clean.record.has_value());
+    ASSERT_EQ(clean.messages.size(), 1u);
+    EXPECT_NE(clean.messages[0].text.find("間違えたキーがありません"), std::string::npos);
+}

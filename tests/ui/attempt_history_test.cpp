@@ -1,0 +1,133 @@
+#include "drill/drill_window.h"
+#include "menu/menu_window.h"
+#include "platform/text.h"
+#include "progress/attempt_store.h"
+#include "ui/support/modal_driver.h"
+#include "ui/support/test_application.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+
+#include <map>
+
+using namespace kestrum;
+using namespace kestrum::testing;
+
+namespace {
+
+// Rows of a query on the program's attempt store, each as its columns joined by "|".
+QStringList rows(const TestApplication& test, const QString& sql) {
+    QStringList result;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        db.setDatabaseName(test.path(QStringLiteral("kestrum.sqlite3")));
+        QSqlQuery query(db);
+        if (db.open() && query.exec(sql)) {
+            while (query.next()) {
+                QStringList columns;
+                for (int i = 0; i < query.record().count(); ++i)
+                    columns << query.value(i).toString();
+                result << columns.join(QLatin1Char('|'));
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    return result;
+}
+
+// Runs the lesson waiting in the drill window and leaves its result for the menu.
+RunFigures runToMenu(TestApplication& test, int wrongKeys, std::map<char, int>* hits = nullptr) {
+    ModalDriver result([](QWidget* modal) { TestApplication::click(modal, "Button_go_menu"); });
+    return test.typeRun(
+        250, wrongKeys, [&] { return result.ran(); },
+        [hits](char expected) {
+            if (hits != nullptr) ++(*hits)[expected];
+            return expected;
+        });
+}
+
+}  // namespace
+
+class AttemptHistoryTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void lessonLeavesOneAttemptWithItsKeys();
+    void unusableStoreLeavesLessonAndScoreFileAlone();
+    void weakKeyDrillRunsLikeALesson();
+};
+
+void AttemptHistoryTest::lessonLeavesOneAttemptWithItsKeys() {
+    ModalWatchdog watchdog;
+    TestApplication test;
+    QVERIFY(test.showMenu());
+    test.press("Panel_le1");
+    std::map<char, int> hits;
+    const RunFigures run = runToMenu(test, 2, &hits);
+
+    QCOMPARE(rows(test,
+                  "SELECT kind, lesson, speed, accuracy, duration_ms, keys, misses, "
+                  "started_at LIKE '____-__-__T__:__:__Z' FROM attempts"),
+             QStringList{QStringLiteral("0|lesson1|%1|%2|%3|%4|2|1")
+                             .arg(run.speed())
+                             .arg(run.accuracy())
+                             .arg(run.elapsed)
+                             .arg(run.keys)});
+    // The wrong keys fell on the first key of lesson 1's first two items: "ffjj..", "ddkk..".
+    QStringList expected;
+    for (const auto& [ch, count] : hits) {
+        expected << QStringLiteral("%1|%2|%3")
+                        .arg(QLatin1Char(ch))
+                        .arg(count)
+                        .arg(ch == 'f' || ch == 'd' ? 1 : 0);
+    }
+    QCOMPARE(rows(test, "SELECT ch, hits, misses FROM key_stats ORDER BY ch"), expected);
+    QVERIFY(test.messages().shown().empty());
+    QVERIFY(!watchdog.fired());
+}
+
+void AttemptHistoryTest::unusableStoreLeavesLessonAndScoreFileAlone() {
+    ModalWatchdog watchdog;
+    TestApplication test;
+    QVERIFY(QDir(test.path({})).mkdir(QStringLiteral("kestrum.sqlite3")));
+    QVERIFY(test.showMenu());
+    test.press("Panel_le3");
+    runToMenu(test, 1);
+    test.press("Panel_le3");
+    runToMenu(test, 0);
+
+    QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson3\x02", 10));
+    QCOMPARE(test.messages().shown().size(), std::size_t{1});
+    QVERIFY(test.messages().shownTexts()[0].find("kestrum.sqlite3") != std::string::npos);
+    QVERIFY(QFileInfo(test.path(QStringLiteral("kestrum.sqlite3"))).isDir());
+    QVERIFY(!watchdog.fired());
+}
+
+void AttemptHistoryTest::weakKeyDrillRunsLikeALesson() {
+    ModalWatchdog watchdog;
+    TestApplication test;
+    QVERIFY(test.showMenu());
+    MenuWindow& menu = test.app().menu();
+    AttemptStore(AttemptStore::fileIn(test.path({}).toStdString()))
+        .record({0, "2026-12-01T09:00:00Z", 0, "lesson2", 100, 80, 60000, 40, 10, {{"e", 20, 10}}});
+    TestApplication::click(&menu, "Button_weak_keys");
+    DrillWindow& drill = test.app().drill();
+    QVERIFY(drill.isVisible());
+    QCOMPARE(drill.windowTitle(), QStringLiteral("ケストラムLite   苦手キー練習"));
+    QCOMPARE(runToMenu(test, 0).keys, 15 * 8);
+    // Its own history: a built-in kind under its own name, in both files.
+    QCOMPARE(test.readFile("score.dat").left(15),
+             QByteArray("\x00\x0c", 2) + QByteArray::fromStdString(utf8ToCp932("苦手キー練習")) +
+                 "\x01");
+    QCOMPARE(rows(test, "SELECT kind, lesson, keys FROM attempts WHERE id = 2"),
+             QStringList{QStringLiteral("0|苦手キー練習|120")});
+    QVERIFY(!watchdog.fired());
+}
+
+QTEST_MAIN(AttemptHistoryTest)
+#include "attempt_history_test.moc"
