@@ -10,6 +10,7 @@
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "app/application.h"
+#include "drill/drill_window.h"
 #include "menu/menu_window.h"
 
 #include <QApplication>
@@ -116,12 +117,15 @@ struct ChildReport {
     long pss = -1;
     long idleMenu = -1;
     long idleDrill = -1;
+    double lessonMs = -1.0;  // from a lesson's request to the end of the drill's first paint
 };
 
 void print(const ChildReport& report) {
     std::printf(
-        "first_paint_ms=%.3f rss_kib=%ld pss_kib=%ld idle_menu_ticks=%ld idle_drill_ticks=%ld\n",
-        report.firstPaintMs, report.rss, report.pss, report.idleMenu, report.idleDrill);
+        "first_paint_ms=%.3f rss_kib=%ld pss_kib=%ld idle_menu_ticks=%ld idle_drill_ticks=%ld "
+        "lesson_ms=%.3f\n",
+        report.firstPaintMs, report.rss, report.pss, report.idleMenu, report.idleDrill,
+        report.lessonMs);
     std::fflush(stdout);
 }
 
@@ -135,8 +139,11 @@ int runProgram(std::int64_t startedAt, bool idle) {
         print(report);
         QCoreApplication::quit();
     };
+    std::optional<FirstPaintProbe> lessonProbe;
     auto idleInDrill = [&] {
+        const std::int64_t requestedAt = monotonicNanos();
         emit app.menu().lessonRequested(1);
+        lessonProbe.emplace(app.drill(), requestedAt, [&](double ms) { report.lessonMs = ms; });
         QTimer::singleShot(kSettleMs, &context, [&] {
             idleFor(kIdleMs, &context, [&](long ticks) {
                 report.idleDrill = ticks;
@@ -240,11 +247,13 @@ std::optional<ChildReport> runChild(const char* mode, bool idle) {
         const QList<QByteArray> parts = pair.split('=');
         if (parts.size() == 2) values[parts[0].toStdString()] = parts[1].toDouble();
     }
-    if (values.size() != 5) return std::nullopt;
-    return ChildReport{values["first_paint_ms"], static_cast<long>(values["rss_kib"]),
+    if (values.size() != 6) return std::nullopt;
+    return ChildReport{values["first_paint_ms"],
+                       static_cast<long>(values["rss_kib"]),
                        static_cast<long>(values["pss_kib"]),
                        static_cast<long>(values["idle_menu_ticks"]),
-                       static_cast<long>(values["idle_drill_ticks"])};
+                       static_cast<long>(values["idle_drill_ticks"]),
+                       values["lesson_ms"]};
 }
 
 struct Side {
@@ -323,6 +332,9 @@ void summarise() {
         spread(sides[0].runs, &ChildReport::idleDrill).high,
         spread(sides[1].runs, &ChildReport::idleMenu).high,
         spread(sides[2].runs, &ChildReport::idleMenu).high);
+    const Spread lesson = spread(sides[0].runs, &ChildReport::lessonMs);
+    std::printf("  lesson 1 requested to the drill's first paint: median %.1f ms, %.1f-%.1f\n",
+                lesson.median, lesson.low, lesson.high);
 }
 
 std::optional<std::int64_t> startedAt(int argc, char** argv) {

@@ -8,6 +8,7 @@
 
 #include <pulse/simple.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -35,11 +36,14 @@ struct SimpleApi {
     }
 };
 
-// One sound: its samples and their format.
+// One sound: its samples, their format, and how many bytes make about 10 ms of it.
 struct Clip {
     pa_sample_spec spec{PA_SAMPLE_INVALID, 0, 0};
     std::string samples;
+    std::size_t slice = 1;
 };
+
+constexpr std::uint32_t kSlicesPerSecond = 100;
 
 Clip readClip(const QString& path) {
     QFile file(path);
@@ -55,19 +59,19 @@ Clip readClip(const QString& path) {
     clip.spec.channels = static_cast<std::uint8_t>(pcm->channels);
     clip.spec.rate = pcm->rate;
     clip.samples = pcm->samples;
+    const auto frameBytes = static_cast<std::size_t>(pcm->channels * pcm->bitsPerSample / 8);
+    clip.slice = std::max<std::size_t>(frameBytes, pcm->rate / kSlicesPerSecond * frameBytes);
     return clip;
 }
 
-// A playback stream that starts as soon as a few milliseconds are queued, and keeps little
-// queued, so that a flush cuts a sound off at once.
+// A playback stream that starts once half a slice is queued and keeps about two slices queued,
+// so that a flush cuts a sound off at once.
 pa_simple* openStream(const SimpleApi& api, const Clip& clip) {
     if (clip.samples.empty() || clip.spec.format == PA_SAMPLE_INVALID) return nullptr;
-    const std::uint32_t bytesPerSecond =
-        clip.spec.rate * clip.spec.channels * (clip.spec.format == PA_SAMPLE_U8 ? 1U : 2U);
     pa_buffer_attr buffer{};
     buffer.maxlength = static_cast<std::uint32_t>(-1);
-    buffer.tlength = bytesPerSecond / 5;
-    buffer.prebuf = bytesPerSecond / 200;
+    buffer.tlength = static_cast<std::uint32_t>(2 * clip.slice);
+    buffer.prebuf = static_cast<std::uint32_t>(clip.slice / 2);
     buffer.minreq = static_cast<std::uint32_t>(-1);
     buffer.fragsize = static_cast<std::uint32_t>(-1);
     return api.open(nullptr, "kestrum-lite", PA_STREAM_PLAYBACK, nullptr, "effect", &clip.spec,
@@ -113,20 +117,36 @@ void DesktopSoundPlayer::serve() {
         for (std::size_t i = 0; i < clips.size(); ++i)
             streams[i] = openStream(api, clips[i]);
     }
+    // The sound being written and how far; written in slices so that a new sound is noticed,
+    // and the old one flushed, within a slice.
+    constexpr std::size_t kNone = 2;
+    std::size_t playing = kNone;
+    std::size_t written = 0;
     for (;;) {
         std::unique_lock lock(mutex_);
-        wake_.wait(lock, [this] { return stopping_ || pending_ != Request::None; });
+        if (playing == kNone)
+            wake_.wait(lock, [this] { return stopping_ || pending_ != Request::None; });
         if (stopping_) break;
-        const std::size_t index = pending_ == Request::Error ? 0 : 1;
-        pending_ = Request::None;
-        lock.unlock();
-        for (pa_simple* stream : streams) {
-            if (stream != nullptr) api.flush(stream, nullptr);
+        if (pending_ != Request::None) {
+            playing = pending_ == Request::Error ? 0 : 1;
+            written = 0;
+            pending_ = Request::None;
+            lock.unlock();
+            for (pa_simple* stream : streams) {
+                if (stream != nullptr) api.flush(stream, nullptr);
+            }
+        } else {
+            lock.unlock();
         }
-        if (streams[index] != nullptr) {
-            const std::string& samples = clips[index].samples;
-            api.write(streams[index], samples.data(), samples.size(), nullptr);
+        const std::string& samples = clips[playing].samples;
+        pa_simple* stream = streams[playing];
+        const std::size_t slice = std::min(samples.size() - written, clips[playing].slice);
+        if (stream == nullptr || api.write(stream, samples.data() + written, slice, nullptr) < 0) {
+            written = samples.size();
+        } else {
+            written += slice;
         }
+        if (written == samples.size()) playing = kNone;
     }
     for (pa_simple* stream : streams) {
         if (stream != nullptr) api.close(stream);
