@@ -12,9 +12,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 
 #include <array>
 #include <string>
@@ -152,7 +152,10 @@ void MenuWindow::createButtons() {
     connect(Button_establish, &QPushButton::clicked, this, &MenuWindow::Button_establishClick);
     connect(Button_version, &QPushButton::clicked, this, &MenuWindow::versionRequested);
     connect(Button_option, &QPushButton::clicked, this, &MenuWindow::optionsRequested);
-    BitBtn_close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    // The style's own picture, not the icon theme's: looking the theme up costs more than the
+    // rest of the menu's set-up.
+    BitBtn_close->setIcon(QIcon(
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/standardbutton-close-16.png")));
     connect(BitBtn_close, &QPushButton::clicked, this, &QWidget::close);
 }
 
