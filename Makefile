@@ -1,7 +1,7 @@
 # Set-up and everyday commands. `make run` and `make test` install what a fresh Debian 12 machine
 # lacks, then build; both are quick when nothing is missing.
 
-PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev \
+PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev \
             libqt6sql6-sqlite libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont \
             fonts-noto-cjk xvfb openbox xdotool x11-utils dpkg-dev appstream
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

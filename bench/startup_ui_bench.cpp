@@ -1,13 +1,16 @@
-// Start-up and memory of the real program beside a bare Qt program (one QWidget holding one
-// QLabel) linked the same way: this very executable, started again in turn as either side.
+// Start-up and memory of the real program beside two bare Qt programs linked the same way: one
+// QWidget holding one ASCII label, and one painting the menu's Japanese text in the menu's face
+// and sizes (what the program cannot do without). This very executable is started again in turn
+// as each side.
 //
 // A child reports the time from the moment the parent started it to the end of its main window's
-// first paint, its proportional set size once idle, and the processor ticks it used while idle
-// (on the menu, and for the program also in a drill waiting for a key). The parent runs the two
-// sides alternately and prints medians and ratios.
+// first paint, its resident and proportional set sizes once idle, and the processor ticks it used
+// while idle (on the menu, and for the program also in a drill waiting for a key). The parent
+// runs the sides in rotating order and prints medians, spreads and ratios.
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "app/application.h"
+#include "drill/drill_window.h"
 #include "menu/menu_window.h"
 
 #include <QApplication>
@@ -20,10 +23,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +45,7 @@ constexpr int kChildTimeoutMs = 60000;
 
 const char* const kRealMode = "--child=program";
 const char* const kBareMode = "--child=bare";
+const char* const kJapaneseMode = "--child=japanese";
 
 std::int64_t monotonicNanos() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -59,11 +65,14 @@ long cpuTicks() {
     return fields[kUtime].toLong() + fields[kUtime + 1].toLong();
 }
 
-long pssKib() {
+// A field of smaps_rollup ("Rss:", "Pss:") in KiB.
+long rollupKib(const QByteArray& field) {
     QFile file(QStringLiteral("/proc/self/smaps_rollup"));
     if (!file.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : file.readAll().split('\n')) {
-        if (line.startsWith("Pss:")) return line.mid(4).trimmed().split(' ').first().toLong();
+        if (line.startsWith(field)) {
+            return line.mid(field.size()).trimmed().split(' ').first().toLong();
+        }
     }
     return -1;
 }
@@ -104,14 +113,19 @@ void idleFor(int ms, QObject* context, std::function<void(long)> after) {
 
 struct ChildReport {
     double firstPaintMs = 0.0;
+    long rss = -1;
     long pss = -1;
     long idleMenu = -1;
     long idleDrill = -1;
+    double lessonMs = -1.0;  // from a lesson's request to the end of the drill's first paint
 };
 
 void print(const ChildReport& report) {
-    std::printf("first_paint_ms=%.3f pss_kib=%ld idle_menu_ticks=%ld idle_drill_ticks=%ld\n",
-                report.firstPaintMs, report.pss, report.idleMenu, report.idleDrill);
+    std::printf(
+        "first_paint_ms=%.3f rss_kib=%ld pss_kib=%ld idle_menu_ticks=%ld idle_drill_ticks=%ld "
+        "lesson_ms=%.3f\n",
+        report.firstPaintMs, report.rss, report.pss, report.idleMenu, report.idleDrill,
+        report.lessonMs);
     std::fflush(stdout);
 }
 
@@ -125,8 +139,11 @@ int runProgram(std::int64_t startedAt, bool idle) {
         print(report);
         QCoreApplication::quit();
     };
+    std::optional<FirstPaintProbe> lessonProbe;
     auto idleInDrill = [&] {
+        const std::int64_t requestedAt = monotonicNanos();
         emit app.menu().lessonRequested(1);
+        lessonProbe.emplace(app.drill(), requestedAt, [&](double ms) { report.lessonMs = ms; });
         QTimer::singleShot(kSettleMs, &context, [&] {
             idleFor(kIdleMs, &context, [&](long ticks) {
                 report.idleDrill = ticks;
@@ -137,7 +154,8 @@ int runProgram(std::int64_t startedAt, bool idle) {
     FirstPaintProbe probe(app.menu(), startedAt, [&](double ms) {
         report.firstPaintMs = ms;
         QTimer::singleShot(kSettleMs, &context, [&] {
-            report.pss = pssKib();
+            report.rss = rollupKib("Rss:");
+            report.pss = rollupKib("Pss:");
             if (!idle) return finish();
             idleFor(kIdleMs, &context, [&](long ticks) {
                 report.idleMenu = ticks;
@@ -148,16 +166,58 @@ int runProgram(std::int64_t startedAt, bool idle) {
     return app.run();
 }
 
-// The least a Qt program shows: one label in one window.
-int runBare(QApplication& qtApp, std::int64_t startedAt, bool idle) {
+// The menu's Japanese text in its face, sizes and styles: pixel size, bold, italic, text.
+struct Line {
+    int pixels;
+    bool bold;
+    bool italic;
+    const char* text;
+};
+constexpr Line kMenuText[] = {
+    {29, false, false, "ケストラムLite"},
+    {21, true, false, "左クリックでレッスン開始、右クリックでグラフ表示"},
+    {21, true, true, "LESSON 0"},
+    {19, true, false, "ホームポジションってなあに？"},
+    {19, true, false, "ホームポジションの練習"},
+    {19, true, false, "ホームポジション＋上段の練習"},
+    {19, true, false, "ホームポジション＋下段の練習"},
+    {19, true, false, "ホームポジション＋上段＋下段の練習"},
+    {19, true, false, "ローマ字の練習（単語）"},
+    {19, true, false, "ローマ字の練習（文章）"},
+    {21, true, false, "オリジナル問題集"},
+    {21, true, false, "問題集設定(D)"},
+    {13, false, false, "ﾊﾞｰｼﾞｮﾝ情報(V) オプション(O)"},
+    {12, false, false, "閉じる(C)"},
+};
+
+// The least a Qt program shows: labels in one window, either one ASCII line or the menu's text.
+int runBare(QApplication& qtApp, std::int64_t startedAt, bool idle, bool japanese) {
     QWidget window;
-    QLabel label(QStringLiteral("ケストラムLite"), &window);
-    window.resize(400, 300);
+    std::vector<std::unique_ptr<QLabel>> labels;
+    if (japanese) {
+        int top = 0;
+        for (const Line& line : kMenuText) {
+            QFont font(QStringLiteral("IPAPGothic"));
+            font.setPixelSize(line.pixels);
+            font.setBold(line.bold);
+            font.setItalic(line.italic);
+            auto& label = labels.emplace_back(
+                std::make_unique<QLabel>(QString::fromUtf8(line.text), &window));
+            label->setFont(font);
+            label->move(8, top);
+            top += line.pixels + 8;
+        }
+        window.resize(555, 420);
+    } else {
+        labels.push_back(std::make_unique<QLabel>(QStringLiteral("Kestrum Lite"), &window));
+        window.resize(400, 300);
+    }
     ChildReport report;
     FirstPaintProbe probe(window, startedAt, [&](double ms) {
         report.firstPaintMs = ms;
         QTimer::singleShot(kSettleMs, &window, [&] {
-            report.pss = pssKib();
+            report.rss = rollupKib("Rss:");
+            report.pss = rollupKib("Pss:");
             if (!idle) {
                 print(report);
                 return QCoreApplication::quit();
@@ -187,33 +247,39 @@ std::optional<ChildReport> runChild(const char* mode, bool idle) {
         const QList<QByteArray> parts = pair.split('=');
         if (parts.size() == 2) values[parts[0].toStdString()] = parts[1].toDouble();
     }
-    if (values.size() != 4) return std::nullopt;
-    return ChildReport{values["first_paint_ms"], static_cast<long>(values["pss_kib"]),
+    if (values.size() != 6) return std::nullopt;
+    return ChildReport{values["first_paint_ms"],
+                       static_cast<long>(values["rss_kib"]),
+                       static_cast<long>(values["pss_kib"]),
                        static_cast<long>(values["idle_menu_ticks"]),
-                       static_cast<long>(values["idle_drill_ticks"])};
+                       static_cast<long>(values["idle_drill_ticks"]),
+                       values["lesson_ms"]};
 }
 
-std::vector<ChildReport> programRuns;
-std::vector<ChildReport> bareRuns;
+struct Side {
+    const char* name;
+    const char* mode;
+    std::vector<ChildReport> runs;
+};
+std::array<Side, 3> sides{{{"program", kRealMode, {}},
+                           {"bare Qt, Japanese", kJapaneseMode, {}},
+                           {"bare Qt, ASCII", kBareMode, {}}}};
 
 void BM_StartUp_ProgramVsBareQt(benchmark::State& state) {
-    int run = 0;
+    std::size_t run = 0;
     for (auto _ : state) {
         const bool idle = run < kIdleRuns;
-        // Which side starts first alternates, so that neither always finds the caches warm.
-        const bool programFirst = run % 2 == 0;
-        std::optional<ChildReport> program;
-        std::optional<ChildReport> bare;
-        if (!programFirst) bare = runChild(kBareMode, idle);
-        program = runChild(kRealMode, idle);
-        if (programFirst) bare = runChild(kBareMode, idle);
-        if (!program || !bare) {
-            state.SkipWithError("a child run failed");
-            return;
+        // The order rotates, so that no side always finds the caches warm or cold.
+        for (std::size_t i = 0; i < sides.size(); ++i) {
+            Side& side = sides[(run + i) % sides.size()];
+            const std::optional<ChildReport> report = runChild(side.mode, idle);
+            if (!report) {
+                state.SkipWithError("a child run failed");
+                return;
+            }
+            side.runs.push_back(*report);
         }
-        programRuns.push_back(*program);
-        bareRuns.push_back(*bare);
-        state.SetIterationTime(program->firstPaintMs / 1e3);
+        state.SetIterationTime(sides[0].runs.back().firstPaintMs / 1e3);
         ++run;
     }
 }
@@ -222,43 +288,53 @@ BENCHMARK(BM_StartUp_ProgramVsBareQt)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
+// Median, lowest and highest of one figure over the runs that measured it.
+struct Spread {
+    double median = -1.0;
+    double low = -1.0;
+    double high = -1.0;
+};
+
 template <typename Field>
-double median(const std::vector<ChildReport>& runs, Field field) {
+Spread spread(const std::vector<ChildReport>& runs, Field field) {
     std::vector<double> values;
     for (const ChildReport& run : runs) {
         const double value = static_cast<double>(run.*field);
         if (value >= 0) values.push_back(value);
     }
-    if (values.empty()) return -1.0;
+    if (values.empty()) return {};
     std::sort(values.begin(), values.end());
-    return values[(values.size() - 1) / 2];
+    return {values[(values.size() - 1) / 2], values.front(), values.back()};
 }
 
 template <typename Field>
-long maximum(const std::vector<ChildReport>& runs, Field field) {
-    long most = -1;
-    for (const ChildReport& run : runs)
-        most = std::max(most, static_cast<long>(run.*field));
-    return most;
+void printFigure(const char* title, const char* unit, Field field) {
+    std::printf("  %s (median, low-high; ratio of medians to the Japanese bare window)\n", title);
+    const double base = spread(sides[1].runs, field).median;
+    for (const Side& side : sides) {
+        const Spread s = spread(side.runs, field);
+        std::printf("    %-18s %8.1f %s  %8.1f-%-8.1f  ratio %.2f\n", side.name, s.median, unit,
+                    s.low, s.high, s.median / base);
+    }
 }
 
 void summarise() {
-    if (programRuns.empty()) return;
-    const double programPaint = median(programRuns, &ChildReport::firstPaintMs);
-    const double barePaint = median(bareRuns, &ChildReport::firstPaintMs);
-    const double programPss = median(programRuns, &ChildReport::pss);
-    const double barePss = median(bareRuns, &ChildReport::pss);
-    std::printf("start-up on %s, %zu runs of each side, in turn (medians)\n",
-                qgetenv("QT_QPA_PLATFORM").constData(), programRuns.size());
-    std::printf("  start to first paint: program %.1f ms, bare Qt %.1f ms, ratio %.2f\n",
-                programPaint, barePaint, programPaint / barePaint);
-    std::printf("  PSS once idle:        program %.0f KiB, bare Qt %.0f KiB, ratio %.2f\n",
-                programPss, barePss, programPss / barePss);
+    if (sides[0].runs.empty()) return;
+    std::printf("start-up on %s, %zu runs of each side, in rotating order\n",
+                qgetenv("QT_QPA_PLATFORM").constData(), sides[0].runs.size());
+    printFigure("start to first paint", "ms ", &ChildReport::firstPaintMs);
+    printFigure("RSS once idle", "KiB", &ChildReport::rss);
+    printFigure("PSS once idle", "KiB", &ChildReport::pss);
     std::printf(
-        "  CPU ticks over %d ms idle (most in %d runs): program menu %ld, drill %ld; "
-        "bare Qt %ld\n",
-        kIdleMs, kIdleRuns, maximum(programRuns, &ChildReport::idleMenu),
-        maximum(programRuns, &ChildReport::idleDrill), maximum(bareRuns, &ChildReport::idleMenu));
+        "  CPU ticks over %d ms idle (highest in %d runs): program menu %.0f, drill %.0f; "
+        "bare Qt Japanese %.0f, ASCII %.0f\n",
+        kIdleMs, kIdleRuns, spread(sides[0].runs, &ChildReport::idleMenu).high,
+        spread(sides[0].runs, &ChildReport::idleDrill).high,
+        spread(sides[1].runs, &ChildReport::idleMenu).high,
+        spread(sides[2].runs, &ChildReport::idleMenu).high);
+    const Spread lesson = spread(sides[0].runs, &ChildReport::lessonMs);
+    std::printf("  lesson 1 requested to the drill's first paint: median %.1f ms, %.1f-%.1f\n",
+                lesson.median, lesson.low, lesson.high);
 }
 
 std::optional<std::int64_t> startedAt(int argc, char** argv) {
@@ -282,7 +358,7 @@ int main(int argc, char** argv) {
         QApplication qtApp(argc, argv);
         const bool idle = hasArgument(argc, argv, "--idle");
         if (hasArgument(argc, argv, kRealMode)) return runProgram(*started, idle);
-        return runBare(qtApp, *started, idle);
+        return runBare(qtApp, *started, idle, hasArgument(argc, argv, kJapaneseMode));
     }
     // The parent needs an application object only for its own path.
     QCoreApplication parent(argc, argv);

@@ -83,7 +83,6 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
 
     menu_ = std::make_unique<MenuWindow>(context_);
     connectMenu();
-    new AfterFirstPaint(*menu_, [this] { createOtherWindows(); });
 }
 
 Application::~Application() = default;
@@ -132,9 +131,9 @@ void Application::createOtherWindows() {
     graph_ = std::make_unique<GraphWindow>(context_);
     version_ = std::make_unique<VersionDialog>(context_.screen, context_.dataDir);
     connectOtherWindows();
-    // The audio system takes long to start and holds memory once started: not while the menu is
-    // all the user sees, and not at the learner's first key either, but as the first drill
-    // window appears.
+    // The sound server takes long to connect to, and it and the attempt store hold memory once
+    // open: not while the menu is all the user sees, and not at the learner's first key either,
+    // but as the first drill window appears.
     new AfterFirstPaint(*drill_, [this] {
         sound_.prepare();
         attempts_.open();

@@ -38,10 +38,9 @@ struct ServiceOverrides {
 // The program: its services, its six windows (created once, living until the end) and the flow
 // between them. Needs a QApplication.
 //
-// Only the menu is created with the program; the learner can reach no other window before the
-// event loop runs, so the other five (drill, options, result, graph, version, in that order)
-// follow in the first idle moment after the menu's first paint, or at once when anything needs
-// one of them sooner.
+// Only the menu is created with the program. The other five (drill, options, result, graph,
+// version, in that order) follow together when anything first needs one of them: until then
+// neither their faces, nor the lesson catalogue and its code page 932 converter, take memory.
 class Application {
 public:
     // Sets the application title and creates the menu, which loads the settings. A program

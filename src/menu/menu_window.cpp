@@ -12,9 +12,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 
 #include <array>
 #include <string>
@@ -159,7 +159,10 @@ void MenuWindow::createButtons() {
     connect(Button_weak_keys, &QPushButton::clicked, this, &MenuWindow::weakKeyDrillRequested);
     connect(Button_progress, &QPushButton::clicked, this, &MenuWindow::progressRequested);
     connect(Button_option, &QPushButton::clicked, this, &MenuWindow::optionsRequested);
-    BitBtn_close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    // The style's own picture, not the icon theme's: looking the theme up costs more than the
+    // rest of the menu's set-up.
+    BitBtn_close->setIcon(QIcon(
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/standardbutton-close-16.png")));
     connect(BitBtn_close, &QPushButton::clicked, this, &QWidget::close);
 }
 

@@ -20,8 +20,14 @@ bool capsLockKeyDown(Display* display) {
 
 }  // namespace
 
-DesktopKeyboardState::DesktopKeyboardState() {
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) display_ = XOpenDisplay(nullptr);
+_XDisplay* DesktopKeyboardState::display() const {
+    if (!connected_) {
+        connected_ = true;
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            display_ = XOpenDisplay(nullptr);
+        }
+    }
+    return display_;
 }
 
 DesktopKeyboardState::~DesktopKeyboardState() {
@@ -32,7 +38,7 @@ std::uint16_t DesktopKeyboardState::capsLockState() const {
     bool on = trackedOn_;
     bool held = trackedHeld_;
     XkbStateRec state{};
-    if (display_ != nullptr && XkbGetState(display_, XkbUseCoreKbd, &state) == Success) {
+    if (display() != nullptr && XkbGetState(display_, XkbUseCoreKbd, &state) == Success) {
         on = (state.locked_mods & LockMask) != 0;
         held = capsLockKeyDown(display_);
     }

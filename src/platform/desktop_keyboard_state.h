@@ -14,8 +14,9 @@ namespace kestrum {
 // Caps Lock presses and releases to trackCapsLockKey.
 class DesktopKeyboardState final : public KeyboardState {
 public:
-    // Connects to the X server only when the application runs on the xcb platform.
-    DesktopKeyboardState();
+    // Connects to the X server at the first question, and only on the xcb platform: the menu
+    // never asks, so it does not hold a second connection.
+    DesktopKeyboardState() = default;
     ~DesktopKeyboardState() override;
     DesktopKeyboardState(const DesktopKeyboardState&) = delete;
     DesktopKeyboardState& operator=(const DesktopKeyboardState&) = delete;
@@ -30,7 +31,10 @@ public:
     void trackCapsLockKey(bool pressed) const;
 
 private:
-    _XDisplay* display_ = nullptr;
+    _XDisplay* display() const;
+
+    mutable _XDisplay* display_ = nullptr;
+    mutable bool connected_ = false;
     mutable bool trackedOn_ = false;
     mutable bool trackedHeld_ = false;
 };

@@ -2,34 +2,40 @@
 
 #include "platform/sound.h"
 
-#include <QObject>
-
+#include <condition_variable>
+#include <mutex>
 #include <string_view>
-
-class QSoundEffect;
+#include <thread>
 
 namespace kestrum {
 
-// Plays "ERROR" and "PUSH" from the program's resources. Both effects are loaded together, by
-// prepare() or else at the first sound, and kept. Without an audio output the player stays
-// silent: no effect is created, nothing blocks and nothing is reported.
-class DesktopSoundPlayer final : public QObject, public SoundPlayer {
-    Q_OBJECT
-
+// Plays "ERROR" and "PUSH" from the program's resources through the desktop's sound server. The
+// server's client library is loaded and connected on a thread of its own, at prepare() or at the
+// first sound: nothing of it is in memory before, and neither start-up nor a key waits for it.
+// Without a sound server the player stays silent: nothing blocks and nothing is reported.
+class DesktopSoundPlayer final : public SoundPlayer {
 public:
-    explicit DesktopSoundPlayer(QObject* parent = nullptr);
+    DesktopSoundPlayer() = default;
+    ~DesktopSoundPlayer() override;
+    DesktopSoundPlayer(const DesktopSoundPlayer&) = delete;
+    DesktopSoundPlayer& operator=(const DesktopSoundPlayer&) = delete;
 
-    // Starts the audio system and loads both effects, unless done already. Meant for an idle
-    // moment, so that neither start-up nor the first sound waits for it.
+    // Starts connecting to the sound server, unless done already. Meant for an idle moment.
     void prepare();
 
     // Cuts off whichever sound is still playing, then starts `name`; unknown names are ignored.
     void play(std::string_view name) override;
 
 private:
-    bool loaded_ = false;
-    QSoundEffect* error_ = nullptr;
-    QSoundEffect* push_ = nullptr;
+    enum class Request { None, Error, Push };
+
+    void serve();
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    Request pending_ = Request::None;
+    bool stopping_ = false;
+    std::thread thread_;
 };
 
 }  // namespace kestrum

@@ -8,16 +8,41 @@
 namespace kestrum {
 
 namespace {
+
 constexpr const char* kCodePage = "windows-31j";
+// Bytes A1..DF are the half-width katakana U+FF61..U+FF9F.
+constexpr unsigned char kFirstHalfWidthKana = 0xA1;
+constexpr unsigned char kLastHalfWidthKana = 0xDF;
+constexpr char16_t kHalfWidthKanaBase = 0xFF61;
+
+QString decodeWithConverter(std::string_view bytes) {
+    QStringDecoder decoder(kCodePage);
+    return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
+
+}  // namespace
 
 bool isLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 QString fromCp932(std::string_view bytes) {
-    QStringDecoder decoder(kCodePage);
-    return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    // ASCII and the half-width katakana are single bytes that map by arithmetic, and most names
+    // and captions hold nothing else: the converter (a large library and table) is opened only
+    // for text that needs it.
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            *out++ = QChar(byte);
+        } else if (byte >= kFirstHalfWidthKana && byte <= kLastHalfWidthKana) {
+            *out++ = QChar(static_cast<char16_t>(kHalfWidthKanaBase + byte - kFirstHalfWidthKana));
+        } else {
+            return decodeWithConverter(bytes);
+        }
+    }
+    return text;
 }
 
 Bytes toCp932(const QString& text) {

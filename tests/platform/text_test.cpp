@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace kestrum {
 namespace {
 
@@ -18,6 +20,20 @@ TEST(Cp932, JapaneseRoundTripsAndAsciiStaysAsIs) {
     EXPECT_EQ(utf8ToCp932("abc;,./-"), Bytes("abc;,./-"));
     // Half-width katakana are single bytes.
     EXPECT_EQ(utf8ToCp932("ｱ"), Bytes("\xB1"));
+}
+
+// Unicode text written as UTF-8, from the code page's own table.
+TEST(Cp932, DecodesSingleAndDoubleByteText) {
+    const std::pair<Bytes, std::string> cases[] = {
+        {"", ""},
+        {"abc ~\\;", "abc ~\\;"},
+        {Bytes("a\0b", 3), std::string("a\0b", 3)},
+        {"\xA1\xB1\xDE\xDF", "｡ｱﾞﾟ"},
+        {"\xB1\x82\xA0", "ｱあ"},
+        {"sample\x96\xE2\x91\xE8", "sample問題"},
+    };
+    for (const auto& [bytes, utf8] : cases)
+        EXPECT_EQ(fromCp932(bytes), QString::fromUtf8(utf8.data(), std::ssize(utf8))) << bytes;
 }
 
 TEST(Cp932, LeadBytes) {
