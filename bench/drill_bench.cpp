@@ -9,8 +9,12 @@
 #include "platform/keyboard_state.h"
 #include "platform/random_source.h"
 #include "platform/sound.h"
+#include "romaji/romaji_typing.h"
 
 #include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
 
 namespace kestrum {
 namespace {
@@ -122,6 +126,54 @@ void BM_JudgeCorrectKey(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_JudgeCorrectKey);
+
+// A key judged with the romaji option on, the learner typing another spelling than the row's, so
+// that keys also redraw the row.
+void BM_JudgeKeyInAnotherRomajiSpelling(benchmark::State& state) {
+    Bench bench;
+    bench.settings.romaji_spellings = 1;
+    const std::map<Bytes, std::string> typed = {{"sinnkannsenn", "shinkansenn"},
+                                                {"syuukannsi", "shuukanshi"}};
+    lesson endless;
+    endless.name = "bench";
+    endless.kind = 1;
+    endless.words = {"sinnkannsenn", "syuukannsi"};
+    endless.comments = {"", ""};
+    endless.comment_index = {0, 1};
+    endless.word_count = endless.comment_count = endless.comment_index_count = 2;
+    endless.program_length = 1000;
+    endless.program.assign(1000, -1);
+    bench.engine.FormShow(kProblemSetLessonNo, endless);
+    bench.engine.FormKeyPress('s');
+    std::string keys = typed.at(bench.engine.state().target);
+    std::size_t at = 0;
+    for (auto _ : state) {
+        const DrillState& drill = bench.engine.state();
+        bench.clock.now += 100;
+        bench.engine.FormKeyPress(static_cast<unsigned char>(keys[at++]));
+        if (drill.accept_key == 0) {
+            bench.clock.now += kPauseMs;
+            bench.engine.timerFired(DrillTimer::pause);
+        }
+        if (drill.started == 0) {
+            bench.engine.resultChosen(kModalRetry);
+            bench.engine.FormKeyPress('s');
+        }
+        if (at == keys.size() || drill.position == 1) {
+            keys = typed.at(drill.target);
+            at = 0;
+        }
+    }
+}
+BENCHMARK(BM_JudgeKeyInAnotherRomajiSpelling);
+
+// Reading an item as romaji and building its automaton, done once when the item is shown.
+void BM_PrepareRomajiItem(benchmark::State& state) {
+    RomajiTyping typing;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(typing.load("atarasiihonnga,attarasii"));
+}
+BENCHMARK(BM_PrepareRomajiItem);
 
 void BM_WholeRunOfLessonTwo(benchmark::State& state) {
     Bench bench;
