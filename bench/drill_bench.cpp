@@ -9,7 +9,6 @@
 #include "platform/keyboard_state.h"
 #include "platform/random_source.h"
 #include "platform/sound.h"
-#include "romaji/romaji_typing.h"
 
 #include <benchmark/benchmark.h>
 
@@ -128,7 +127,7 @@ void BM_JudgeCorrectKey(benchmark::State& state) {
 BENCHMARK(BM_JudgeCorrectKey);
 
 // A key judged with the romaji option on, the learner typing another spelling than the row's, so
-// that keys also redraw the row.
+// that keys also redraw the row; every 11th key also shows the next item and prepares it.
 void BM_JudgeKeyInAnotherRomajiSpelling(benchmark::State& state) {
     Bench bench;
     bench.settings.romaji_spellings = 1;
@@ -166,14 +165,6 @@ void BM_JudgeKeyInAnotherRomajiSpelling(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_JudgeKeyInAnotherRomajiSpelling);
-
-// Reading an item as romaji and building its automaton, done once when the item is shown.
-void BM_PrepareRomajiItem(benchmark::State& state) {
-    RomajiTyping typing;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(typing.load("atarasiihonnga,attarasii"));
-}
-BENCHMARK(BM_PrepareRomajiItem);
 
 void BM_WholeRunOfLessonTwo(benchmark::State& state) {
     Bench bench;

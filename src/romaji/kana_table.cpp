@@ -166,15 +166,24 @@ int smallTsu() {
     return unit;
 }
 
-std::vector<std::string> spellingsOf(int unit) {
-    const KanaUnit& u = kanaUnits()[static_cast<std::size_t>(unit)];
-    std::vector<std::string> result(u.spellings.begin(), u.spellings.end());
-    if (u.base.empty()) return result;
-    for (const std::string& base : spellingsOf(unitOfKana(u.base))) {
-        for (const std::string& small : spellingsOf(unitOfKana(u.small)))
-            result.push_back(base + small);
-    }
-    return result;
+const std::vector<std::string>& spellingsOf(int unit) {
+    static const std::vector<std::vector<std::string>> all = [] {
+        const std::vector<KanaUnit>& units = kanaUnits();
+        std::vector<std::vector<std::string>> result;
+        for (const KanaUnit& u : units) {
+            result.emplace_back(u.spellings.begin(), u.spellings.end());
+            if (u.base.empty()) continue;
+            // Base and small kana are plain units, listed before the combined sounds.
+            for (std::string_view base :
+                 units[static_cast<std::size_t>(unitOfKana(u.base))].spellings) {
+                for (std::string_view small :
+                     units[static_cast<std::size_t>(unitOfKana(u.small))].spellings)
+                    result.back().push_back(std::string(base) + std::string(small));
+            }
+        }
+        return result;
+    }();
+    return all[static_cast<std::size_t>(unit)];
 }
 
 }  // namespace kestrum

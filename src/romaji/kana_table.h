@@ -30,6 +30,6 @@ int unitOfKana(std::string_view kana);
 
 // Every way to type the unit on its own: its spellings, then for a combined sound each spelling
 // of its base kana followed by each spelling of its small kana.
-std::vector<std::string> spellingsOf(int unit);
+const std::vector<std::string>& spellingsOf(int unit);
 
 }  // namespace kestrum

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <map>
+#include <utility>
 
 namespace kestrum {
 
@@ -28,14 +29,18 @@ const std::map<std::string_view, int>& unitsBySpelling() {
 
 // The combined sound of a kana and the small kana after it, or -1.
 int combined(int base, int small) {
-    const std::vector<KanaUnit>& units = kanaUnits();
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const KanaUnit& u = units[i];
-        if (!u.base.empty() && u.base == units[static_cast<std::size_t>(base)].kana &&
-            u.small == units[static_cast<std::size_t>(small)].kana)
-            return static_cast<int>(i);
-    }
-    return -1;
+    static const std::map<std::pair<int, int>, int> sounds = [] {
+        std::map<std::pair<int, int>, int> result;
+        const std::vector<KanaUnit>& units = kanaUnits();
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            if (!units[i].base.empty())
+                result.emplace(std::pair(unitOfKana(units[i].base), unitOfKana(units[i].small)),
+                               static_cast<int>(i));
+        }
+        return result;
+    }();
+    const auto found = sounds.find({base, small});
+    return found == sounds.end() ? -1 : found->second;
 }
 
 }  // namespace

@@ -81,9 +81,6 @@ std::vector<Node> buildNfa(const std::vector<ReadUnit>& units, int& startNode) {
                 return isConsonant(k) && k != 'n' && k != 'y';
             }));
         };
-        std::vector<std::string> spellings = spellingsOf(read.unit);
-        const auto own = std::find(spellings.begin(), spellings.end(), read.spelling);
-        if (own != spellings.end()) std::rotate(spellings.begin(), own, own + 1);
         const bool singleN = read.unit == syllabicN() && hasNext;
         if (singleN && read.spelling == "n") linkSingleN();
         if (read.unit == smallTsu() && hasNext) {
@@ -96,8 +93,13 @@ std::vector<Node> buildNfa(const std::vector<ReadUnit>& units, int& startNode) {
             for (const char k : doubled)
                 nfa.link(before, k, nfa.filtered(after, [k](char key) { return key == k; }));
         }
-        for (const std::string& spelling : spellings)
-            nfa.path(before, spelling, after);
+        const std::vector<std::string>& spellings = spellingsOf(read.unit);
+        // The item's own spelling first, so that it wins among equally short ones.
+        if (std::find(spellings.begin(), spellings.end(), read.spelling) != spellings.end())
+            nfa.path(before, read.spelling, after);
+        for (const std::string& spelling : spellings) {
+            if (spelling != read.spelling) nfa.path(before, spelling, after);
+        }
         if (singleN && read.spelling != "n") linkSingleN();
         after = before;
     }
@@ -118,7 +120,8 @@ SpellingAutomaton::SpellingAutomaton(const std::vector<ReadUnit>& units) {
     std::vector<bool> accept;
     ids.emplace(sets[0], 0);
     for (std::size_t s = 0; s < sets.size(); ++s) {
-        std::array<std::vector<int>, kSymbols> targets;
+        // Every edge out of the set as (symbol, target), grouped by symbol.
+        std::vector<std::pair<int, int>> edges;
         std::array<int, kSymbols> order;
         order.fill(std::numeric_limits<int>::max());
         bool accepting = false;
@@ -126,22 +129,28 @@ SpellingAutomaton::SpellingAutomaton(const std::vector<ReadUnit>& units) {
             const Node& node = nfa[static_cast<std::size_t>(n)];
             accepting = accepting || node.accept;
             for (const Edge& e : node.edges) {
-                const auto symbol =
-                    static_cast<std::size_t>(symbolOf(static_cast<unsigned char>(e.key)));
-                targets[symbol].push_back(e.to);
-                order[symbol] = std::min(order[symbol], e.order);
+                const int symbol = symbolOf(static_cast<unsigned char>(e.key));
+                edges.emplace_back(symbol, e.to);
+                order[static_cast<std::size_t>(symbol)] =
+                    std::min(order[static_cast<std::size_t>(symbol)], e.order);
             }
         }
+        std::sort(edges.begin(), edges.end());
+        edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
         std::array<std::int32_t, kSymbols> row;
         row.fill(kNoState);
-        for (std::size_t k = 0; k < kSymbols; ++k) {
-            std::vector<int>& set = targets[k];
-            if (set.empty()) continue;
-            std::sort(set.begin(), set.end());
-            set.erase(std::unique(set.begin(), set.end()), set.end());
-            const auto [it, added] = ids.emplace(set, static_cast<int>(sets.size()));
-            if (added) sets.push_back(set);
-            row[k] = it->second;
+        for (std::size_t first = 0; first < edges.size();) {
+            std::size_t end = first;
+            std::vector<int> set;
+            while (end < edges.size() && edges[end].first == edges[first].first)
+                set.push_back(edges[end++].second);
+            auto known = ids.find(set);
+            if (known == ids.end()) {
+                known = ids.emplace(set, static_cast<int>(sets.size())).first;
+                sets.push_back(std::move(set));
+            }
+            row[static_cast<std::size_t>(edges[first].first)] = known->second;
+            first = end;
         }
         next_.push_back(row);
         orders.push_back(order);
