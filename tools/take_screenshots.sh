@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-$root/build/kestrum-lite}
 out=$root/docs/screenshots
 mkdir -p "$out"
-export DISPLAY=:97
+export DISPLAY=${SCREENSHOT_DISPLAY:-:97}
 Xvfb "$DISPLAY" -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
 work=$(mktemp -d)
@@ -64,7 +64,7 @@ click "$menu" 384 404  # オプション
 options=$(window '^オプション$')
 click "$options" 210 120  # 特大
 shot "$options" options
-click "$options" 240 288  # OK
+click "$options" 240 310  # OK
 
 click "$menu" 108 160  # LESSON 2
 drill=$(window 'lesson2$')
@@ -111,3 +111,22 @@ done
 result=$(window '結果$')
 shot "$result" result
 xdotool key Escape 2>/dev/null || true
+
+sleep 0.5
+click "$menu" 488 404  # 閉じる
+
+# Third run: romaji in another spelling than the row's, with the option on.
+three=$work/three
+mkdir -p "$three/tdcs"
+cp "$program" "$three/"
+printf 'Amount=1\r\nText[1]=jitennsya\r\nComment[1]=\x8e\xa9\x93\x5d\x8e\xd4\r\n' >"$three/tdcs/romaji.tdc"
+printf '1,0,0,1,0,5,0\r\nromaji\r\n' >"$three/kestruml.ini"
+printf 'romaji_spellings=1\r\n' >"$three/options.ini"
+start "$three"
+click "$menu" 108 368  # the problem set
+drill=$(window '^ケストラムLite   ')
+xdotool key space; sleep 0.4
+typeslowly 'jite'
+shot "$drill" drill_romaji_before
+typeslowly 'nsh'
+shot "$drill" drill_romaji_after
