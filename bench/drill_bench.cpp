@@ -14,6 +14,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kestrum {
 namespace {
@@ -81,6 +83,20 @@ struct Bench {
     }
 };
 
+// A problem set of two items drawn at random for a thousand steps.
+lesson endlessProblemSet(std::vector<Bytes> words) {
+    lesson record;
+    record.name = "bench";
+    record.kind = 1;
+    record.words = std::move(words);
+    record.comments = {"", ""};
+    record.comment_index = {0, 1};
+    record.word_count = record.comment_count = record.comment_index_count = 2;
+    record.program_length = 1000;
+    record.program.assign(1000, -1);
+    return record;
+}
+
 void BM_JudgeMissedKey(benchmark::State& state) {
     Bench bench;
     bench.engine.FormShow(2, lesson{});
@@ -94,18 +110,8 @@ BENCHMARK(BM_JudgeMissedKey);
 
 void BM_JudgeCorrectKey(benchmark::State& state) {
     Bench bench;
-    const lesson endless = [] {
-        lesson record;
-        record.name = "bench";
-        record.kind = 1;
-        record.words = {"asdfghjkl;qwertyuiopzxcvb", "zxcvbnm,./asdfghjkl;qwert"};
-        record.comments = {"", ""};
-        record.comment_index = {0, 1};
-        record.word_count = record.comment_count = record.comment_index_count = 2;
-        record.program_length = 1000;
-        record.program.assign(1000, -1);
-        return record;
-    }();
+    const lesson endless =
+        endlessProblemSet({"asdfghjkl;qwertyuiopzxcvb", "zxcvbnm,./asdfghjkl;qwert"});
     bench.engine.FormShow(kProblemSetLessonNo, endless);
     bench.engine.FormKeyPress('s');
     for (auto _ : state) {
@@ -133,15 +139,7 @@ void BM_JudgeKeyInAnotherRomajiSpelling(benchmark::State& state) {
     bench.settings.romaji_spellings = 1;
     const std::map<Bytes, std::string> typed = {{"sinnkannsenn", "shinkansenn"},
                                                 {"syuukannsi", "shuukanshi"}};
-    lesson endless;
-    endless.name = "bench";
-    endless.kind = 1;
-    endless.words = {"sinnkannsenn", "syuukannsi"};
-    endless.comments = {"", ""};
-    endless.comment_index = {0, 1};
-    endless.word_count = endless.comment_count = endless.comment_index_count = 2;
-    endless.program_length = 1000;
-    endless.program.assign(1000, -1);
+    const lesson endless = endlessProblemSet({"sinnkannsenn", "syuukannsi"});
     bench.engine.FormShow(kProblemSetLessonNo, endless);
     bench.engine.FormKeyPress('s');
     std::string keys = typed.at(bench.engine.state().target);

@@ -29,6 +29,19 @@ protected:
         return text;
     }
 
+    void typeKeys(std::string_view keys) {
+        for (const char key : keys)
+            press(static_cast<unsigned char>(key));
+    }
+
+    // Presses each key and checks the key lit after it (none once the item is done).
+    void expectGuides(std::string_view keys, std::string_view guided) {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            press(static_cast<unsigned char>(keys[i]));
+            EXPECT_EQ(lit(), guided.substr(i, 1)) << "after " << keys.substr(0, i + 1);
+        }
+    }
+
     int misses() {
         int total = 0;
         for (const int m : state().miss_counts)
@@ -42,12 +55,7 @@ TEST_F(DrillSpellingsTest, GuideFollowsTheSpellingTheLearnerTypes) {
     startProblemSet(problemSet({"sinnkannsenn"}, 1));
     EXPECT_EQ(lit(), "s");
     // After "sh" the row is redrawn as "shinkansenn", and the guide follows it from then on.
-    const std::string keys = "shinkansenn";
-    const std::string guided = "iinkansenn";
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        press(static_cast<unsigned char>(keys[i]));
-        EXPECT_EQ(lit(), guided.substr(i, 1)) << "after " << keys.substr(0, i + 1);
-    }
+    expectGuides("shinkansenn", "iinkansenn");
     EXPECT_EQ(misses(), 0);
     EXPECT_EQ(state().key_count, 11);
     EXPECT_TRUE(host.isRunning(DrillTimer::pause));  // the item is done
@@ -55,15 +63,8 @@ TEST_F(DrillSpellingsTest, GuideFollowsTheSpellingTheLearnerTypes) {
 
 TEST_F(DrillSpellingsTest, WithTheOptionOffOnlyTheShownSpellingCounts) {
     startProblemSet(problemSet({"sinnkannsenn"}, 1));
-    press('s');
-    press('h');
+    expectGuides("shinnkannsenn", "iinnkannsenn");
     EXPECT_EQ(misses(), 1);
-    EXPECT_EQ(lit(), "i");
-    const std::string rest = "innkannsenn";
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        press(static_cast<unsigned char>(rest[i]));
-        EXPECT_EQ(lit(), rest.substr(i + 1, 1));
-    }
     EXPECT_EQ(row(), "sinnkannsenn");
     EXPECT_TRUE(host.isRunning(DrillTimer::pause));
 }
@@ -71,14 +72,9 @@ TEST_F(DrillSpellingsTest, WithTheOptionOffOnlyTheShownSpellingCounts) {
 TEST_F(DrillSpellingsTest, TheRowIsRedrawnWithItsTypedMarks) {
     settings.romaji_spellings = 1;
     startProblemSet(problemSet({"jitennsya"}, 1));
-    press('j');
-    press('i');
-    press('t');
+    typeKeys("jiten");
     EXPECT_EQ(row(), "jitennsya");
-    press('e');
-    press('n');
-    press('s');  // a single n, then しゃ as "sh"
-    press('h');
+    typeKeys("sh");  // a single n, then しゃ as "sh"
     EXPECT_EQ(row(), "jitensha");
     for (std::size_t i = 0; i < view().cells.size(); ++i)
         EXPECT_EQ(view().cells[i].typed, i < 7) << i;
@@ -88,8 +84,7 @@ TEST_F(DrillSpellingsTest, TheRowIsRedrawnWithItsTypedMarks) {
 TEST_F(DrillSpellingsTest, ItemsThatAreNotRomajiAreJudgedAsShown) {
     settings.romaji_spellings = 1;
     startProblemSet(problemSet({"hello, world."}, 1));
-    for (const char key : std::string("hexxo"))
-        press(static_cast<unsigned char>(key));
+    typeKeys("hexxo");
     EXPECT_EQ(misses(), 3);  // "hexxo" would spell へっぉ, but the item as a whole is not romaji
     EXPECT_EQ(row(), "hello, world.");
 }
