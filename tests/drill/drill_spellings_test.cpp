@@ -89,6 +89,17 @@ TEST_F(DrillSpellingsTest, ItemsThatAreNotRomajiAreJudgedAsShown) {
     EXPECT_EQ(row(), "hello, world.");
 }
 
+TEST_F(DrillSpellingsTest, LetterPatternLessonsStayAsShownEvenWhereTheyReadAsRomaji) {
+    settings.romaji_spellings = 1;
+    engine().FormShow(2, problem);
+    press('s');
+    for (int item = 0; item < 3; ++item)
+        typeItem();
+    ASSERT_EQ(state().target, "wwwwoooo");
+    press('x');  // っ as in "xtuwwwoooo"
+    EXPECT_EQ(misses(), 1);
+}
+
 // Lesson 5 as many learners spell it: Hepburn-style syllables, c for k, a single n before a
 // consonant.
 std::string otherSpelling(std::string item) {
