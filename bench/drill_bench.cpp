@@ -12,6 +12,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace kestrum {
 namespace {
 
@@ -78,6 +83,20 @@ struct Bench {
     }
 };
 
+// A problem set of two items drawn at random for a thousand steps.
+lesson endlessProblemSet(std::vector<Bytes> words) {
+    lesson record;
+    record.name = "bench";
+    record.kind = 1;
+    record.words = std::move(words);
+    record.comments = {"", ""};
+    record.comment_index = {0, 1};
+    record.word_count = record.comment_count = record.comment_index_count = 2;
+    record.program_length = 1000;
+    record.program.assign(1000, -1);
+    return record;
+}
+
 void BM_JudgeMissedKey(benchmark::State& state) {
     Bench bench;
     bench.engine.FormShow(2, lesson{});
@@ -91,18 +110,8 @@ BENCHMARK(BM_JudgeMissedKey);
 
 void BM_JudgeCorrectKey(benchmark::State& state) {
     Bench bench;
-    const lesson endless = [] {
-        lesson record;
-        record.name = "bench";
-        record.kind = 1;
-        record.words = {"asdfghjkl;qwertyuiopzxcvb", "zxcvbnm,./asdfghjkl;qwert"};
-        record.comments = {"", ""};
-        record.comment_index = {0, 1};
-        record.word_count = record.comment_count = record.comment_index_count = 2;
-        record.program_length = 1000;
-        record.program.assign(1000, -1);
-        return record;
-    }();
+    const lesson endless =
+        endlessProblemSet({"asdfghjkl;qwertyuiopzxcvb", "zxcvbnm,./asdfghjkl;qwert"});
     bench.engine.FormShow(kProblemSetLessonNo, endless);
     bench.engine.FormKeyPress('s');
     for (auto _ : state) {
@@ -122,6 +131,38 @@ void BM_JudgeCorrectKey(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_JudgeCorrectKey);
+
+// A key judged with the romaji option on, the learner typing another spelling than the row's, so
+// that keys also redraw the row; every 11th key also shows the next item and prepares it.
+void BM_JudgeKeyInAnotherRomajiSpelling(benchmark::State& state) {
+    Bench bench;
+    bench.settings.romaji_spellings = 1;
+    const std::map<Bytes, std::string> typed = {{"sinnkannsenn", "shinkansenn"},
+                                                {"syuukannsi", "shuukanshi"}};
+    const lesson endless = endlessProblemSet({"sinnkannsenn", "syuukannsi"});
+    bench.engine.FormShow(kProblemSetLessonNo, endless);
+    bench.engine.FormKeyPress('s');
+    std::string keys = typed.at(bench.engine.state().target);
+    std::size_t at = 0;
+    for (auto _ : state) {
+        const DrillState& drill = bench.engine.state();
+        bench.clock.now += 100;
+        bench.engine.FormKeyPress(static_cast<unsigned char>(keys[at++]));
+        if (drill.accept_key == 0) {
+            bench.clock.now += kPauseMs;
+            bench.engine.timerFired(DrillTimer::pause);
+        }
+        if (drill.started == 0) {
+            bench.engine.resultChosen(kModalRetry);
+            bench.engine.FormKeyPress('s');
+        }
+        if (at == keys.size() || drill.position == 1) {
+            keys = typed.at(drill.target);
+            at = 0;
+        }
+    }
+}
+BENCHMARK(BM_JudgeKeyInAnotherRomajiSpelling);
 
 void BM_WholeRunOfLessonTwo(benchmark::State& state) {
     Bench bench;

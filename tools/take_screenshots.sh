@@ -64,7 +64,7 @@ click "$menu" 384 404  # オプション
 options=$(window '^オプション$')
 click "$options" 210 120  # 特大
 shot "$options" options
-click "$options" 240 288  # OK
+click "$options" 240 310  # OK
 
 click "$menu" 108 160  # LESSON 2
 drill=$(window 'lesson2$')
@@ -114,7 +114,23 @@ xdotool key Escape 2>/dev/null || true
 sleep 0.5
 click "$menu" 488 404  # 閉じる
 
-# Third run: the problem-set window on the sample set, then a text the lesson could not use. The
+# Third run: romaji in another spelling than the row's, with the option on.
+three=$work/three
+mkdir -p "$three/tdcs"
+cp "$program" "$three/"
+printf 'Amount=1\r\nText[1]=jitennsya\r\nComment[1]=\x8e\xa9\x93\x5d\x8e\xd4\r\n' >"$three/tdcs/romaji.tdc"
+printf '1,0,0,1,0,5,0\r\nromaji\r\n' >"$three/kestruml.ini"
+printf 'romaji_spellings=1\r\n' >"$three/options.ini"
+start "$three"
+click "$menu" 108 368  # the problem set
+drill=$(window '^ケストラムLite   ')
+xdotool key space; sleep 0.4
+typeslowly 'jite'
+shot "$drill" drill_romaji_before
+typeslowly 'nsh'
+shot "$drill" drill_romaji_after
+
+# Fourth run: the problem-set window on the sample set, then a text the lesson could not use. The
 # program is left with its unsaved change and ends with the X server.
 start "$one"
 click "$menu" 460 368  # 問題集設定

@@ -7,6 +7,7 @@
 #include "keyboard/keyboard_model.h"
 #include "platform/message.h"
 #include "platform/text.h"
+#include "romaji/romaji_typing.h"
 
 #include <array>
 #include <cstdint>
@@ -39,9 +40,11 @@ struct DrillState {
     std::int32_t accept_key = 0;  // 0 while a key is handled, during the pause, before a result
     std::int32_t step = -1;
     std::int32_t previous_word = 0;  // kept across runs
-    Bytes target;                    // the item after the display-case conversion
-    Bytes typed;                     // keys accepted so far, as typed
-    std::int32_t position = 1;       // 1-based index in target of the next key
+    // The item after the display-case conversion; while a romaji item is typed in another
+    // spelling, the spelling the learner is on.
+    Bytes target;
+    Bytes typed;                // keys accepted so far, as typed
+    std::int32_t position = 1;  // 1-based index in target of the next key
     std::int32_t key_count = 0;
     std::array<std::int32_t, 256> hit_counts{};   // indexed by the expected byte
     std::array<std::int32_t, 256> miss_counts{};  // indexed by the expected byte
@@ -132,6 +135,7 @@ private:
     std::int32_t drawWord();
     void showItem(std::int32_t word);
     void judge(unsigned char key);
+    void judgeSpelling(unsigned char key);
     void onMiss(unsigned char expected, unsigned char key, int case_only);
     void onHit(unsigned char expected, unsigned char key);
     void guideNext(unsigned char character);
@@ -156,6 +160,9 @@ private:
     const lesson* current_ = nullptr;
     Tutorial tutorial_;
     std::uint32_t pauseStart_ = 0;
+    bool spellingsOffered_ = false;  // lessons 5 and 6 and the problem set
+    bool spellingsActive_ = false;   // the item on screen is judged by romaji_
+    RomajiTyping romaji_;
 };
 
 }  // namespace kestrum

@@ -76,6 +76,10 @@ void DrillEngine::judge(unsigned char key) {
     host_.stopTimer(DrillTimer::timer_target);
     host_.stopTimer(DrillTimer::timer_error);
     guide_.ClearMarks(3);
+    if (spellingsActive_) {
+        judgeSpelling(key);
+        return;
+    }
 
     // Past the end of an item nothing can be right; the counters then file the key under byte 0.
     const int expectedValue = expectedChar();

@@ -24,6 +24,8 @@ constexpr int kItemLeft = 8;
 constexpr int kItemTop = 16;
 constexpr int kItemPitch = 22;
 constexpr int kItemHeight = 17;
+// The romaji check box adds one row under the two columns.
+constexpr int kRomajiRowHeight = 22;
 
 // Items reach to the group's right frame, so that widenToFit grows a group only by what even
 // that width lacks.
@@ -84,15 +86,19 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent)
                      {"そのまま表示(&P)", "すべて大文字で表示(&C)", "すべて小文字で表示(&B)"})),
       chk_distinct_shift(new QCheckBox(QStringLiteral("左右のシフトを区別する(&R)"), Panel1)),
       chk_distinct(new QCheckBox(QStringLiteral("大文字と小文字を区別する(&G)"), Panel1)),
-      BitBtn1(glyphButton(this, {200, 272, 81, 33}, "OK", QStyle::SP_DialogOkButton)),
-      BitBtn2(glyphButton(this, {288, 272, 81, 33}, "キャンセル", QStyle::SP_DialogCancelButton)) {
+      chk_romaji_spellings(
+          new QCheckBox(QStringLiteral("ローマ字の別のつづりも正解にする(&Y)"), Panel1)),
+      BitBtn1(glyphButton(this, {200, 272 + kRomajiRowHeight, 81, 33}, "OK",
+                          QStyle::SP_DialogOkButton)),
+      BitBtn2(glyphButton(this, {288, 272 + kRomajiRowHeight, 81, 33}, "キャンセル",
+                          QStyle::SP_DialogCancelButton)) {
     setWindowTitle(QStringLiteral("オプション"));
     setFont(pixelFont(FontFace::PGothic, 12));
     QPalette face = palette();
     face.setColor(QPalette::Window, face.color(QPalette::Button));
     setPalette(face);
 
-    Panel1->setGeometry(8, 8, 361, 257);
+    Panel1->setGeometry(8, 8, 361, 257 + kRomajiRowHeight);
     Panel1->setColor(face.color(QPalette::Button));
 
     GroupBox1->setGeometry(184, 16, 161, 113);
@@ -102,6 +108,7 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent)
     }
     chk_distinct_shift->setGeometry(16, 232, 161, 17);
     chk_distinct->setGeometry(184, 232, 171, 17);
+    chk_romaji_spellings->setGeometry(16, 232 + kRomajiRowHeight, 329, 17);
 
     radio_guide->setObjectName(QStringLiteral("radio_guide"));
     radio_sound->setObjectName(QStringLiteral("radio_sound"));
@@ -109,6 +116,7 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent)
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     chk_distinct->setObjectName(QStringLiteral("chk_distinct"));
     chk_distinct_shift->setObjectName(QStringLiteral("chk_distinct_shift"));
+    chk_romaji_spellings->setObjectName(QStringLiteral("chk_romaji_spellings"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
 
@@ -128,11 +136,12 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent)
     order.append(chk_distinct);
     for (QRadioButton* button : sizeButtons_)
         order.append(button);
+    order.append(chk_romaji_spellings);
     order.append(BitBtn1);
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    fixAndCentre(*this, 377 + widenToFit(), 309, context_.screen.metrics());
+    fixAndCentre(*this, 377 + widenToFit(), 309 + kRomajiRowHeight, context_.screen.metrics());
 }
 
 // The installed Japanese faces and this toolkit's indicators run wider than the layout's own
@@ -165,6 +174,8 @@ int OptionsDialog::widenToFit() {
     widen(left, leftExtra, 0);
     widen(right, rightExtra, leftExtra);
     Panel1->resize(Panel1->width() + extra, Panel1->height());
+    chk_romaji_spellings->resize(chk_romaji_spellings->width() + extra,
+                                 chk_romaji_spellings->height());
     for (QPushButton* button : {BitBtn1, BitBtn2})
         button->move(button->x() + extra, button->y());
     return extra;
@@ -183,6 +194,7 @@ void OptionsDialog::FormShow() {
     checkItem(guideItems_, shown.radio_guide);
     chk_distinct_shift->setChecked(shown.chk_distinct_shift);
     checkItem(soundItems_, shown.radio_sound);
+    chk_romaji_spellings->setChecked(shown.chk_romaji_spellings);
     for (std::size_t i = 0; i < sizeButtons_.size(); ++i) {
         sizeButtons_[i]->setEnabled(shown.sizes[i].enabled);
         if (shown.sizes[i].checked) sizeButtons_[i]->setChecked(true);
@@ -197,6 +209,7 @@ OptionsControls OptionsDialog::controls() const {
     state.radio_letter_type = letterTypeItems_->checkedId();
     state.chk_distinct_shift = chk_distinct_shift->isChecked();
     state.radio_sound = soundItems_->checkedId();
+    state.chk_romaji_spellings = chk_romaji_spellings->isChecked();
     for (std::size_t i = 0; i < sizeButtons_.size(); ++i) {
         state.sizes[i] = {sizeButtons_[i]->isEnabled(), sizeButtons_[i]->isChecked()};
     }

@@ -47,6 +47,7 @@ private:
     QButtonGroup* letterTypeItems_;
     QCheckBox* chk_distinct_shift;
     QCheckBox* chk_distinct;
+    QCheckBox* chk_romaji_spellings;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;
 };

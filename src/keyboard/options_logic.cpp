@@ -75,6 +75,7 @@ OptionsControls OptionsLogic::FormShow(Settings& settings, int screenWidth) {
     c.radio_guide = settings.guide;
     c.chk_distinct_shift = settings.distinct_shift == 1;
     c.radio_sound = settings.sound;
+    c.chk_romaji_spellings = settings.romaji_spellings == 1;
     settings.keyboard_size = fitSize(settings.keyboard_size, screenWidth, c);
     c.checkSize(sizeButtonOf(settings.keyboard_size));
     return c;
@@ -95,6 +96,7 @@ void OptionsLogic::BitBtn1Click(const OptionsControls& controls, Settings& setti
         }
     }
     settings.keyboard_size = sizeCode(chosen);
+    settings.romaji_spellings = controls.chk_romaji_spellings ? 1 : 0;
 }
 
 }  // namespace kestrum

@@ -21,6 +21,7 @@ struct SizeButtonState {
 struct OptionsControls {
     bool chk_distinct = false;
     bool chk_distinct_shift = false;
+    bool chk_romaji_spellings = false;
     int radio_guide = 0;                     // item index
     int radio_sound = 0;                     // item index
     int radio_letter_type = 0;               // item index
@@ -46,7 +47,7 @@ public:
     static OptionsControls FormShow(Settings& settings, int screenWidth);
 
     // OK: writes the six fields back in order (distinct, guide, letter_type, distinct_shift,
-    // sound, keyboard_size). Cancel simply does not call it.
+    // sound, keyboard_size), then romaji_spellings. Cancel simply does not call it.
     static void BitBtn1Click(const OptionsControls& controls, Settings& settings);
 };
 

@@ -2,6 +2,7 @@
 
 #include "drill/lesson_catalogue.h"
 #include "menu/menu_caption.h"
+#include "menu/own_options_file.h"
 #include "menu/settings_file.h"
 #include "platform/text.h"
 #include "widgets/app_context.h"
@@ -124,6 +125,7 @@ MenuWindow::MenuWindow(AppContext& context, QWidget* parent)
 
     LoadSettings(context_.settings, context_.files, context_.dataDir,
                  context_.screen.metrics().width);
+    LoadOwnOptions(context_.settings, context_.files, context_.dataDir);
     const Bytes& name = context_.settings.problem_set_name;
     problemSetNameAtLoad_ = name;
     Panel_tdc_file->setCaption(name.empty() ? QStringLiteral("---") : fromCp932(name));
@@ -247,6 +249,7 @@ bool MenuWindow::event(QEvent* event) {
 // cannot be written does not hold the close up.
 void MenuWindow::closeEvent(QCloseEvent* event) {
     SaveSettingsAtClose(context_.settings, problemSetNameAtLoad_, context_.files, context_.dataDir);
+    SaveOwnOptions(context_.settings, context_.files, context_.dataDir);
     event->accept();
     emit closed();
 }

@@ -16,6 +16,8 @@ struct Settings {
     std::int32_t practice_count = 5;  // items of a problem-set run, 5..100
     std::int32_t keyboard_size = 0;   // 0 S, 3 M, 2 L, 1 LL; anything else is S
     Bytes problem_set_name;           // code page 932; empty when none is chosen
+    // Kept in the program's own options file, not in kestruml.ini.
+    std::int32_t romaji_spellings = 0;  // 1: romaji items take every input-method spelling
 
     bool operator==(const Settings&) const = default;
 };
