@@ -86,6 +86,8 @@ private:
     void FormShow();
     void FormActivate();
     void ArrangeKeyboard();
+    void fitOuterSize();
+    bool goMenuKey(const QKeyEvent& event);
     void handleKey(const QKeyEvent& event);
     // Brings every control up to date with the engine; touches only what changed.
     void render();
@@ -97,6 +99,7 @@ private:
     bool awaitingResult_ = false;
     bool ending_ = false;
     WindowPlacement placement_;
+    QSize frameUsed_;
     KeyboardLayout layout_;
     std::array<QTimer, 4> timers_;
 
