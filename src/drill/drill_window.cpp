@@ -335,7 +335,7 @@ bool DrillWindow::goMenuKey(const QKeyEvent& event) {
         return true;
     }
     const bool pressKey = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
-    if (!pressKey || !Button_go_menu->hasFocus()) return false;
+    if (!pressKey || focusWidget() != Button_go_menu) return false;
     if (event.type() == QEvent::KeyPress && !event.isAutoRepeat()) Button_go_menu->click();
     return true;
 }

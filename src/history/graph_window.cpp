@@ -82,7 +82,7 @@ void drawPlot(QImage& image, const GraphPlot& plot) {
         painter.setFont(font);
         const QPoint at(text.position.x, text.position.y);
         painter.drawText(QRect(at, QSize(text.maxWidth, image.height())),
-                         Qt::AlignLeft | Qt::AlignTop, caption);
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, caption);
     }
     painter.setBackgroundMode(Qt::TransparentMode);
 
