@@ -262,8 +262,8 @@ void DrillWindow::ArrangeKeyboard() {
 // The layout gives the outer size, frame included (centring places the frame's corner). The
 // frame is known only once the window is on screen, so it is fitted again then.
 void DrillWindow::fitOuterSize() {
-    frameUsed_ = frameExtra(*this);
-    setFixedSize(QSize(layout_.windowWidth, layout_.windowHeight) - frameUsed_);
+    frame_.update(*this);
+    setFixedSize(QSize(layout_.windowWidth, layout_.windowHeight) - frame_.extra());
 }
 
 void DrillWindow::render() {
@@ -314,7 +314,10 @@ void DrillWindow::render() {
 
 bool DrillWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == windowHandle()) {
-        if (event->type() == QEvent::Expose && frameExtra(*this) != frameUsed_) fitOuterSize();
+        // The frame comes with the window manager's reparenting, which moves the window.
+        const bool frameMayChange =
+            event->type() == QEvent::Expose || event->type() == QEvent::Move;
+        if (frameMayChange && frame_.update(*this)) fitOuterSize();
         return false;
     }
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {

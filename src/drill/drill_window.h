@@ -7,6 +7,7 @@
 #include "keyboard/window_placement.h"
 #include "widgets/app_context.h"
 #include "widgets/picture_cache.h"
+#include "widgets/window_frame.h"
 
 #include <QPalette>
 #include <QTimer>
@@ -99,7 +100,7 @@ private:
     bool awaitingResult_ = false;
     bool ending_ = false;
     WindowPlacement placement_;
-    QSize frameUsed_;
+    WindowFrame frame_;
     KeyboardLayout layout_;
     std::array<QTimer, 4> timers_;
 

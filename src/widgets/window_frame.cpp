@@ -7,10 +7,15 @@
 
 namespace kestrum {
 
-QSize frameExtra(const QWidget& window) {
+bool WindowFrame::update(const QWidget& window) {
     const QWindow* handle = window.windowHandle();
-    if (handle == nullptr || !handle->isExposed()) return {kFrameExtraWidth, kFrameExtraHeight};
-    return window.frameGeometry().size() - window.geometry().size();
+    if (handle == nullptr || !handle->isExposed()) return false;
+    const QSize reported = window.frameGeometry().size() - window.geometry().size();
+    if (reported == QSize(0, 0) && reported_ && extra_ != reported) return false;
+    reported_ = true;
+    if (reported == extra_) return false;
+    extra_ = reported;
+    return true;
 }
 
 void fixAndCentre(QWidget& window, int width, int height, const ScreenMetrics& screen) {

@@ -12,7 +12,6 @@ import argparse
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -32,6 +31,11 @@ class Failure(Exception):
     pass
 
 
+def expect(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
 def wait_for(what, probe, timeout=10.0):
     """Polls probe() until it gives something true, for at most `timeout` seconds."""
     end = time.monotonic() + timeout
@@ -44,16 +48,10 @@ def wait_for(what, probe, timeout=10.0):
         time.sleep(0.05)
 
 
-def expect(condition, what):
-    if not condition:
-        raise Failure(what)
-
-
 class Desktop:
     """An X server (with openbox unless told otherwise) and the program in a folder of its own."""
 
     def __init__(self, program, window_manager, folder):
-        self.folder = folder
         self.processes = []
         read_end, write_end = os.pipe()
         self.start(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
@@ -75,20 +73,14 @@ class Desktop:
         shutil.copy(program, self.program)
 
     def start(self, command, **kwargs):
-        process = subprocess.Popen(command, env=getattr(self, "env", None), cwd=self.folder,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                   **kwargs)
-        self.processes.append(process)
-        return process
+        self.processes.append(subprocess.Popen(command, env=getattr(self, "env", None),
+                                               stdout=subprocess.DEVNULL, **kwargs))
+        return self.processes[-1]
 
     def stop(self):
         for process in reversed(self.processes):
-            if process.poll() is None:
-                process.send_signal(signal.SIGTERM)
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
+            process.kill()
+            process.wait(5)
 
     def x(self, *command, check=True):
         done = subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=10)
@@ -96,8 +88,10 @@ class Desktop:
             raise Failure(f"{' '.join(command)}: {done.stderr.strip()}")
         return done.stdout
 
-    def file(self, name):
-        return os.path.join(self.program_dir, name)
+    def file(self, name, contents=None):
+        """Reads a file of the program's folder, or writes it when given `contents`."""
+        with open(os.path.join(self.program_dir, name), "rb" if contents is None else "wb") as f:
+            return f.read() if contents is None else f.write(contents)
 
     # Windows: X window ids as numbers.
     def windows(self, title):
@@ -115,11 +109,9 @@ class Desktop:
     def gone(self, window, title):
         wait_for(f"window '{title}' to close", lambda: window not in self.windows(title))
 
-    def focused(self):
-        return int(self.x("xdotool", "getwindowfocus", check=False).strip() or 0)
-
     def has_focus(self, window, title):
-        wait_for(f"keyboard focus on '{title}'", lambda: self.focused() == window, timeout=5)
+        focused = lambda: self.x("xdotool", "getwindowfocus", check=False).strip()
+        wait_for(f"keyboard focus on '{title}'", lambda: focused() == str(window), timeout=5)
 
     def outer(self, window):
         """Left, top, width and height with the window manager's frame, if any."""
@@ -135,9 +127,8 @@ class Desktop:
         self.x("xdotool", "key", "--delay", str(delay_ms), *keys)
 
     def click(self, window, x, y, button):
-        left, top = (int(v) for v in re.findall(r"Absolute upper-left [XY]:\s+(-?\d+)",
-                                               self.x("xwininfo", "-id", str(window))))
-        self.x("xdotool", "mousemove", "--sync", str(left + x), str(top + y), "click", button)
+        self.x("xdotool", "mousemove", "--window", str(window), "--sync", str(x), str(y),
+               "click", button)
 
 
 def drill_title(lesson):
@@ -161,10 +152,8 @@ def leave_drill_by_keyboard(d, drill, lesson):
 
 @step
 def start(d):
-    with open(d.file("kestruml.ini"), "wb") as f:
-        f.write(b"1,0,0,1,0,5,0\r\ne2e\r\n")
-    with open(d.file("tdcs/e2e.tdc"), "wb") as f:
-        f.write(b"Amount=1\r\nText[1]=f\r\nComment[1]=e2e\r\n")
+    d.file("kestruml.ini", b"1,0,0,1,0,5,0\r\ne2e\r\n")
+    d.file("tdcs/e2e.tdc", b"Amount=1\r\nText[1]=f\r\n")
     d.app = d.start([d.program])
     d.menu = d.window(TITLE)
     d.has_focus(d.menu, TITLE)
@@ -245,10 +234,8 @@ def attempts(score_dat, kind, name):
 
 @step
 def files_afterwards(d):
-    with open(d.file("kestruml.ini"), "rb") as f:
-        expect(f.read() == b"1,0,0,1,0,5,2\r\ne2e\r\n", "kestruml.ini")
-    with open(d.file("score.dat"), "rb") as f:
-        score_dat = f.read()
+    expect(d.file("kestruml.ini") == b"1,0,0,1,0,5,2\r\ne2e\r\n", "kestruml.ini")
+    score_dat = d.file("score.dat")
     runs = attempts(score_dat, 1, b"e2e")
     # Five correct keys and one wrong one: 5 × 100 / 6.
     expect(len(runs) == 1 and runs[0][1] == 83, f"the run recorded as {runs}")
