@@ -100,18 +100,20 @@ class Desktop:
         return {int(line) for line in found.split()}
 
     def window(self, title, besides=()):
-        """The one visible window of this title other than `besides`, once it is up."""
+        """The one visible window of this title other than `besides`, once it is up and has the
+        keyboard focus."""
         def probe():
             found = self.windows(title) - set(besides)
             return found.pop() if len(found) == 1 else None
-        return wait_for(f"window '{title}'", probe)
-
-    def gone(self, window, title):
-        wait_for(f"window '{title}' to close", lambda: window not in self.windows(title))
-
-    def has_focus(self, window, title):
+        window = wait_for(f"window '{title}'", probe)
         focused = lambda: self.x("xdotool", "getwindowfocus", check=False).strip()
         wait_for(f"keyboard focus on '{title}'", lambda: focused() == str(window), timeout=5)
+        return window
+
+    def closed(self, window, title):
+        """Waits until the window has gone and the menu has the keyboard focus again."""
+        wait_for(f"window '{title}' to close", lambda: window not in self.windows(title))
+        self.window(TITLE)
 
     def outer(self, window):
         """Left, top, width and height with the window manager's frame, if any."""
@@ -131,23 +133,21 @@ class Desktop:
                "click", button)
 
 
-def drill_title(lesson):
-    return f"{TITLE}   {lesson}"
+def drill(d, lesson):
+    return d.window(f"{TITLE}   {lesson}")
 
 
 def check_drill_frame(d, lesson, width, height):
-    drill = d.window(drill_title(lesson))
-    d.has_focus(drill, drill_title(lesson))
+    window = drill(d, lesson)
     expected = ((SCREEN_W - width) // 2, (SCREEN_H - height) // 2, width, height)
-    wait_for(f"drill window at {expected}, not {d.outer(drill)}",
-             lambda: d.outer(drill) == expected, timeout=3)
-    return drill
+    wait_for(f"drill window at {expected}, not {d.outer(window)}",
+             lambda: d.outer(window) == expected, timeout=3)
+    return window
 
 
-def leave_drill_by_keyboard(d, drill, lesson):
+def leave_drill_by_keyboard(d, window):
     d.keys("Tab", "Return")
-    d.gone(drill, drill_title(lesson))
-    d.has_focus(d.window(TITLE), TITLE)
+    d.closed(window, "drill")
 
 
 @step
@@ -156,60 +156,52 @@ def start(d):
     d.file("tdcs/e2e.tdc", b"Amount=1\r\nText[1]=f\r\n")
     d.app = d.start([d.program])
     d.menu = d.window(TITLE)
-    d.has_focus(d.menu, TITLE)
 
 
 @step
 def alt_1_opens_lesson_1_at_size_s_and_tab_enter_leaves_it(d):
     d.keys("alt+1")
-    drill = check_drill_frame(d, "lesson1", 573, 422)
+    window = check_drill_frame(d, "lesson1", 573, 422)
     expect(not d.windows(TITLE), "the menu stays visible beside the drill")
-    leave_drill_by_keyboard(d, drill, "lesson1")
+    leave_drill_by_keyboard(d, window)
 
 
 @step
 def a_run_with_wrong_keys_and_delete_ends_in_the_result(d):
     d.keys("alt+u")
-    drill = d.window(drill_title("e2e"))
-    d.has_focus(drill, drill_title("e2e"))
+    d.drill = drill(d, "e2e")
     # Delete neither starts the run nor counts; x starts it; j is the one wrong key. Each item is
     # one "f", and keys in the pause after an item are dropped, hence the slow typing.
     d.keys("Delete", "x", "f", "j", "Delete", "Insert", "F5", "f", "f", "f", "f", delay_ms=400)
     d.result = d.window(f"{TITLE}  結果")
-    d.has_focus(d.result, "結果")
 
 
 @step
 def alt_m_returns_from_the_result_to_the_menu(d):
     d.keys("alt+m")
-    d.gone(d.result, "結果")
-    expect(not d.windows(drill_title("e2e")), "the drill stays visible")
-    d.has_focus(d.menu, TITLE)
+    d.closed(d.result, "結果")
+    expect(d.drill not in d.windows(f"{TITLE}   e2e"), "the drill stays visible")
 
 
 @step
 def count_message_from_a_right_click_then_alt_1_at_once(d):
     d.click(d.menu, 24 + 84, 64 + 2 * 40 + 16, "3")  # the LESSON 2 panel, never practised
     box = d.window(TITLE, besides={d.menu})
-    d.has_focus(box, "the count message")
     d.keys("Return")
-    d.gone(box, "the count message")
-    expect(not d.windows(f"グラフ   lesson2"), "the graph window shows for nothing to plot")
-    d.has_focus(d.menu, TITLE)
+    d.closed(box, "the count message")
+    expect(not d.windows("グラフ   lesson2"), "the graph window shows for nothing to plot")
     d.keys("alt+1")
-    leave_drill_by_keyboard(d, d.window(drill_title("lesson1")), "lesson1")
+    leave_drill_by_keyboard(d, drill(d, "lesson1"))
 
 
 @step
 def options_choose_size_l(d):
     d.keys("alt+o")
     options = d.window("オプション")
-    d.has_focus(options, "オプション")
     d.keys("alt+l", "Return")
-    d.gone(options, "オプション")
-    d.has_focus(d.menu, TITLE)
+    d.closed(options, "オプション")
     d.keys("alt+1")
-    leave_drill_by_keyboard(d, check_drill_frame(d, "lesson1", 904, 627), "lesson1")
+    leave_drill_by_keyboard(d, check_drill_frame(d, "lesson1", 904, 627))
 
 
 @step
