@@ -12,6 +12,8 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace kestrum {
@@ -54,6 +56,16 @@ private:
     const QImage& picture_;
 };
 
+// The largest size, up to the one the places were laid out for, at which `caption` fits `room`.
+int fittingPixels(const QString& caption, int room) {
+    int pixels = kLabelPixels;
+    while (pixels > kSmallestLabelPixels &&
+           QFontMetrics(pixelFont(FontFace::PGothic, pixels)).horizontalAdvance(caption) > room) {
+        --pixels;
+    }
+    return pixels;
+}
+
 void drawPlot(QImage& image, const GraphPlot& plot) {
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -69,20 +81,24 @@ void drawPlot(QImage& image, const GraphPlot& plot) {
         painter.drawLine(point(line.from), point(line.to));
 
     // Texts stand on an opaque white ground, so a grid line never runs through a label. Each
-    // keeps its place and gets smaller where the face runs too wide for the room it has.
+    // keeps its place and gets smaller where the face runs too wide for the room it has; the
+    // numbers of one scale, which share their column and room, share the smallest size.
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::white);
+    std::map<std::pair<int, int>, int> columnPixels;
+    for (const PlotText& text : plot.texts) {
+        int& pixels =
+            columnPixels.try_emplace({text.position.x, text.maxWidth}, kLabelPixels).first->second;
+        pixels = std::min(pixels, fittingPixels(QString::fromStdString(text.text), text.maxWidth));
+    }
     for (const PlotText& text : plot.texts) {
         painter.setPen(colour(text.color));
-        const QString caption = QString::fromStdString(text.text);
-        int pixels = kLabelPixels;
-        QFont font = pixelFont(FontFace::PGothic, pixels);
-        while (QFontMetrics(font).horizontalAdvance(caption) > text.maxWidth &&
-               pixels > kSmallestLabelPixels) {
-            font.setPixelSize(--pixels);
-        }
-        painter.setFont(font);
+        painter.setFont(
+            pixelFont(FontFace::PGothic, columnPixels.at({text.position.x, text.maxWidth})));
         const QPoint at(text.position.x, text.position.y);
         painter.drawText(QRect(at, QSize(text.maxWidth, image.height())),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, caption);
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                         QString::fromStdString(text.text));
     }
     painter.setBackgroundMode(Qt::TransparentMode);
 
