@@ -12,11 +12,14 @@
 #include "progress/progress_window.h"
 #include "progress/weak_key_drill.h"
 #include "progress/weak_keys.h"
+#include "widgets/focus_return.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cstdlib>
@@ -57,6 +60,17 @@ private:
     std::function<void()> work_;
 };
 
+// Every text of the program is Japanese, so the toolkit's own texts (the standard buttons of a
+// message box, such as Cancel) are too, whatever the desktop's language. Once per process.
+void loadToolkitTranslation() {
+    if (!qApp->findChildren<QTranslator*>(Qt::FindDirectChildrenOnly).isEmpty()) return;
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    }
+}
+
 }  // namespace
 
 Application::Application(const ProgramDirResult& programDir, ServiceOverrides overrides)
@@ -75,6 +89,7 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
                {},
                {}} {
     registerResources();
+    loadToolkitTranslation();
     QApplication::setApplicationName(QStringLiteral("ケストラムLite"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestrum-lite.png")));
     // The menu is hidden, not closed, while a lesson runs; only its close ends the program.
@@ -82,6 +97,7 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
     if (programDir.message) context_.messages.show(*programDir.message);
 
     menu_ = std::make_unique<MenuWindow>(context_);
+    new FocusReturn(menu_.get());
     connectMenu();
 }
 

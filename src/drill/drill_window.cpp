@@ -1,11 +1,13 @@
 #include "drill/drill_window.h"
 
 #include "drill/char_cell_widget.h"
+#include "drill/typed_key.h"
 #include "keyboard/keyboard_widget.h"
 #include "platform/desktop_keyboard_state.h"
 #include "platform/text.h"
 #include "widgets/bevel_panel_widget.h"
 #include "widgets/ui_fonts.h"
+#include "widgets/window_frame.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QWindow>
 
 namespace kestrum {
 
@@ -71,27 +74,6 @@ public:
 private:
     const KeyboardModel& model_;
 };
-
-// The one byte a key press gives the drill, as the character set of the lesson files has it.
-// Keys that make no character give nothing.
-Bytes charactersOf(const QKeyEvent& event) {
-    switch (event.key()) {
-        case Qt::Key_Backspace:
-            return Bytes(1, '\x08');
-        case Qt::Key_Escape:
-            return Bytes(1, '\x1B');
-        default:
-            break;
-    }
-    // Alt and Meta combinations are commands, never typed characters.
-    if (event.modifiers() & (Qt::AltModifier | Qt::MetaModifier)) return {};
-    return toCp932(event.text());
-}
-
-bool isFocusKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
-           key == Qt::Key_Backtab;
-}
 
 }  // namespace
 
@@ -200,7 +182,11 @@ void DrillWindow::createTextPanels() {
 
 void DrillWindow::StartLesson(int lessonNo) {
     lesson_no_ = lessonNo;
+    // Sized and placed before it is mapped: a window manager places a window as it maps it and
+    // need not follow a move that comes right after.
+    ArrangeKeyboard();
     show();
+    windowHandle()->installEventFilter(this);
     activateWindow();
     // Not every platform activates a window as it is shown (a bare X server has no window
     // manager to do it), so the activation handler runs here as well.
@@ -220,6 +206,7 @@ void DrillWindow::returnedToMenu() {
 }
 
 void DrillWindow::FormShow() {
+    Button_dummy->setFocus();  // a lesson never starts with the way back focused
     engine_.FormShow(lesson_no_, context_.problemSetLesson);
     setWindowTitle(QString::fromStdString(engine_.windowCaption()));
     render();
@@ -265,11 +252,18 @@ void DrillWindow::ArrangeKeyboard() {
     Label_counter->move(layout_.Label_counter_left, layout_.Label_counter_top);
     Button_dummy->setGeometry(kDummyLeft, layout_.Button_dummy_top, 0, 0);
 
-    setFixedSize(layout_.windowWidth, layout_.windowHeight);
+    fitOuterSize();
     if (const auto origin =
             placement_.place(size, screen, layout_.windowWidth, layout_.windowHeight)) {
         move(origin->left, origin->top);
     }
+}
+
+// The layout gives the outer size, frame included (centring places the frame's corner). The
+// frame is known only once the window is on screen, so it is fitted again then.
+void DrillWindow::fitOuterSize() {
+    frame_.update(*this);
+    setFixedSize(QSize(layout_.windowWidth, layout_.windowHeight) - frame_.extra());
 }
 
 void DrillWindow::render() {
@@ -312,15 +306,41 @@ void DrillWindow::render() {
     shown_.go_menu_tab_stop = view.go_menu_tab_stop;
 
     pnl_key->refresh();
-    if (isVisible() && focusWidget() != Button_dummy) Button_dummy->setFocus();
+    // The focus rests on Button_dummy, or outside a run on the button it was tabbed to.
+    const bool focusAllowed =
+        focusWidget() == Button_dummy || (view.go_menu_tab_stop && focusWidget() == Button_go_menu);
+    if (isVisible() && !focusAllowed) Button_dummy->setFocus();
 }
 
 bool DrillWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle()) {
+        // The frame comes with the window manager's reparenting, which moves the window.
+        const bool frameMayChange =
+            event->type() == QEvent::Expose || event->type() == QEvent::Move;
+        if (frameMayChange && frame_.update(*this)) fitOuterSize();
+        return false;
+    }
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        handleKey(static_cast<const QKeyEvent&>(*event));
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (!goMenuKey(key)) handleKey(key);
         return true;  // the window decides what every key does; no control acts on one
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// Outside a run the keyboard reaches "メニューに戻る" as a tab stop: Tab moves the focus to it,
+// and Enter or the space bar presses it once it has the focus. True for a key used so.
+bool DrillWindow::goMenuKey(const QKeyEvent& event) {
+    if (!engine_.view().go_menu_tab_stop) return false;
+    const int key = event.key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        if (event.type() == QEvent::KeyPress) Button_go_menu->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    const bool pressKey = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (!pressKey || focusWidget() != Button_go_menu) return false;
+    if (event.type() == QEvent::KeyPress && !event.isAutoRepeat()) Button_go_menu->click();
+    return true;
 }
 
 void DrillWindow::keyPressEvent(QKeyEvent* event) {
@@ -352,11 +372,8 @@ void DrillWindow::handleKey(const QKeyEvent& event) {
         return;
     }
     engine_.FormKeyDown(virtualKey, shift);
-    if (!isFocusKey(key)) {
-        for (const char byte : charactersOf(event)) {
-            engine_.FormKeyPress(static_cast<unsigned char>(byte));
-        }
-    }
+    for (const char byte : typedBytes(key, event.modifiers(), toCp932(event.text())))
+        engine_.FormKeyPress(static_cast<unsigned char>(byte));
     render();
 }
 

@@ -7,6 +7,7 @@
 #include "keyboard/window_placement.h"
 #include "widgets/app_context.h"
 #include "widgets/picture_cache.h"
+#include "widgets/window_frame.h"
 
 #include <QPalette>
 #include <QTimer>
@@ -86,6 +87,8 @@ private:
     void FormShow();
     void FormActivate();
     void ArrangeKeyboard();
+    void fitOuterSize();
+    bool goMenuKey(const QKeyEvent& event);
     void handleKey(const QKeyEvent& event);
     // Brings every control up to date with the engine; touches only what changed.
     void render();
@@ -97,6 +100,7 @@ private:
     bool awaitingResult_ = false;
     bool ending_ = false;
     WindowPlacement placement_;
+    WindowFrame frame_;
     KeyboardLayout layout_;
     std::array<QTimer, 4> timers_;
 

@@ -32,15 +32,20 @@ void addScales(GraphPlot& plot) {
                   {right, bottom},
                   {right, kGraphMargin}};
 
-    plot.texts.push_back({"正解率(%)", {0, 1}, kPlotBlue});
+    // The titles stand above the plot, the scale numbers beside it, left of the left scale line
+    // and right of the right one. Each may reach one pixel short of the next line, label or edge.
+    const int speedTitleX = kGraphWidth - 65;
+    plot.texts.push_back({"正解率(%)", {0, 1}, kPlotBlue, speedTitleX - 1});
     for (int i = 0; i <= 4; ++i) {
         const int y = kGraphMargin + kScaleStep * i - kLabelRaise;
-        plot.texts.push_back({std::to_string((4 - i) * 25), {0, y}, kPlotBlue});
+        plot.texts.push_back({std::to_string((4 - i) * 25), {0, y}, kPlotBlue, kGraphMargin - 1});
     }
-    plot.texts.push_back({"速度(字/分)", {kGraphWidth - 65, 1}, kPlotRed});
+    plot.texts.push_back(
+        {"速度(字/分)", {speedTitleX, 1}, kPlotRed, kGraphWidth - speedTitleX - 1});
     for (int i = 0; i <= 4; ++i) {
         const int y = kGraphMargin + kScaleStep * i - kLabelRaise;
-        plot.texts.push_back({std::to_string((4 - i) * 100), {right + 3, y}, kPlotRed});
+        plot.texts.push_back(
+            {std::to_string((4 - i) * 100), {right + 3, y}, kPlotRed, kGraphWidth - right - 4});
     }
     // No grid line on the base: the frame is there.
     for (int i = 0; i < 4; ++i) {
@@ -102,11 +107,15 @@ GraphPlot planGraph(const ScoreReadOutcome& history) {
     // The history keeps at most 100 attempts, so 100 means "100 or more".
     std::string countText = "練習回数 " + std::to_string(plot.count) + " 回";
     if (plot.count == kMaxAttempts) countText += "以上";
-    plot.texts.push_back({countText, {50, kFooterY}, kPlotBlack});
-    plot.texts.push_back(
-        {"最高正解率 " + std::to_string(plot.bestAccuracy) + "(%)", {180, kFooterY}, kPlotBlue});
-    plot.texts.push_back(
-        {"最高速度 " + std::to_string(plot.bestSpeed) + "(字/分)", {300, kFooterY}, kPlotRed});
+    plot.texts.push_back({countText, {50, kFooterY}, kPlotBlack, 180 - 50 - 1});
+    plot.texts.push_back({"最高正解率 " + std::to_string(plot.bestAccuracy) + "(%)",
+                          {180, kFooterY},
+                          kPlotBlue,
+                          300 - 180 - 1});
+    plot.texts.push_back({"最高速度 " + std::to_string(plot.bestSpeed) + "(字/分)",
+                          {300, kFooterY},
+                          kPlotRed,
+                          kGraphWidth - 300 - 1});
     return plot;
 }
 

@@ -5,13 +5,15 @@
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
-#include <QTimer>
 
 #include <algorithm>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace kestrum {
@@ -19,11 +21,14 @@ namespace kestrum {
 namespace {
 
 constexpr int kBevelWidth = 3;
+constexpr int kBorderWidth = 5;
 constexpr int kPanelLeft = 5;
 constexpr int kPanelWidth = 4 * kBevelWidth + kGraphWidth + 10;    // 572
 constexpr int kPanelHeight = 4 * kBevelWidth + kGraphHeight + 10;  // 377
 constexpr int kButtonTop = kPanelHeight + 5;                       // 382
 constexpr int kOkWidth = 73;
+constexpr int kLabelPixels = 12;  // the size the label places were laid out for
+constexpr int kSmallestLabelPixels = 6;
 
 QColor colour(PlotColor c) {
     return {c.red, c.green, c.blue};
@@ -51,10 +56,19 @@ private:
     const QImage& picture_;
 };
 
+// The largest size, up to the one the places were laid out for, at which `caption` fits `room`.
+int fittingPixels(const QString& caption, int room) {
+    int pixels = kLabelPixels;
+    while (pixels > kSmallestLabelPixels &&
+           QFontMetrics(pixelFont(FontFace::PGothic, pixels)).horizontalAdvance(caption) > room) {
+        --pixels;
+    }
+    return pixels;
+}
+
 void drawPlot(QImage& image, const GraphPlot& plot) {
     image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setFont(pixelFont(FontFace::PGothic, 12));
 
     painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
     std::vector<QPoint> frame;
@@ -66,18 +80,25 @@ void drawPlot(QImage& image, const GraphPlot& plot) {
     for (const PlotLine& line : plot.gridLines)
         painter.drawLine(point(line.from), point(line.to));
 
-    // Texts stand on an opaque white ground, so a grid line never runs through a label.
+    // Texts stand on an opaque white ground, so a grid line never runs through a label. Each
+    // keeps its place and gets smaller where the face runs too wide for the room it has; the
+    // numbers of one scale, which share their column and room, share the smallest size.
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(Qt::white);
-    // A label keeps its place unless it would run past the picture's right edge (the speed scale
-    // stands only a few pixels from it): then it moves in just enough to be read whole.
+    std::map<std::pair<int, int>, int> columnPixels;
+    for (const PlotText& text : plot.texts) {
+        int& pixels =
+            columnPixels.try_emplace({text.position.x, text.maxWidth}, kLabelPixels).first->second;
+        pixels = std::min(pixels, fittingPixels(QString::fromStdString(text.text), text.maxWidth));
+    }
     for (const PlotText& text : plot.texts) {
         painter.setPen(colour(text.color));
-        const QString caption = QString::fromStdString(text.text);
-        const int width = painter.fontMetrics().horizontalAdvance(caption);
-        const QPoint at(std::min(text.position.x, image.width() - width), text.position.y);
-        painter.drawText(QRect(at, QSize(width, image.height())), Qt::AlignLeft | Qt::AlignTop,
-                         caption);
+        painter.setFont(
+            pixelFont(FontFace::PGothic, columnPixels.at({text.position.x, text.maxWidth})));
+        const QPoint at(text.position.x, text.position.y);
+        painter.drawText(QRect(at, QSize(text.maxWidth, image.height())),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                         QString::fromStdString(text.text));
     }
     painter.setBackgroundMode(Qt::TransparentMode);
 
@@ -103,8 +124,7 @@ GraphWindow::GraphWindow(AppContext& context, QWidget* parent)
       Panel_graph(new BevelPanel(this)),
       PaintBox_graph(new PictureBox(graph_bitmap, Panel_graph)),
       Button_delete(new QPushButton(QStringLiteral("グラフデータ消去(&D)"), this)),
-      BitBtn_ok(new QPushButton(QStringLiteral("OK"), this)),
-      Timer_close(new QTimer(this)) {
+      BitBtn_ok(new QPushButton(QStringLiteral("OK"), this)) {
     setFont(pixelFont(FontFace::PGothic, 12));
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(227, 255, 255));
@@ -115,9 +135,11 @@ GraphWindow::GraphWindow(AppContext& context, QWidget* parent)
     Panel_graph->setBevelOuter(BevelPanel::Bevel::Raised);
     Panel_graph->setBevelInner(BevelPanel::Bevel::Lowered);
     Panel_graph->setBevelWidth(kBevelWidth);
+    Panel_graph->setBorderWidth(kBorderWidth);
     Panel_graph->setColor(palette().color(QPalette::Button));
-    PaintBox_graph->setGeometry(2 * kBevelWidth + 5, 2 * kBevelWidth + 5, kGraphWidth,
-                                kGraphHeight);
+    // The picture touches the inner bevel: outer bevel, border, inner bevel, picture.
+    constexpr int kPictureAt = 2 * kBevelWidth + kBorderWidth;
+    PaintBox_graph->setGeometry(kPictureAt, kPictureAt, kGraphWidth, kGraphHeight);
 
     Button_delete->setGeometry(kPanelLeft, kButtonTop, 113, 25);
     Button_delete->setObjectName(QStringLiteral("Button_delete"));
@@ -128,36 +150,26 @@ GraphWindow::GraphWindow(AppContext& context, QWidget* parent)
     connect(Button_delete, &QPushButton::clicked, this, &GraphWindow::Button_deleteClick);
     connect(BitBtn_ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    Timer_close->setInterval(1);
-    Timer_close->setSingleShot(true);
-    connect(Timer_close, &QTimer::timeout, this, &QDialog::reject);
-
     // The layout gives the outer size: the panel plus 15 across and 70 down.
     fixAndCentre(*this, kPanelWidth + 15 - kFrameExtraWidth, kPanelHeight + 70 - kFrameExtraHeight,
                  context_.screen.metrics());
 }
 
+// Everything is read and drawn before the window appears. With nothing to plot the learner sees
+// the messages and then no graph: the window, which would close again at once, is not shown at
+// all, so that no window opens and closes under the keyboard focus.
 void GraphWindow::showFor(const ScoreKey& key) {
     score_key = key;
     setWindowTitle(QString::fromStdString(graphCaption(score_key)));
-    DrawGraph();
-    exec();
+    if (DrawGraph()) exec();
 }
 
-// Everything is read and drawn before the window appears; the messages (nothing to plot) come
-// first, and the window then closes itself as soon as it is up.
-void GraphWindow::DrawGraph() {
+bool GraphWindow::DrawGraph() {
     const GraphPlot plot = kestrum::DrawGraph(context_.scores, score_key);
     drawPlot(graph_bitmap, plot);
     PaintBox_graph->update();
-    closeAtOnce_ = plot.closeAtOnce;
     context_.messages.showAll(plot.messages);
-}
-
-void GraphWindow::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    Timer_close->stop();
-    if (closeAtOnce_) Timer_close->start();
+    return !plot.closeAtOnce;
 }
 
 void GraphWindow::Button_deleteClick() {

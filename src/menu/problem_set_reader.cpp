@@ -51,9 +51,10 @@ std::optional<std::int32_t> bracketIndex(std::string_view line) {
 }
 
 // A name that stays a plain file name inside the tdcs folder. Checked on the UTF-8 form, since
-// code page 932 uses the byte of '\' as the second half of some characters.
+// code page 932 uses the byte of '\' as the second half of some characters. Dots inside a name
+// are harmless: ".tdc" is appended, so only a separator could leave the folder.
 bool isSafeName(std::string_view utf8) {
-    if (utf8 == "." || utf8.find("..") != std::string_view::npos) return false;
+    if (utf8 == "." || utf8 == "..") return false;
     for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 32 || byte == 127 || c == '/' || c == '\\') return false;

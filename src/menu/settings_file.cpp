@@ -28,15 +28,15 @@ class FormattedReader {
 public:
     explicit FormattedReader(std::string_view text) : text_(text) {}
 
-    // Skips blanks and line ends, then reads an optional sign and digits. Without a digit the
-    // position stays on the first byte after the skipped blanks and nothing is returned.
+    // Skips blanks and line ends, then reads an optional sign and digits. Without a digit nothing
+    // is returned and the position stays after the blanks and any sign: the sign was consumed.
     std::optional<std::int32_t> readInt() {
         skipSpace();
         std::size_t at = pos_;
         bool negative = false;
         if (at < text_.size() && (text_[at] == '+' || text_[at] == '-')) {
             negative = text_[at] == '-';
-            ++at;
+            pos_ = ++at;
         }
         if (at >= text_.size() || !isDigit(text_[at])) return std::nullopt;
         // Clamped while reading rather than overflowing; the repairs then deal with the value.

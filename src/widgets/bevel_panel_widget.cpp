@@ -50,6 +50,13 @@ void BevelPanel::setBevelWidth(int width) {
     }
 }
 
+void BevelPanel::setBorderWidth(int width) {
+    if (assign(borderWidth_, std::max(0, width))) {
+        updateGeometry();
+        update();
+    }
+}
+
 void BevelPanel::setColor(const QColor& color) {
     if (assign(color_, color)) update();
 }
@@ -65,15 +72,15 @@ void BevelPanel::setCaptionColor(const QColor& color) {
     if (assign(captionColor_, color)) update();
 }
 
-int BevelPanel::borderWidth() const {
+int BevelPanel::frameWidth() const {
     const int bevels = (bevelOuter_ != Bevel::None ? 1 : 0) + (bevelInner_ != Bevel::None ? 1 : 0);
-    return bevels * bevelWidth_;
+    return bevels * bevelWidth_ + borderWidth_;
 }
 
 QSize BevelPanel::sizeHint() const {
     const QFontMetrics metrics(font());
     const QSize text = metrics.size(Qt::TextShowMnemonic, caption_);
-    const int border = 2 * borderWidth();
+    const int border = 2 * frameWidth();
     const int padding = metrics.averageCharWidth();
     return {text.width() + border + 2 * padding, text.height() + border + padding};
 }
@@ -98,6 +105,7 @@ void BevelPanel::paintEvent(QPaintEvent* event) {
     painter.setClipRegion(event->region());
     painter.fillRect(rect(), color_);
     QRect inside = paintBevel(painter, rect(), bevelOuter_, bevelWidth_);
+    inside.adjust(borderWidth_, borderWidth_, -borderWidth_, -borderWidth_);
     inside = paintBevel(painter, inside, bevelInner_, bevelWidth_);
     if (caption_.isEmpty()) return;
     painter.setFont(font());

@@ -28,6 +28,9 @@ public:
     // Width in pixels of each bevel; at least 1.
     int bevelWidth() const { return bevelWidth_; }
     void setBevelWidth(int width);
+    // Flat pixels of the panel's colour between the outer and the inner bevel (0 by default).
+    int borderWidth() const { return borderWidth_; }
+    void setBorderWidth(int width);
 
     QColor color() const { return color_; }
     void setColor(const QColor& color);
@@ -54,11 +57,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    int borderWidth() const;
+    int frameWidth() const;
 
     Bevel bevelOuter_ = Bevel::Raised;
     Bevel bevelInner_ = Bevel::None;
     int bevelWidth_ = 1;
+    int borderWidth_ = 0;
     QColor color_;
     QString caption_;
     QColor captionColor_ = Qt::black;

@@ -58,10 +58,10 @@ TEST(GraphPlan, ScalesFrameAndGridAreDrawnEvenWithoutData) {
     EXPECT_EQ(plot.gridLines[3], (PlotLine{{20, 254}, {530, 254}}));
 
     ASSERT_NE(findText(plot, "正解率(%)"), nullptr);
-    EXPECT_EQ(*findText(plot, "正解率(%)"), (PlotText{"正解率(%)", {0, 1}, kPlotBlue}));
-    EXPECT_EQ(*findText(plot, "速度(字/分)"), (PlotText{"速度(字/分)", {485, 1}, kPlotRed}));
-    EXPECT_EQ(*findText(plot, "100"), (PlotText{"100", {0, 15}, kPlotBlue}));
-    EXPECT_EQ(*findText(plot, "300"), (PlotText{"300", {533, 93}, kPlotRed}));
+    EXPECT_EQ(*findText(plot, "正解率(%)"), (PlotText{"正解率(%)", {0, 1}, kPlotBlue, 484}));
+    EXPECT_EQ(*findText(plot, "速度(字/分)"), (PlotText{"速度(字/分)", {485, 1}, kPlotRed, 64}));
+    EXPECT_EQ(*findText(plot, "100"), (PlotText{"100", {0, 15}, kPlotBlue, 19}));
+    EXPECT_EQ(*findText(plot, "300"), (PlotText{"300", {533, 93}, kPlotRed, 16}));
     const auto zeros = std::count_if(plot.texts.begin(), plot.texts.end(),
                                      [](const PlotText& text) { return text.text == "0"; });
     EXPECT_EQ(zeros, 2);
@@ -101,11 +101,11 @@ TEST(GraphPlan, FooterShowsCountAndBestFigures) {
     EXPECT_EQ(plot.bestAccuracy, 98);
     EXPECT_EQ(plot.bestSpeed, 215);
     EXPECT_EQ(*findText(plot, "練習回数 37 回"),
-              (PlotText{"練習回数 37 回", {50, 340}, kPlotBlack}));
+              (PlotText{"練習回数 37 回", {50, 340}, kPlotBlack, 129}));
     EXPECT_EQ(*findText(plot, "最高正解率 98(%)"),
-              (PlotText{"最高正解率 98(%)", {180, 340}, kPlotBlue}));
+              (PlotText{"最高正解率 98(%)", {180, 340}, kPlotBlue, 119}));
     EXPECT_EQ(*findText(plot, "最高速度 215(字/分)"),
-              (PlotText{"最高速度 215(字/分)", {300, 340}, kPlotRed}));
+              (PlotText{"最高速度 215(字/分)", {300, 340}, kPlotRed, 249}));
 }
 
 TEST(GraphPlan, AFullHistoryCountsAsAHundredOrMore) {

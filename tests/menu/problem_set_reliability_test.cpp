@@ -32,9 +32,9 @@ TEST(ProblemSetNames, BadNamesAreRefusedBeforeAnyRead) {
     }
     ProblemSet set;
     Settings settings;
-    for (const char* name : {"../settings", "../outside", "./../outside", "..\\outside",
-                             "/data/outside", "a/b", "..", ".", "a\\b", "x\x01y", "a..b", "\x95",
-                             "ab\x95", "\x85\x40", "a\x80", "\x81/..", "\xFF"}) {
+    for (const char* name :
+         {"../settings", "../outside", "./../outside", "..\\outside", "/data/outside", "a/b", "..",
+          ".", "a\\b", "x\x01y", "\x95", "ab\x95", "\x85\x40", "a\x80", "\x81/..", "\xFF"}) {
         SCOPED_TRACE(::testing::PrintToString(std::string(name)));
         settings.problem_set_name = name;
         files.lastRead.clear();
@@ -43,8 +43,9 @@ TEST(ProblemSetNames, BadNamesAreRefusedBeforeAnyRead) {
         EXPECT_EQ(load.messages, kBadName);
         EXPECT_TRUE(files.lastRead.empty());
     }
-    // Whole characters whose second byte is '\' or '|' still name their file.
-    for (const char* name : {"\x95\x5C", "\x83\x7C"}) {
+    // Whole characters whose second byte is '\' or '|', and dots inside a name, still name
+    // their file.
+    for (const char* name : {"\x95\x5C", "\x83\x7C", "Vol..2", "a..", "..b"}) {
         settings.problem_set_name = name;
         EXPECT_NE(LoadProblemSet(set, files, "/data", settings).messages, kBadName);
         EXPECT_EQ(files.lastRead.parent_path(), "/data/tdcs");

@@ -64,7 +64,7 @@ TEST_F(SettingsFileTest, FormattedReading) {
     // A comma is taken only straight after a value; anywhere else it is not a number.
     EXPECT_EQ(load("0,1\n,2,1"), numbers(0, 1, 0, 1, 0, 5, 0, ",2,1"));
     EXPECT_EQ(load("1,0,x,1,0,5,0\r\n"), numbers(1, 0, 0, 1, 0, 5, 0, "x,1,0,5,0"));
-    EXPECT_EQ(load("0,3,-y\n"), numbers(0, 3, 0, 1, 0, 5, 0, "-y"));
+    EXPECT_EQ(load("0,3,-y\n"), numbers(0, 3, 0, 1, 0, 5, 0, "y"));
     EXPECT_EQ(load("0,1,2,0,1,50,3\r\n\r\n   my set \t \r\nignored\r\n"),
               numbers(0, 1, 2, 0, 1, 50, 3, "my set"));
     EXPECT_EQ(load("0,1,2,0,1,50,3"), numbers(0, 1, 2, 0, 1, 50, 3));

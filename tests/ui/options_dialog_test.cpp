@@ -132,7 +132,8 @@ void OptionsDialogTest::cancelledThenChangedOptionsRuleTheNextLesson() {
     QCOMPARE(test.app().context().settings, expected);
 
     test.press("Panel_le1");
-    QCOMPARE(test.app().drill().size(), QSize(715, 505));
+    QVERIFY(QTest::qWaitForWindowActive(&test.app().drill()));
+    QCOMPARE(test.app().drill().frameGeometry().size(), QSize(715, 505));
     // Upper-case items typed in lower case: all correct once case is not told apart.
     bool upperCaseShown = true;
     QString accuracy;

@@ -1,0 +1,258 @@
+#!/usr/bin/env python3
+"""Runs the real kestrum-lite on its own Xvfb server, under openbox or with no window manager
+at all, drives it with real X key and mouse events (xdotool) and checks its windows, where the
+keyboard focus is, the windows' outer sizes and the files it leaves behind.
+
+    desktop_test.py PROGRAM [--no-wm]
+
+The steps run in order against one program; each is a function taking the Desktop, registered
+with @step. To add one, write it where it belongs in the sequence.
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+TITLE = "ケストラムLite"
+SCREEN_W, SCREEN_H = 1280, 1024
+STEPS = []
+
+
+def step(function):
+    STEPS.append(function)
+    return function
+
+
+class Failure(Exception):
+    pass
+
+
+def expect(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+def wait_for(what, probe, timeout=10.0):
+    """Polls probe() until it gives something true, for at most `timeout` seconds."""
+    end = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise Failure(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+class Desktop:
+    """An X server (with openbox unless told otherwise) and the program in a folder of its own."""
+
+    def __init__(self, program, window_manager, folder):
+        self.processes = []
+        read_end, write_end = os.pipe()
+        self.start(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
+                    "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24"], pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            display = pipe.readline().strip()
+        expect(display, "Xvfb did not start")
+        self.env = {k: v for k, v in os.environ.items() if not k.startswith("QT_")}
+        self.env.update(DISPLAY=":" + display, HOME=folder, QT_QPA_PLATFORM="xcb",
+                        XDG_RUNTIME_DIR=folder)
+        if window_manager:
+            self.start(["openbox", "--sm-disable"])
+            wait_for("openbox", lambda: "window id" in self.x(
+                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False))
+        self.program_dir = os.path.join(folder, "program")
+        os.makedirs(os.path.join(self.program_dir, "tdcs"))
+        self.program = os.path.join(self.program_dir, "kestrum-lite")
+        shutil.copy(program, self.program)
+
+    def start(self, command, **kwargs):
+        self.processes.append(subprocess.Popen(command, env=getattr(self, "env", None),
+                                               stdout=subprocess.DEVNULL, **kwargs))
+        return self.processes[-1]
+
+    def stop(self):
+        for process in reversed(self.processes):
+            process.kill()
+            process.wait(5)
+
+    def x(self, *command, check=True):
+        done = subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=10)
+        if check and done.returncode != 0:
+            raise Failure(f"{' '.join(command)}: {done.stderr.strip()}")
+        return done.stdout
+
+    def file(self, name, contents=None):
+        """Reads a file of the program's folder, or writes it when given `contents`."""
+        with open(os.path.join(self.program_dir, name), "rb" if contents is None else "wb") as f:
+            return f.read() if contents is None else f.write(contents)
+
+    # Windows: X window ids as numbers.
+    def windows(self, title):
+        found = self.x("xdotool", "search", "--onlyvisible", "--name",
+                       "^" + re.escape(title) + "$", check=False)
+        return {int(line) for line in found.split()}
+
+    def window(self, title, besides=()):
+        """The one visible window of this title other than `besides`, once it is up and has the
+        keyboard focus."""
+        def probe():
+            found = self.windows(title) - set(besides)
+            return found.pop() if len(found) == 1 else None
+        window = wait_for(f"window '{title}'", probe)
+        focused = lambda: self.x("xdotool", "getwindowfocus", check=False).strip()
+        wait_for(f"keyboard focus on '{title}'", lambda: focused() == str(window), timeout=5)
+        return window
+
+    def closed(self, window, title):
+        """Waits until the window has gone and the menu has the keyboard focus again."""
+        wait_for(f"window '{title}' to close", lambda: window not in self.windows(title))
+        self.window(TITLE)
+
+    def outer(self, window):
+        """Left, top, width and height with the window manager's frame, if any."""
+        info = self.x("xwininfo", "-id", str(window))
+        value = lambda label: int(re.search(label + r":\s+(-?\d+)", info).group(1))
+        extents = re.search(r"= (\d+), (\d+), (\d+), (\d+)", self.x(
+            "xprop", "-id", str(window), "_NET_FRAME_EXTENTS", check=False))
+        left, right, top, bottom = map(int, extents.groups()) if extents else (0, 0, 0, 0)
+        return (value("Absolute upper-left X") - left, value("Absolute upper-left Y") - top,
+                value("Width") + left + right, value("Height") + top + bottom)
+
+    def keys(self, *keys, delay_ms=100):
+        self.x("xdotool", "key", "--delay", str(delay_ms), *keys)
+
+    def click(self, window, x, y, button):
+        self.x("xdotool", "mousemove", "--window", str(window), "--sync", str(x), str(y),
+               "click", button)
+
+
+def drill(d, lesson):
+    return d.window(f"{TITLE}   {lesson}")
+
+
+def check_drill_frame(d, lesson, width, height):
+    window = drill(d, lesson)
+    expected = ((SCREEN_W - width) // 2, (SCREEN_H - height) // 2, width, height)
+    wait_for(f"drill window at {expected}, not {d.outer(window)}",
+             lambda: d.outer(window) == expected, timeout=3)
+    return window
+
+
+def leave_drill_by_keyboard(d, window):
+    d.keys("Tab", "Return")
+    d.closed(window, "drill")
+
+
+@step
+def start(d):
+    d.file("kestruml.ini", b"1,0,0,1,0,5,0\r\ne2e\r\n")
+    d.file("tdcs/e2e.tdc", b"Amount=1\r\nText[1]=f\r\n")
+    d.app = d.start([d.program])
+    d.menu = d.window(TITLE)
+
+
+@step
+def alt_1_opens_lesson_1_at_size_s_and_tab_enter_leaves_it(d):
+    d.keys("alt+1")
+    window = check_drill_frame(d, "lesson1", 573, 422)
+    expect(not d.windows(TITLE), "the menu stays visible beside the drill")
+    leave_drill_by_keyboard(d, window)
+
+
+@step
+def a_run_with_wrong_keys_and_delete_ends_in_the_result(d):
+    d.keys("alt+u")
+    d.drill = drill(d, "e2e")
+    # Delete neither starts the run nor counts; x starts it; j is the one wrong key. Each item is
+    # one "f", and keys in the pause after an item are dropped, hence the slow typing.
+    d.keys("Delete", "x", "f", "j", "Delete", "Insert", "F5", "f", "f", "f", "f", delay_ms=400)
+    d.result = d.window(f"{TITLE}  結果")
+
+
+@step
+def alt_m_returns_from_the_result_to_the_menu(d):
+    d.keys("alt+m")
+    d.closed(d.result, "結果")
+    expect(d.drill not in d.windows(f"{TITLE}   e2e"), "the drill stays visible")
+
+
+@step
+def count_message_from_a_right_click_then_alt_1_at_once(d):
+    d.click(d.menu, 24 + 84, 64 + 2 * 40 + 16, "3")  # the LESSON 2 panel, never practised
+    box = d.window(TITLE, besides={d.menu})
+    d.keys("Return")
+    d.closed(box, "the count message")
+    expect(not d.windows("グラフ   lesson2"), "the graph window shows for nothing to plot")
+    d.keys("alt+1")
+    leave_drill_by_keyboard(d, drill(d, "lesson1"))
+
+
+@step
+def options_choose_size_l(d):
+    d.keys("alt+o")
+    options = d.window("オプション")
+    d.keys("alt+l", "Return")
+    d.closed(options, "オプション")
+    d.keys("alt+1")
+    leave_drill_by_keyboard(d, check_drill_frame(d, "lesson1", 904, 627))
+
+
+@step
+def alt_c_closes_the_program(d):
+    d.keys("alt+c")
+    expect(d.app.wait(10) == 0, f"exit code {d.app.returncode}")
+
+
+def attempts(score_dat, kind, name):
+    """The (speed, accuracy) attempts of one lesson's entry in score.dat."""
+    at = 0
+    while at < len(score_dat):
+        length = score_dat[at + 1]
+        count_at = at + 2 + length
+        end = count_at + 1 + 3 * score_dat[count_at]
+        if score_dat[at] == kind and score_dat[at + 2:count_at] == name:
+            return [(score_dat[i] << 8 | score_dat[i + 1], score_dat[i + 2])
+                    for i in range(count_at + 1, end, 3)]
+        at = end
+    return []
+
+
+@step
+def files_afterwards(d):
+    expect(d.file("kestruml.ini") == b"1,0,0,1,0,5,2\r\ne2e\r\n", "kestruml.ini")
+    score_dat = d.file("score.dat")
+    runs = attempts(score_dat, 1, b"e2e")
+    # Five correct keys and one wrong one: 5 × 100 / 6.
+    expect(len(runs) == 1 and runs[0][1] == 83, f"the run recorded as {runs}")
+    expect(not attempts(score_dat, 0, b"lesson1"), "an abandoned run was recorded")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program")
+    parser.add_argument("--no-wm", action="store_true", help="run without a window manager")
+    args = parser.parse_args()
+    with tempfile.TemporaryDirectory(prefix="kestrum-e2e-") as folder:
+        desktop = Desktop(os.path.abspath(args.program), not args.no_wm, folder)
+        try:
+            for function in STEPS:
+                started = time.monotonic()
+                function(desktop)
+                print(f"ok   {function.__name__} ({time.monotonic() - started:.1f} s)")
+        except Failure as failure:
+            print(f"FAIL {function.__name__}: {failure}")
+            return 1
+        finally:
+            desktop.stop()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
