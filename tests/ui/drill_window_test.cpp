@@ -213,7 +213,8 @@ void DrillWindowTest::keysWithoutACharacterAreNotJudged() {
     QVERIFY(h.child<QLabel>(QStringLiteral("lbl_sample"))->isVisible());
     h.type('a');
     h.sendKey(QEvent::KeyPress, Qt::Key_F, Qt::AltModifier, QStringLiteral("f"));
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Shift, Qt::Key_Left, Qt::Key_F1}) {
+    for (Qt::Key key :
+         {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Shift, Qt::Key_Left, Qt::Key_F1}) {
         h.press(key);
     }
     QCOMPARE(h.window->engine().state().key_count, 0);
