@@ -45,10 +45,27 @@ TEST_F(DrillJudgementTest, MissesCountAgainstTheExpectedCharacterAndSoundsFollow
     sound.played.clear();
     settings.sound = 2;  // silent, read at every key
     press('z');
+    EXPECT_TRUE(sound.played.empty());
     settings.sound = 1;  // errors only
     press('z');
     press(static_cast<unsigned char>(state().target[1]));
     EXPECT_EQ(sound.played, (std::vector<std::string>{"ERROR"}));
+
+    endPause();
+    settings.guide = 3;  // no guide at all: a miss marks nothing
+    press('y');
+    EXPECT_EQ(keyState('y'), 0);
+    settings.guide = 2;  // the guide only after a miss: the struck key greys, the right one lights
+    press('y');
+    EXPECT_EQ(keyState('y'), 1);
+    EXPECT_EQ(keyState(static_cast<unsigned char>(state().target[0])), 2);
+    settings.guide = 1;  // the guide a moment after each right key
+    const auto next = static_cast<unsigned char>(state().target[1]);
+    press(static_cast<unsigned char>(state().target[0]));
+    EXPECT_EQ(host.interval(DrillTimer::timer_target), kTargetIntervalMs);
+    EXPECT_EQ(keyState(next), 0);
+    engine().timerFired(DrillTimer::timer_target);
+    EXPECT_EQ(keyState(next), 2);
 }
 
 TEST_F(DrillJudgementTest, CaseIsJudgedByTheDistinctSetting) {
@@ -87,6 +104,16 @@ TEST_F(DrillJudgementTest, CaseIsJudgedByTheDistinctSetting) {
     EXPECT_TRUE(host.isRunning(DrillTimer::pause));
 }
 
+TEST_F(DrillJudgementTest, TheDisplayCaseTurnsEveryLetterAndNothingElse) {
+    settings.letter_type = 1;
+    startProblemSet(problemSet({"az;-"}, 1));
+    EXPECT_EQ(state().target, "AZ;-");
+    engine().Button_go_menuClick();
+    settings.letter_type = 2;
+    startProblemSet(problemSet({"AZ,."}, 1));
+    EXPECT_EQ(state().target, "az,.");
+}
+
 TEST_F(DrillJudgementTest, CapsLockRedrawsTheGuideOnlyWhenItIsAlwaysShown) {
     settings.letter_type = 1;
     startProblemSet(problemSet({"ab", "ba"}, 5));
@@ -122,8 +149,13 @@ TEST_F(DrillFlowTest, KeysDuringThePauseAreDroppedAndThePauseIsTimed) {
     typeItem();
     const Bytes second = state().target;
     press(static_cast<unsigned char>(second[0]));
+    engine().FormActivate();  // activation during a run keeps the item on screen
+    EXPECT_TRUE(view().cells[0].visible);
     press(static_cast<unsigned char>(second[1]), 0);
     ASSERT_TRUE(host.isRunning(DrillTimer::pause));
+    engine().FormActivate();  // and so during the pause after its last key
+    EXPECT_TRUE(view().cells[1].visible);
+    EXPECT_FALSE(view().lbl_sample_visible);
     const int keys = state().key_count;
     const std::size_t sounds = sound.played.size();
     press('x', 10);
@@ -220,13 +252,6 @@ TEST_F(DrillFlowTest, TheResultWindowLeadsToRetryOrToTheMenu) {
 
     engine().resultChosen(kModalMenu);
     EXPECT_EQ(host.menuCalls.size(), 1u);
-}
-
-TEST_F(DrillFlowTest, ActivationDuringARunKeepsTheItemOnScreen) {
-    startProblemSet(problemSet({"ab", "cd"}, 3));
-    engine().FormActivate();
-    EXPECT_TRUE(view().cells[0].visible);
-    EXPECT_FALSE(view().lbl_sample_visible);
 }
 
 using DrillUnusableItemTest = DrillFixture;

@@ -122,6 +122,10 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"Amount=1\nText1]=abc\n", kInvalidFile},
                       FailureCase{"Amount=1\nText]1[=abc\n", kInvalidFile},
                       FailureCase{"Amount=1\nText[99999999999]=abc\n", kInvalidFile},
+                      // A sign is followed by digits, never by another sign.
+                      FailureCase{"Amount=+-3\nText[1]=a\n", kInvalidFile},
+                      FailureCase{"Amount=-+3\nText[1]=a\n", kInvalidFile},
+                      FailureCase{"Amount=1\nText[++1]=a\n", kInvalidFile},
                       FailureCase{"Amount=2\nText[1]=fine\nText[2]=wow!\n",
                                   "不正なファイルです。不正な文字が含まれています。"},
                       FailureCase{"Amount=1\nText[1]=\x82\xA0\n",

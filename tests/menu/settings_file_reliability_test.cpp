@@ -1,10 +1,8 @@
 // The settings file is the only place the current problem set is named: a save that cannot
-// finish must leave the old file whole, and no file system object in its place may hang or
-// flood the loader.
+// finish must leave the old file whole.
 #include "menu/settings_file.h"
 
 #include "support/fault_file_system.h"
-#include "support/hostile_files.h"
 
 #include <gtest/gtest.h>
 
@@ -75,29 +73,6 @@ TEST_F(SettingsFileReliabilityTest, AStaleScratchLinkCannotRedirectTheSave) {
     EXPECT_EQ(onDisk(), "1,0,0,1,0,5,0\r\n");
     std::ifstream notes(outside);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(notes), {}), "keep me");
-}
-
-// Whatever stands in the file's place, loading returns promptly with the defaults, unfitted.
-TEST_F(SettingsFileReliabilityTest, ASettingsFileThatIsNotAPlainFileGivesTheDefaults) {
-    const std::pair<const char*, std::function<void()>> impostors[] = {
-        {"a directory", [&] { std::filesystem::create_directory(ini()); }},
-        {"a link to /dev/zero", [&] { std::filesystem::create_symlink("/dev/zero", ini()); }},
-        {"a link to /dev/urandom", [&] { std::filesystem::create_symlink("/dev/urandom", ini()); }},
-        {"a named pipe", [&] { testing::makeFifo(ini()); }},
-        {"a sparse file of 1 GiB", [&] { testing::makeSparse(ini(), 1u << 30); }},
-        {"a dangling link", [&] { std::filesystem::create_symlink(dir / "gone.ini", ini()); }},
-    };
-    for (const auto& [what, make] : impostors) {
-        SCOPED_TRACE(what);
-        std::filesystem::remove(ini());
-        make();
-        testing::FifoHangGuard guard(ini());
-        Settings loaded;
-        loaded.keyboard_size = 3;
-        LoadSettings(loaded, files, dir, 1280);
-        EXPECT_FALSE(guard.stop()) << "loading hung";
-        EXPECT_EQ(loaded, Settings{});
-    }
 }
 
 TEST_F(SettingsFileReliabilityTest, ASaveOverADirectoryFailsAndLeavesIt) {

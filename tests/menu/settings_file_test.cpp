@@ -68,6 +68,9 @@ TEST_F(SettingsFileTest, FormattedReading) {
     EXPECT_EQ(load("0,1,2,0,1,50,3\r\n\r\n   my set \t \r\nignored\r\n"),
               numbers(0, 1, 2, 0, 1, 50, 3, "my set"));
     EXPECT_EQ(load("0,1,2,0,1,50,3"), numbers(0, 1, 2, 0, 1, 50, 3));
+    // A sign followed by a sign is not a number.
+    EXPECT_EQ(load("1,0,0,1,0,5,+-2\n").keyboard_size, 0);
+    EXPECT_EQ(load("1,0,0,1,0,5,-+2\n").keyboard_size, 0);
     EXPECT_EQ(load(""), Settings{});
     EXPECT_EQ(load("1,0,0,1,0,5,0\nab\0cd\n"s).problem_set_name, "ab");
 }

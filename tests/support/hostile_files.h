@@ -27,16 +27,6 @@ inline void makeSparse(const std::filesystem::path& path, std::uintmax_t size) {
     std::filesystem::resize_file(path, size);
 }
 
-// Whether permission bits stop writes here: not for root, which may write anywhere.
-inline bool permissionsStopWrites(const std::filesystem::path& readOnlyDir) {
-    const std::filesystem::path probe = readOnlyDir / ".probe";
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (fd < 0) return true;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return false;
-}
-
 // Releases a reader that blocks on a named pipe: after a few seconds it opens the pipe for
 // writing and closes it again, so that the reader sees the end of the file and the test can
 // report the hang instead of never finishing.

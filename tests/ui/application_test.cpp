@@ -60,7 +60,6 @@ class ApplicationTest : public QObject {
 
 private slots:
     void lessonRunsRetriesAndReturnsToMenu();
-    void unrecordedRunStillShowsItsFigures();
     void acceleratorsStartLessons();
     void unwritableSettingsDoNotStopTheClose();
 };
@@ -147,37 +146,6 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     menu.close();
     QCOMPARE(closed.count(), 1);
     QCOMPARE(test.readFile("kestruml.ini"), QByteArray("1,0,0,1,0,5,0\r\n"));
-    QVERIFY(!watchdog.fired());
-}
-
-// A history file that cannot be written: the failure is reported, then "no match data", and the
-// window still shows the run's own figures beside an empty previous column. Its close box leads
-// back to the menu.
-void ApplicationTest::unrecordedRunStillShowsItsFigures() {
-    ModalWatchdog watchdog;
-    TestApplication test;
-    QVERIFY(QDir(test.path({})).mkdir(QStringLiteral("score.dat")));
-    QVERIFY(test.showMenu());
-    test.press("Panel_le4");
-    QString speed, previousSpeed;
-    QImage speedArrow;
-    ModalDriver result([&](QWidget* modal) {
-        speed = captionOf(modal, "Panel_speed");
-        previousSpeed = captionOf(modal, "Panel_pre_speed");
-        speedArrow = arrowOf(modal, "Image_speed");
-        modal->close();
-    });
-    const RunFigures run = test.typeRun(250, 0, [&] { return result.ran(); });
-    QVERIFY(result.ran());
-    QVERIFY(test.app().menu().isVisible());
-    QVERIFY(!test.app().drill().isVisible());
-    QCOMPARE(speed, QStringLiteral("%1字/分").arg(run.speed()));
-    QCOMPARE(previousSpeed, QStringLiteral("(-----)"));
-    QVERIFY(speedArrow.isNull());
-    const std::vector<std::string> texts = test.messages().shownTexts();
-    QVERIFY(texts.size() >= 2);
-    QCOMPARE(texts.front(), std::string("Can't open file."));
-    QCOMPARE(texts.back(), std::string("no match data"));
     QVERIFY(!watchdog.fired());
 }
 
