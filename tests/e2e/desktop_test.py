@@ -1,12 +1,7 @@
 #!/usr/bin/env python3
-"""Runs the real kestrum-lite on its own Xvfb server, under openbox or with no window manager
-at all, drives it with real X key and mouse events (xdotool) and checks its windows, where the
-keyboard focus is, the windows' outer sizes and the files it leaves behind.
-
-    desktop_test.py PROGRAM [--no-wm]
-
-The steps run in order against one program; each is a function taking the Desktop, registered
-with @step. To add one, write it where it belongs in the sequence.
+"""The real kestrum-lite on its own Xvfb, under openbox or no window manager (--no-wm), driven by
+xdotool: windows, keyboard focus, outer sizes and the files left behind. Each @step runs in turn
+against one program.
 """
 import argparse
 import os
