@@ -92,6 +92,7 @@ void ProblemSetWindow::createControls() {
     setList->setSelectionBehavior(QAbstractItemView::SelectRows);
     setList->setSelectionMode(QAbstractItemView::SingleSelection);
     setList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setList->setTabKeyNavigation(false);  // rows are chosen whole: Tab goes on to the name
     setList->setColumnWidth(0, 100);
     setList->setColumnWidth(1, 170);
     itemTable->setColumnWidth(kTextColumn, 180);

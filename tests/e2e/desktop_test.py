@@ -1,12 +1,7 @@
 #!/usr/bin/env python3
-"""Runs the real kestrum-lite on its own Xvfb server, under openbox or with no window manager
-at all, drives it with real X key and mouse events (xdotool) and checks its windows, where the
-keyboard focus is, the windows' outer sizes and the files it leaves behind.
-
-    desktop_test.py PROGRAM [--no-wm]
-
-The steps run in order against one program; each is a function taking the Desktop, registered
-with @step. To add one, write it where it belongs in the sequence.
+"""The real kestrum-lite on its own Xvfb, under openbox or no window manager (--no-wm), driven by
+xdotool: windows, keyboard focus, outer sizes and the files left behind. Each @step runs in turn
+against one program.
 """
 import argparse
 import os
@@ -169,18 +164,22 @@ def alt_1_opens_lesson_1_at_size_s_and_tab_enter_leaves_it(d):
 @step
 def a_run_with_wrong_keys_and_delete_ends_in_the_result(d):
     d.keys("alt+u")
-    d.drill = drill(d, "e2e")
+    drill(d, "e2e")
     # Delete neither starts the run nor counts; x starts it; j is the one wrong key. Each item is
     # one "f", and keys in the pause after an item are dropped, hence the slow typing.
     d.keys("Delete", "x", "f", "j", "Delete", "Insert", "F5", "f", "f", "f", "f", delay_ms=400)
     d.result = d.window(f"{TITLE}  結果")
 
 
+def leave_result_by_alt_m(d, result, lesson):
+    d.keys("alt+m")
+    d.closed(result, "結果")
+    expect(not d.windows(f"{TITLE}   {lesson}"), "the drill stays visible")
+
+
 @step
 def alt_m_returns_from_the_result_to_the_menu(d):
-    d.keys("alt+m")
-    d.closed(d.result, "結果")
-    expect(d.drill not in d.windows(f"{TITLE}   e2e"), "the drill stays visible")
+    leave_result_by_alt_m(d, d.result, "e2e")
 
 
 @step
@@ -205,6 +204,25 @@ def options_choose_size_l(d):
 
 
 @step
+def a_set_made_in_the_problem_set_window_is_practised_from_the_menu(d):
+    d.keys("alt+d")
+    editor = d.window("問題集設定")
+    d.keys("Tab", "ctrl+a", "m", "i", "n", "e", "alt+n")  # the name field follows the list
+    for text in ("f", "ff"):  # all f, so the run is typed whatever the order of the items
+        d.keys("alt+a", *text, "Return")
+    d.keys("alt+s", "alt+u")
+    wait_for("line 2 of kestruml.ini", lambda: d.file("kestruml.ini").endswith(b"\r\nmine\r\n"))
+    d.keys("alt+c")
+    d.closed(editor, "問題集設定")
+    d.keys("alt+u")
+    drill(d, "mine")
+    d.keys("x")
+    wait_for("the result", lambda: d.windows(f"{TITLE}  結果") or d.keys("f", delay_ms=0) or
+             time.sleep(0.3), timeout=20)
+    leave_result_by_alt_m(d, d.window(f"{TITLE}  結果"), "mine")
+
+
+@step
 def alt_c_closes_the_program(d):
     d.keys("alt+c")
     expect(d.app.wait(10) == 0, f"exit code {d.app.returncode}")
@@ -226,12 +244,14 @@ def attempts(score_dat, kind, name):
 
 @step
 def files_afterwards(d):
-    expect(d.file("kestruml.ini") == b"1,0,0,1,0,5,2\r\ne2e\r\n", "kestruml.ini")
+    expect(d.file("kestruml.ini") == b"1,0,0,1,0,5,2\r\nmine\r\n", "kestruml.ini")
     score_dat = d.file("score.dat")
     runs = attempts(score_dat, 1, b"e2e")
     # Five correct keys and one wrong one: 5 × 100 / 6.
     expect(len(runs) == 1 and runs[0][1] == 83, f"the run recorded as {runs}")
     expect(not attempts(score_dat, 0, b"lesson1"), "an abandoned run was recorded")
+    mine = attempts(score_dat, 1, b"mine")
+    expect(len(mine) == 1 and mine[0][1] == 100, f"the set's run recorded as {mine}")
 
 
 def main():

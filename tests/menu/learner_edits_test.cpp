@@ -49,8 +49,7 @@ TEST_F(LearnerEditsTest, TheCloseKeepsALine2EditedMeanwhileUnlessTheProgramChang
     };
     const Case cases[] = {
         {"old", {}, "new set", "new set"}, {"", {}, "sample", "sample"},   {"old", {}, "", ""},
-        {"old", {}, nullptr, ""},          {"old", "mine", "new", "mine"}, {"old", "", "new", ""},
-    };
+        {"old", {}, nullptr, ""},          {"old", "mine", "new", "mine"}, {"old", "", "new", ""}};
     const auto file = [](const char* line1, const Bytes& line2) {
         return line1 + (line2.empty() ? "" : line2 + "\r\n");
     };
@@ -61,48 +60,38 @@ TEST_F(LearnerEditsTest, TheCloseKeepsALine2EditedMeanwhileUnlessTheProgramChang
         const Bytes nameAtLoad = settings.problem_set_name;
         settings.practice_count = 8;
         if (c.programsName) settings.problem_set_name = *c.programsName;
-        if (c.atClose != nullptr) write(ini, file("1,0,0,1,0,5,0\n", c.atClose));
-        if (c.atClose == nullptr) fs::remove(ini);
+        c.atClose ? write(ini, file("1,0,0,1,0,5,0\n", c.atClose)) : void(fs::remove(ini));
 
         EXPECT_TRUE(SaveSettingsAtClose(settings, nameAtLoad, files, dir));
         EXPECT_EQ(contents(ini), file("1,0,0,1,0,8,0\r\n", c.saved)) << c.atStart << " " << c.saved;
     }
 }
 
-TEST_F(LearnerEditsTest, ReplacedFilesKeepTheirPermissionBits) {
+// A replaced file keeps its permission bits, and a settings file that is a link is written
+// through the link, leaving no scratch file beside its target.
+TEST_F(LearnerEditsTest, ReplacedFilesKeepTheirModeAndLinks) {
     ScoreFile scores(files, dir);
-    for (const fs::perms bits : {fs::perms(0600), fs::perms(0640), fs::perms(0664)}) {
-        write(dir / "score.dat", "");
-        write(ini, "1,0,0,1,0,5,0\r\n");
-        fs::permissions(dir / "score.dat", bits);
-        fs::permissions(ini, bits);
+    write(dir / "score.dat", "");
+    fs::permissions(dir / "score.dat", fs::perms(0600));
+    const ScoreKey key = scoreKeyFor(0, "lesson1");
+    EXPECT_EQ(scores.AppendScore(key).result, 1);
+    EXPECT_EQ(mode(dir / "score.dat"), fs::perms(0600));
+    EXPECT_EQ(scores.ClearScores(key).result, 1);
+    EXPECT_EQ(mode(dir / "score.dat"), fs::perms(0600));
 
-        ScoreKey key = scoreKeyFor(0, "lesson1");
-        EXPECT_EQ(scores.AppendScore(key).result, 1);
-        EXPECT_EQ(mode(dir / "score.dat"), bits);
-        EXPECT_EQ(scores.ClearScores(key).result, 1);
-        EXPECT_EQ(mode(dir / "score.dat"), bits);
-        EXPECT_TRUE(SaveSettings(Settings{}, files, dir));
-        EXPECT_EQ(mode(ini), bits);
-    }
-}
-
-TEST_F(LearnerEditsTest, ALinkedSettingsFileIsWrittenThroughTheLink) {
     const fs::path kept = dir / "kept" / "my.ini";
     fs::create_directories(kept.parent_path());
     write(kept, "1,0,0,1,0,5,0\r\nold\r\n");
-    fs::permissions(kept, fs::perms(0600));
+    fs::permissions(kept, fs::perms(0640));
     fs::create_symlink("kept/my.ini", ini);
-
     Settings settings;
     settings.guide = 2;
     settings.problem_set_name = "set";
     EXPECT_TRUE(SaveSettings(settings, files, dir));
-
     EXPECT_TRUE(fs::is_symlink(ini));
     EXPECT_EQ(contents(kept), "1,2,0,1,0,5,0\r\nset\r\n");
-    EXPECT_EQ(mode(kept), fs::perms(0600));
-    EXPECT_EQ(std::distance(fs::directory_iterator(kept.parent_path()), {}), 1);  // no scratch
+    EXPECT_EQ(mode(kept), fs::perms(0640));
+    EXPECT_EQ(std::distance(fs::directory_iterator(kept.parent_path()), {}), 1);
 }
 
 }  // namespace

@@ -1,47 +1,46 @@
-// The program's own options file beside kestruml.ini.
+// The romaji option: the options dialog's check box, kept in the program's own file beside
+// kestruml.ini, which stays exactly as it was.
 #include "menu/own_options_file.h"
+#include "keyboard/options_logic.h"
 #include "menu/settings_file.h"
 #include "support/memory_file_system.h"
 
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
+namespace kestrum {
 
-namespace kestrum::testing {
-namespace {
-
-const std::filesystem::path kDir = "/data";
-
-TEST(OwnOptionsFile, KeepsTheRomajiOptionApartFromKestrumlIni) {
-    MemoryFileSystem files;
+TEST(RomajiOption, OffByDefaultAndKeptInTheProgramsOwnFile) {
     Settings settings;
-    settings.romaji_spellings = 1;
-    ASSERT_TRUE(SaveSettings(settings, files, kDir));
-    ASSERT_TRUE(SaveOwnOptions(settings, files, kDir));
-    EXPECT_EQ(files.files[kDir / "kestruml.ini"], "1,0,0,1,0,5,0\r\n");
-    EXPECT_EQ(files.files[kDir / "options.ini"], "romaji_spellings=1\r\n");
-
-    Settings loaded;
-    LoadSettings(loaded, files, kDir, 1280);
-    LoadOwnOptions(loaded, files, kDir);
-    EXPECT_EQ(loaded, settings);
-}
-
-TEST(OwnOptionsFile, OnlyAClearOneTurnsTheOptionOn) {
-    for (const auto& [text, expected] :
-         std::vector<std::pair<const char*, int>>{{"", 0},
-                                                  {"romaji_spellings=2\r\n", 0},
-                                                  {"romaji_spellings=yes\n", 0},
-                                                  {"romaji_spellings 1\n", 0},
-                                                  {"other=3\nromaji_spellings=1", 1}}) {
+    for (const bool on : {true, false}) {
+        OptionsControls controls = OptionsLogic::FormShow(settings, 1280);
+        EXPECT_EQ(controls.chk_romaji_spellings, !on);  // off at first, then as set below
+        controls.chk_romaji_spellings = on;
+        OptionsLogic::BitBtn1Click(controls, settings);
         MemoryFileSystem files;
-        files.files[kDir / "options.ini"] = text;
-        Settings settings;
-        LoadOwnOptions(settings, files, kDir);
-        EXPECT_EQ(settings.romaji_spellings, expected) << text;
+        ASSERT_TRUE(SaveSettings(settings, files, "/d") && SaveOwnOptions(settings, files, "/d"));
+        EXPECT_EQ(files.files["/d/kestruml.ini"], "1,0,0,1,0,5,0\r\n");
+        EXPECT_EQ(files.files["/d/options.ini"],
+                  on ? "romaji_spellings=1\r\n" : "romaji_spellings=0\r\n");
+        Settings loaded;
+        LoadSettings(loaded, files, "/d", 1280);
+        LoadOwnOptions(loaded, files, "/d");
+        EXPECT_EQ(loaded, settings);
     }
 }
 
-}  // namespace
-}  // namespace kestrum::testing
+TEST(RomajiOption, OnlyAClearOneTurnsItOn) {
+    const std::pair<const char*, int> files[] = {{"", 0},
+                                                 {"romaji_spellings=2\r\n", 0},
+                                                 {"romaji_spellings=yes\n", 0},
+                                                 {"romaji_spellings 1\n", 0},
+                                                 {"other=3\nromaji_spellings=1", 1}};
+    for (const auto& [text, on] : files) {
+        MemoryFileSystem disk;
+        disk.files["/d/options.ini"] = text;
+        Settings settings;
+        LoadOwnOptions(settings, disk, "/d");
+        EXPECT_EQ(settings.romaji_spellings, on) << text;
+    }
+}
+
+}  // namespace kestrum

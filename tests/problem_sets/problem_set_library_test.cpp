@@ -52,28 +52,21 @@ TEST_F(ProblemSetLibraryTest, SavedSetReadsBackThroughTheReaderWithoutAMessage) 
     EXPECT_EQ(library.list(), (std::vector<ProblemSetEntry>{{"果物", twoItems.title, 2}}));
 }
 
-TEST_F(ProblemSetLibraryTest, RefusedSaveWritesNothing) {
-    const ProblemSetDocument refused[] = {{"t", {}}, {"t", {{"abc!", ""}}}};
-    for (const ProblemSetDocument& document : refused) {
-        const LibraryResult result = library.save("set", document);
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.messages.size(), 1u);
-    }
-    EXPECT_FALSE(library.save("a/b", twoItems).ok);
-    EXPECT_TRUE(tdcsFiles().empty());
-}
-
-// A disk that fills up, a rename that fails, and power lost between the write and the rename:
-// the old set stays whole and no half-written set is ever listed.
+// A refused set, a disk that fills up, a rename that fails, and power lost between the write and
+// the rename: the old set stays whole and no half-written set is ever listed.
 TEST_F(ProblemSetLibraryTest, FailedSaveLeavesTheOldSetUnchanged) {
+    EXPECT_FALSE(library.save("a/b", twoItems).ok);
     ASSERT_TRUE(library.save("set", twoItems).ok);
     const Bytes before = contents(tdc("set"));
     const ProblemSetDocument changed{"new", {{"changed", ""}}};
-    for (int fault = 0; fault < 3; ++fault) {
-        if (fault == 0) files.diskFullAfter(10);
-        if (fault == 1) files.fail(FileOp::Replace);
-        if (fault == 2) files.powerLossAfter(FileOp::WriteFile);
-        EXPECT_FALSE(library.save("set", changed).ok) << fault;
+    const ProblemSetDocument refused[] = {{"t", {}}, {"t", {{"abc!", ""}}}};
+    for (int fault = 0; fault < 5; ++fault) {
+        if (fault == 2) files.diskFullAfter(10);
+        if (fault == 3) files.fail(FileOp::Replace);
+        if (fault == 4) files.powerLossAfter(FileOp::WriteFile);
+        const LibraryResult result = library.save("set", fault < 2 ? refused[fault] : changed);
+        EXPECT_FALSE(result.ok) << fault;
+        EXPECT_FALSE(result.messages.empty()) << fault;
         files.restore();
         EXPECT_EQ(contents(tdc("set")), before) << fault;
         EXPECT_EQ(library.list().size(), 1u) << fault;
@@ -82,38 +75,28 @@ TEST_F(ProblemSetLibraryTest, FailedSaveLeavesTheOldSetUnchanged) {
     EXPECT_EQ(library.load("set"), changed);
 }
 
-TEST_F(ProblemSetLibraryTest, CreateCopyRenameDelete) {
-    ASSERT_TRUE(library.create("one").ok);
-    EXPECT_EQ(library.list(), (std::vector<ProblemSetEntry>{{"one", "one", 0}}));
-    EXPECT_FALSE(library.create("one").ok);  // taken
-    ASSERT_TRUE(library.save("one", twoItems).ok);
-    ASSERT_TRUE(library.copy("one", "two").ok);
-    EXPECT_FALSE(library.copy("one", "two").ok);
-    EXPECT_EQ(library.load("two"), twoItems);
-    EXPECT_FALSE(library.rename("one", "two", settings).ok);
-    ASSERT_TRUE(library.rename("one", "three", settings).ok);
-    EXPECT_EQ(tdcsFiles(), (std::vector<std::string>{"three.tdc", "two.tdc"}));
-    ASSERT_TRUE(library.remove("two", settings).ok);
-    EXPECT_EQ(tdcsFiles(), (std::vector<std::string>{"three.tdc"}));
-    EXPECT_TRUE(settings.problem_set_name.empty());
-}
-
 // Choosing writes the name on line 2 of kestruml.ini at once; renaming or deleting the current
 // set carries the change there too. A set the reader refuses cannot be chosen.
-TEST_F(ProblemSetLibraryTest, CurrentSetFollowsChooseRenameAndDelete) {
+TEST_F(ProblemSetLibraryTest, CreateCopyRenameDeleteAndTheCurrentSet) {
     ASSERT_TRUE(library.create("empty").ok);
-    const LibraryResult refused = library.choose("empty", settings);
-    EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.messages, Messages{infoMessage("要素数が０です")});
+    EXPECT_EQ(library.list(), (std::vector<ProblemSetEntry>{{"empty", "empty", 0}}));
+    EXPECT_FALSE(library.create("empty").ok);  // taken
+    EXPECT_EQ(library.choose("empty", settings).messages, Messages{infoMessage("要素数が０です")});
     EXPECT_FALSE(folders.exists(root / "kestruml.ini"));
 
     ASSERT_TRUE(library.save("練習", twoItems).ok);
+    ASSERT_TRUE(library.copy("練習", "copy").ok);
+    EXPECT_FALSE(library.copy("練習", "copy").ok);
+    EXPECT_EQ(library.load("copy"), twoItems);
     ASSERT_TRUE(library.choose("練習", settings).ok);
     EXPECT_EQ(contents(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\n" + utf8ToCp932("練習") + "\r\n");
+    EXPECT_FALSE(library.rename("練習", "copy", settings).ok);
     ASSERT_TRUE(library.rename("練習", "drill", settings).ok);
     EXPECT_EQ(contents(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\ndrill\r\n");
     ASSERT_TRUE(library.remove("drill", settings).ok);
     EXPECT_EQ(contents(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\n");
+    EXPECT_TRUE(settings.problem_set_name.empty());
+    EXPECT_EQ(tdcsFiles(), (std::vector<std::string>{"copy.tdc", "empty.tdc"}));
 }
 
 }  // namespace

@@ -11,27 +11,33 @@ namespace {
 
 struct ItemCase {
     const char* text;     // UTF-8 as typed
-    const char* comment;  // UTF-8 as typed
+    std::string comment;  // UTF-8 as typed
     bool sound;
 };
 
-// Each refusal the editor knows, beside items that must pass.
-const ItemCase kItems[] = {
-    {"asdf jkl;", "ホームポジション", true},
-    {"AZaz09 ,./;-", "", true},
-    {" lead", "", true},                        // a blank after '=' is kept
-    {"abcdefghijklmnopqrstuvwxy", "", true},    // 25
-    {"abcdefghijklmnopqrstuvwxyz", "", false},  // 26
-    {"", "comment only", false},
-    {"hello!", "", false},
-    {"さくら", "", false},
-    {"tab\there", "", false},
-    {"trail ", "", false},  // the reader trims it away
-    {"ok", "12345678901234567890123456789012345678901234567890123456789012345678901234567890123",
-     true},  // 83 bytes fill the line
-    {"ok", "123456789012345678901234567890123456789012345678901234567890123456789012345678901234",
-     false},
-};
+// Each refusal the editor knows, beside items that must pass: a blank after '=' is kept, a
+// trailing one the reader trims away; 25 characters at most; a comment fills the line at 83 bytes.
+const ItemCase kItems[] = {{"asdf jkl;", "ホームポジション", true},
+                           {"AZaz09 ,./;-", "", true},
+                           {" lead", "", true},
+                           {"abcdefghijklmnopqrstuvwxy", "", true},
+                           {"abcdefghijklmnopqrstuvwxyz", "", false},
+                           {"", "comment only", false},
+                           {"hello!", "", false},
+                           {"さくら", "", false},
+                           {"tab\there", "", false},
+                           {"trail ", "", false},
+                           {"ok", std::string(83, '1'), true},
+                           {"ok", std::string(84, '1'), false}};
+
+// Reads `file` as the problem set "t" in /d.
+ProblemSetLoad readSet(const Bytes& file, ProblemSet& set) {
+    MemoryFileSystem files;
+    files.files["/d/tdcs/t.tdc"] = file;
+    Settings settings;
+    settings.problem_set_name = "t";
+    return LoadProblemSet(set, files, "/d", settings);
+}
 
 // The editor's verdict agrees with the reader's: an item it passes reads back unchanged and
 // without a message from slot 199, the longest line; an item it refuses does not.
@@ -40,14 +46,10 @@ TEST(ProblemSetRules, ItemVerdictAgreesWithTheReader) {
         SCOPED_TRACE(c.text);
         const ProblemItem item{toCp932(QString::fromUtf8(c.text)), utf8ToCp932(c.comment)};
         EXPECT_EQ(!itemProblem(item).has_value(), c.sound);
-
-        MemoryFileSystem files;
-        files.files["/d/tdcs/t.tdc"] =
-            "Amount=199\r\nText[199]=" + item.text + "\r\nComment[199]=" + item.comment + "\r\n";
-        Settings settings;
-        settings.problem_set_name = "t";
         ProblemSet set;
-        const ProblemSetLoad load = LoadProblemSet(set, files, "/d", settings);
+        const ProblemSetLoad load = readSet(
+            "Amount=199\r\nText[199]=" + item.text + "\r\nComment[199]=" + item.comment + "\r\n",
+            set);
         const bool readBack = load.ok && load.messages.empty() && set.count == 1 &&
                               set.texts[1] == item.text && set.text_comments[1] == item.comment;
         EXPECT_EQ(readBack, c.sound);
@@ -57,21 +59,11 @@ TEST(ProblemSetRules, ItemVerdictAgreesWithTheReader) {
 }
 
 TEST(ProblemSetRules, SetNames) {
-    const std::pair<const char*, bool> names[] = {
-        {"mine", true},
-        {"練習 1", true},
-        {"", false},
-        {" mine", false},
-        {"mine ", false},
-        {"a/b", false},
-        {"a\\b", false},
-        {"..", false},
-        {"a..b", false},
-        {"tab\tname", false},
-        {"\xF0\x9F\x98\x80", false},
-    };
-    for (const auto& [name, sound] : names)
-        EXPECT_EQ(!setNameProblem(name).has_value(), sound) << name;
+    for (const char* name : {"mine", "練習 1"})
+        EXPECT_FALSE(setNameProblem(name)) << name;
+    for (const char* name :
+         {"", " mine", "mine ", "a/b", "a\\b", ".", "..", "a..b", "tab\tname", "\xF0\x9F\x98\x80"})
+        EXPECT_TRUE(setNameProblem(name)) << name;
     EXPECT_FALSE(setNameProblem(std::string(97, 'n')));
     EXPECT_TRUE(setNameProblem(std::string(98, 'n')));
     // Counted in the file's bytes: あ is 3 bytes of UTF-8 but 2 of code page 932.
@@ -95,6 +87,36 @@ TEST(ProblemSetImport, BothEncodingsOneItemPerLine) {
     // The same file in Shift-JIS: 桜 is 8D F7, の 82 CC, 花 89 D4.
     const std::string sjis = "sakura\t\x8D\xF7\x82\xCC\x89\xD4\r\nno comment\r\n";
     EXPECT_EQ(importProblemItems(sjis), expected);
+}
+
+// Sets saved by an editor on this system are UTF-8, with or without a byte-order mark; they
+// read as the same set in code page 932 would. 桜 is 8D F7 there, ホーム 83 7A 81 5B 83 80.
+TEST(ProblemSetEncoding, Utf8FilesReadAsTheirCodePage932Twins) {
+    const Bytes sakura = "\x8D\xF7", home = "\x83\x7A\x81\x5B\x83\x80", bom = "\xEF\xBB\xBF";
+    const Bytes utf8 = "Amount=2\nText[1]=sakura\nComment[1]=桜\nText[2]=home\nComment[2]=ホーム\n";
+    // Thirty "＝" (81 81 each in code page 932) fit a line in code page 932, not in UTF-8.
+    Bytes longComment = "Amount=1\r\nText[1]=a\r\nComment[1]=";
+    for (int i = 0; i < 30; ++i)
+        longComment += "＝";
+    const std::pair<Bytes, std::vector<Bytes>> cases[] = {
+        {utf8, {sakura, home}},
+        {bom + utf8, {sakura, home}},
+        {bom + "Amount=1\r\nText[1]=abc\r\n", {""}},
+        {"Amount=2\nText[1]=sakura\nComment[1]=" + sakura + "\nText[2]=home\nComment[2]=" + home,
+         {sakura, home}},
+        {longComment + "\r\n", {Bytes(60, '\x81')}}};
+    for (const auto& [file, comments] : cases) {
+        ProblemSet set;
+        const ProblemSetLoad load = readSet(file, set);
+        EXPECT_TRUE(load.ok && load.messages.empty()) << file;
+        EXPECT_EQ(load.record.comments, comments) << file;
+    }
+    ProblemSet set;
+    const ProblemSetLoad japaneseText = readSet("Amount=1\nText[1]=桜\n", set);
+    EXPECT_FALSE(japaneseText.ok);
+    ASSERT_FALSE(japaneseText.messages.empty());
+    EXPECT_EQ(japaneseText.messages.back().text,
+              "不正なファイルです。不正な文字が含まれています。");
 }
 
 }  // namespace

@@ -34,34 +34,17 @@ TEST(ProgressSeries, LocalDaysAveragedWithinRangeAndLesson) {
     EXPECT_EQ(progressPoints(attempts, filter),
               (std::vector<ProgressPoint>{{QDate(2026, 12, 1), "12/01", 100, 90, 1},
                                           {QDate(2026, 12, 2), "12/02", 175.5, 87.5, 2}}));
-    filter.lesson.reset();
-    filter.perDay = false;
-    filter.utcOffsetSeconds = 0;
-    const std::vector<ProgressPoint> each = progressPoints(attempts, filter);
-    ASSERT_EQ(each.size(), 4u);
-    EXPECT_EQ(each[3], (ProgressPoint{QDate(2026, 12, 2), "12/02 02:00", 999, 10, 1}));
+    filter = {std::nullopt, QDate(2026, 12, 1), QDate(2026, 12, 4), false, 0};
+    EXPECT_EQ(progressPoints(attempts, filter).back(),
+              (ProgressPoint{QDate(2026, 12, 2), "12/02 02:00", 999, 10, 1}));
     EXPECT_EQ(lessonsOf(attempts), (std::vector<LessonId>{{0, "lesson1"}, {1, "sample"}}));
-}
-
-TEST(ProgressSeries, AxisStepsOfOneTwoFive) {
-    const std::vector<std::pair<double, Axis>> cases = {
-        {0, {1, 1}},      {5, {5, 1}},      {7, {8, 2}},
-        {100, {100, 20}}, {101, {120, 20}}, {347, {400, 100}},
-    };
-    for (const auto& [max, axis] : cases)
-        EXPECT_EQ(axisFor(max), axis) << max;
-    EXPECT_EQ(percentAxis(100), (Axis{100, 5, 90}));
-    EXPECT_EQ(percentAxis(81.5), (Axis{100, 5, 80}));
-    EXPECT_EQ(percentAxis(79), (Axis{100, 10, 70}));
-    EXPECT_EQ(percentAxis(0), (Axis{100, 20, 0}));
 }
 
 TEST(HeatMap, ColourFollowsMissRate) {
     const std::vector<std::tuple<int, int, Rgb>> cases = {
         {0, 0, {228, 228, 228}}, {40, 0, {255, 255, 255}}, {15, 1, {255, 255, 128}},
         {7, 1, {255, 255, 0}},   {3, 1, {255, 0, 0}},      {0, 9, {255, 0, 0}},
-        {13, 3, {255, 128, 0}},  // 3/16 of the keystrokes: halfway from yellow to red
-    };
+        {13, 3, {255, 128, 0}}};  // 3/16 of the keystrokes: halfway from yellow to red
     for (const auto& [hits, misses, colour] : cases)
         EXPECT_EQ(heatColour(hits, misses), colour) << hits << "/" << misses;
 }

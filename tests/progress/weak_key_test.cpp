@@ -60,19 +60,15 @@ TEST(WeakKeyDrill, PairsWeakKeysWithTheirFingersHomeKeys) {
     EXPECT_EQ(record.comments, (std::vector<Bytes>{utf8ToCp932("「e」は左手の中指"),
                                                    utf8ToCp932("「a」は左手の小指"),
                                                    utf8ToCp932("苦手キーのまとめ")}));
-    EXPECT_EQ(record.comment_index, (std::vector<std::int32_t>{0, 0, 0, 1, 1, 1, 2}));
-    EXPECT_EQ(record.program,
-              (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6, -1, -1, -1, -1, -1, -1, -1, -1}));
 }
 
 TEST(WeakKeyDrill, SaysWhyBeforeThereIsEnoughHistory) {
-    const WeakKeyDrill early = buildWeakKeyDrill({{"e", 5, 5}});
-    EXPECT_FALSE(early.record.has_value());
-    ASSERT_EQ(early.messages.size(), 1u);
-    EXPECT_NE(early.messages[0].text.find("まだ記録が足りません"), std::string::npos);
-
-    const WeakKeyDrill clean = buildWeakKeyDrill({{"e", 50, 0}});
-    EXPECT_FALSE(clean.record.has_value());
-    ASSERT_EQ(clean.messages.size(), 1u);
-    EXPECT_NE(clean.messages[0].text.find("間違えたキーがありません"), std::string::npos);
+    const std::pair<KeyTally, const char*> cases[] = {{{"e", 5, 5}, "まだ記録が足りません"},
+                                                      {{"e", 50, 0}, "間違えたキーがありません"}};
+    for (const auto& [tally, why] : cases) {
+        const WeakKeyDrill drill = buildWeakKeyDrill({tally});
+        EXPECT_FALSE(drill.record.has_value());
+        ASSERT_EQ(drill.messages.size(), 1u);
+        EXPECT_NE(drill.messages[0].text.find(why), std::string::npos);
+    }
 }
