@@ -50,18 +50,6 @@ std::optional<std::int32_t> bracketIndex(std::string_view line) {
     return parseInteger(line.substr(open + 1, close - open - 1));
 }
 
-// A name that stays a plain file name inside the tdcs folder. Checked on the UTF-8 form, since
-// code page 932 uses the byte of '\' as the second half of some characters. Dots inside a name
-// are harmless: ".tdc" is appended, so only a separator could leave the folder.
-bool isSafeName(std::string_view utf8) {
-    if (utf8 == "." || utf8 == "..") return false;
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 32 || byte == 127 || c == '/' || c == '\\') return false;
-    }
-    return true;
-}
-
 // A name must name its file exactly: a double-byte character cut off at its end would vanish in
 // the conversion, and one that code page 932 does not define would turn into U+FFFD.
 bool convertsWhole(std::string_view cp932, std::string_view utf8) {
@@ -113,7 +101,7 @@ ProblemSetLoad LoadProblemSet(ProblemSet& set, FileSystem& files,
                               const std::filesystem::path& dataDir, const Settings& settings) {
     if (settings.problem_set_name.empty()) return stop({}, "辞書が選択されていません");
     const std::string nameUtf8 = cp932ToUtf8(settings.problem_set_name);
-    if (!convertsWhole(settings.problem_set_name, nameUtf8) || !isSafeName(nameUtf8)) {
+    if (!convertsWhole(settings.problem_set_name, nameUtf8) || !IsSafeProblemSetName(nameUtf8)) {
         return stop({}, "問題集の名前が不正です");
     }
 
@@ -219,6 +207,17 @@ ProblemSetLoad LoadProblemSet(ProblemSet& set, FileSystem& files,
         set.fixed[k] = -1;
 
     return {true, problemSetRecord(set, settings), std::move(messages)};
+}
+
+// Checked on the UTF-8 form, since code page 932 uses the byte of '\' as the second half of
+// some characters.
+bool IsSafeProblemSetName(std::string_view utf8) {
+    if (utf8 == "." || utf8 == "..") return false;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32 || byte == 127 || c == '/' || c == '\\') return false;
+    }
+    return true;
 }
 
 }  // namespace kestrum

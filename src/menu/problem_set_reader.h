@@ -36,6 +36,11 @@ bool SplitAt(char ch, std::string_view line, Bytes& left, Bytes& right);
 // byte, all bytes of 128 and above included.
 bool IsProblemChar(unsigned char byte);
 
+// True when `utf8`, the set's name, stays a plain file name inside the tdcs folder: no
+// separator, no control byte, and not "." or ".." (dots inside a name are harmless, since ".tdc"
+// is appended).
+bool IsSafeProblemSetName(std::string_view utf8);
+
 struct ProblemSetLoad {
     bool ok = false;
     lesson record;      // the problem-set lesson (number 42) when ok

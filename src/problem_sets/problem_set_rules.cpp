@@ -67,13 +67,8 @@ std::optional<std::string> titleProblem(const Bytes& title) {
 std::optional<std::string> setNameProblem(std::string_view name) {
     if (name.empty()) return "名前を入れてください";
     if (name.front() == ' ' || name.back() == ' ') return "名前の前後に空白は使えません";
-    if (name == "." || name.find("..") != std::string_view::npos ||
-        std::any_of(name.begin(), name.end(), [](char c) {
-            const auto byte = static_cast<unsigned char>(c);
-            return byte < 32 || byte == 127 || c == '/' || c == '\\';
-        })) {
-        return "名前に使えない文字があります（/ \\ .. と制御文字）";
-    }
+    if (name == "." || name == "..") return "「.」と「..」は名前にできません";
+    if (!IsSafeProblemSetName(name)) return "名前に使えない文字があります（/ \\ と制御文字）";
     const Bytes cp932 = utf8ToCp932(name);
     if (!isWholeCp932(cp932)) return "名前に Shift-JIS で書けない文字があります";
     if (cp932.size() > kMaxSetNameBytes) return "名前が" + tooLong(cp932.size(), kMaxSetNameBytes);
