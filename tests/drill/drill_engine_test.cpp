@@ -42,8 +42,9 @@ TEST_F(DrillTest, MissesSoundsAndGuidesFollowTheSettings) {
     press('z');
     settings.sound = 1;  // errors only
     press('z');
+    press('z');
     pressTarget(1);
-    EXPECT_EQ(sound.played, (Sounds{"ERROR", "ERROR", "PUSH", "ERROR"}));
+    EXPECT_EQ(sound.played, (Sounds{"ERROR", "ERROR", "PUSH", "ERROR", "ERROR"}));
 
     endPause();
     settings.guide = 3;  // no guide at all: a miss marks nothing
