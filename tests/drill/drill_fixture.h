@@ -6,19 +6,13 @@
 #include "drill/lesson_result.h"
 #include "history/score_file.h"
 #include "menu/settings.h"
-#include "platform/clock.h"
-#include "platform/file_system.h"
-#include "platform/keyboard_state.h"
 #include "platform/random_source.h"
-#include "platform/sound.h"
 #include "support/fake_services.h"
+#include "support/memory_file_system.h"
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include <cstdint>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -31,12 +25,10 @@ class CountingRandom final : public RandomSource {
 public:
     std::int32_t next() override {
         ++draws;
-        if (!queued.empty()) {
-            const std::int32_t value = queued.front();
-            queued.erase(queued.begin());
-            return value;
-        }
-        return seeded.next();
+        if (queued.empty()) return seeded.next();
+        const std::int32_t value = queued.front();
+        queued.erase(queued.begin());
+        return value;
     }
     SeededRandom seeded{12345};
     std::vector<std::int32_t> queued;
@@ -51,13 +43,7 @@ public:
     void runEnded(const LessonResult& result) override { results.push_back(result); }
     void returnToMenu(const Messages& messages) override { menuCalls.push_back(messages); }
     void endProgram(const Messages& messages) override { endCalls.push_back(messages); }
-
     bool isRunning(DrillTimer timer) const { return running.count(timer) != 0; }
-    std::optional<int> interval(DrillTimer timer) const {
-        const auto it = running.find(timer);
-        if (it == running.end()) return std::nullopt;
-        return it->second;
-    }
 
     std::map<DrillTimer, int> running;
     std::vector<LessonResult> results;
@@ -65,47 +51,31 @@ public:
     std::vector<Messages> endCalls;
 };
 
-// One drill engine with fakes around it and a real history file in a temporary directory.
+// One drill engine with fakes around it and its history file in memory.
 class DrillFixture : public ::testing::Test {
 protected:
-    DrillFixture() : scores(files, dataDir()) {}
-
-    std::filesystem::path dataDir() const {
-        return std::filesystem::path(dir.path().toStdString());
-    }
-    std::filesystem::path scorePath() const { return dataDir() / "score.dat"; }
-
     DrillEngine& engine() {
-        if (!engine_) {
-            engine_.emplace(settings, clock, random, capsLock, sound, scores, host);
-        }
+        if (!engine_) engine_.emplace(settings, clock, random, capsLock, sound, scores, host);
         return *engine_;
     }
     const DrillState& state() { return engine().state(); }
     const DrillView& view() { return engine().view(); }
-
     int keyState(unsigned char ch) {
         const KeyboardModel& keys = engine().keyboard();
         return keys.key_state(keys.keyOf(ch));
     }
-    int fingerState(unsigned char ch) {
-        const KeyboardModel& keys = engine().keyboard();
-        return keys.finger_state(keys.key_finger(keys.keyOf(ch)));
-    }
-    int shiftState(KeyCell shiftKey) { return engine().keyboard().key_state(shiftKey); }
 
     // Advances the clock and presses the key.
     void press(unsigned char key, std::uint32_t afterMs = 100) {
         clock.now += afterMs;
         engine().FormKeyPress(key);
     }
-
+    void pressTarget(std::size_t at) { press(static_cast<unsigned char>(state().target.at(at))); }
     // Lets the pause after a finished item run out.
     void endPause() {
         clock.now += kPauseMs;
         engine().timerFired(DrillTimer::pause);
     }
-
     // Types the current item without a miss and ends its pause.
     void typeItem(std::uint32_t msPerKey = 100) {
         const Bytes target = state().target;
@@ -115,13 +85,12 @@ protected:
     }
 
     // A problem-set record as the menu fills it: identity comment order, all steps random.
-    static lesson problemSet(std::vector<Bytes> words, std::int32_t steps, Bytes name = "sample") {
+    static lesson problemSet(std::vector<Bytes> words, std::int32_t steps) {
         lesson record;
-        record.name = std::move(name);
+        record.name = "sample";
         record.kind = 1;
-        record.word_count = static_cast<std::int32_t>(words.size());
-        record.comment_count = record.word_count;
-        record.comment_index_count = record.word_count;
+        record.word_count = record.comment_count = record.comment_index_count =
+            static_cast<std::int32_t>(words.size());
         for (std::int32_t i = 0; i < record.word_count; ++i) {
             record.comment_index.push_back(i);
             record.comments.push_back("c" + std::to_string(i));
@@ -131,22 +100,16 @@ protected:
         record.program_length = steps;
         return record;
     }
-
     // Shows the problem set and presses the start key.
     void startProblemSet(const lesson& record) {
         problem = record;
         engine().FormShow(kProblemSetLessonNo, problem);
         press('s');
     }
+    Bytes scoreBytes() { return files.files["/data/score.dat"]; }
 
-    Bytes scoreBytes() const {
-        DiskFileSystem disk;
-        return disk.readFile(scorePath(), 1 << 20).bytes;
-    }
-
-    QTemporaryDir dir;
-    DiskFileSystem files;
-    ScoreFile scores;
+    MemoryFileSystem files;
+    ScoreFile scores{files, "/data"};
     Settings settings;
     FakeClock clock;
     CountingRandom random;

@@ -11,8 +11,6 @@ namespace kestrum {
 namespace {
 
 using testing::Attempt;
-using testing::entryBytes;
-using testing::HistoryDir;
 
 const Message kTooFew = plainMessage("練習回数が１回以下なので表示できません。");
 
@@ -27,27 +25,30 @@ ScoreReadOutcome history(const std::vector<Attempt>& attempts) {
     return read;
 }
 
-const PlotText* findText(const GraphPlot& plot, const std::string& text) {
-    const auto found =
-        std::find_if(plot.texts.begin(), plot.texts.end(),
-                     [&](const PlotText& candidate) { return candidate.text == text; });
-    return found == plot.texts.end() ? nullptr : &*found;
+// The text drawn as `text`, or an empty one.
+PlotText textOf(const GraphPlot& plot, const std::string& text) {
+    const auto found = std::find_if(plot.texts.begin(), plot.texts.end(),
+                                    [&](const PlotText& t) { return t.text == text; });
+    return found == plot.texts.end() ? PlotText{} : *found;
 }
 
 // Exact positions land one pixel higher; nothing is clamped, and truncation is toward zero.
-TEST(GraphPixels, ValuesAndAttemptsMapToTheirPixels) {
-    const std::pair<int, int> accuracies[] = {{100, 19}, {80, 82}, {60, 145}, {40, 208},
-                                              {20, 271}, {0, 335}, {50, 177}};
-    for (const auto& [value, y] : accuracies)
+TEST(GraphPlan, ValuesAndAttemptsMapToTheirPixels) {
+    for (const auto& [value, y] : {std::pair{100, 19}, {80, 82}, {60, 145}, {50, 177}, {0, 335}})
         EXPECT_EQ(accuracyY(value), y) << value;
-    const std::pair<int, int> speeds[] = {{400, 19}, {200, 177}, {0, 335}, {500, -58}, {420, 4}};
-    for (const auto& [value, y] : speeds)
+    for (const auto& [value, y] : {std::pair{400, 19}, {200, 177}, {0, 335}, {500, -58}, {420, 4}})
         EXPECT_EQ(speedY(value), y) << value;
-    EXPECT_EQ(plotX(0, 2), 20);
     EXPECT_EQ(plotX(1, 2), 530);
     EXPECT_EQ(plotX(9, 10), 529);  // the double step lies just below 510/9
-    EXPECT_EQ(plotX(1, 10), 76);
     EXPECT_EQ(plotX(50, 100), 277);
+
+    const GraphPlot plot = planGraph(history({{200, 100}, {400, 0}, {500, 50}}));
+    EXPECT_FALSE(plot.closeAtOnce);
+    ASSERT_EQ(plot.series.size(), 2u);
+    EXPECT_EQ(plot.series[0].color, kPlotBlue);
+    EXPECT_EQ(plot.series[0].points, (std::vector<PlotPoint>{{20, 19}, {275, 335}, {530, 177}}));
+    EXPECT_EQ(plot.series[1].color, kPlotRed);
+    EXPECT_EQ(plot.series[1].points, (std::vector<PlotPoint>{{20, 177}, {275, 19}, {530, -58}}));
 }
 
 TEST(GraphPlan, ScalesFrameAndGridAreDrawnEvenWithoutData) {
@@ -56,15 +57,10 @@ TEST(GraphPlan, ScalesFrameAndGridAreDrawnEvenWithoutData) {
     ASSERT_EQ(plot.gridLines.size(), 4u);
     EXPECT_EQ(plot.gridLines[1], (PlotLine{{20, 98}, {530, 98}}));
     EXPECT_EQ(plot.gridLines[3], (PlotLine{{20, 254}, {530, 254}}));
-
-    ASSERT_NE(findText(plot, "正解率(%)"), nullptr);
-    EXPECT_EQ(*findText(plot, "正解率(%)"), (PlotText{"正解率(%)", {0, 1}, kPlotBlue, 484}));
-    EXPECT_EQ(*findText(plot, "速度(字/分)"), (PlotText{"速度(字/分)", {485, 1}, kPlotRed, 64}));
-    EXPECT_EQ(*findText(plot, "100"), (PlotText{"100", {0, 15}, kPlotBlue, 19}));
-    EXPECT_EQ(*findText(plot, "300"), (PlotText{"300", {533, 93}, kPlotRed, 16}));
-    const auto zeros = std::count_if(plot.texts.begin(), plot.texts.end(),
-                                     [](const PlotText& text) { return text.text == "0"; });
-    EXPECT_EQ(zeros, 2);
+    EXPECT_EQ(textOf(plot, "正解率(%)"), (PlotText{"正解率(%)", {0, 1}, kPlotBlue, 484}));
+    EXPECT_EQ(textOf(plot, "速度(字/分)"), (PlotText{"速度(字/分)", {485, 1}, kPlotRed, 64}));
+    EXPECT_EQ(textOf(plot, "100"), (PlotText{"100", {0, 15}, kPlotBlue, 19}));
+    EXPECT_EQ(textOf(plot, "300"), (PlotText{"300", {533, 93}, kPlotRed, 16}));
     EXPECT_EQ(plot.texts.size(), 12u);  // two headings and ten scale values, no footer
 }
 
@@ -74,83 +70,56 @@ TEST(GraphPlan, NoneOrOneAttemptShowsTheCountMessageAndCloses) {
         EXPECT_TRUE(plot.closeAtOnce);
         EXPECT_EQ(plot.messages, Messages{kTooFew});
         EXPECT_TRUE(plot.series.empty());
-        EXPECT_EQ(findText(plot, "練習回数 1 回"), nullptr);
     }
-    // File messages come before the count message.
-    ScoreReadOutcome cut;
+    ScoreReadOutcome cut;  // file messages come first
     cut.messages.push_back(plainMessage("error : unexpected EOF"));
     EXPECT_EQ(planGraph(cut).messages, (Messages{plainMessage("error : unexpected EOF"), kTooFew}));
 }
 
-TEST(GraphPlan, SeriesAreAccuracyInBlueThenSpeedInRed) {
-    const GraphPlot plot = planGraph(history({{200, 100}, {400, 0}, {500, 50}}));
-    EXPECT_FALSE(plot.closeAtOnce);
-    EXPECT_TRUE(plot.messages.empty());
-    ASSERT_EQ(plot.series.size(), 2u);
-    EXPECT_EQ(plot.series[0].color, kPlotBlue);
-    EXPECT_EQ(plot.series[0].points, (std::vector<PlotPoint>{{20, 19}, {275, 335}, {530, 177}}));
-    EXPECT_EQ(plot.series[1].color, kPlotRed);
-    EXPECT_EQ(plot.series[1].points, (std::vector<PlotPoint>{{20, 177}, {275, 19}, {530, -58}}));
-}
-
+// The best figures may stand at either end of the history; a full one counts as 100 or more.
 TEST(GraphPlan, FooterShowsCountAndBestFigures) {
-    // The best figures may stand at either end of the history.
     std::vector<Attempt> attempts(37, Attempt{100, 50});
     attempts.front() = {90, 98};
     attempts.back() = {215, 60};
     const GraphPlot plot = planGraph(history(attempts));
-    EXPECT_EQ(plot.bestAccuracy, 98);
-    EXPECT_EQ(plot.bestSpeed, 215);
-    EXPECT_EQ(*findText(plot, "練習回数 37 回"),
+    EXPECT_EQ(textOf(plot, "練習回数 37 回"),
               (PlotText{"練習回数 37 回", {50, 340}, kPlotBlack, 129}));
-    EXPECT_EQ(*findText(plot, "最高正解率 98(%)"),
+    EXPECT_EQ(textOf(plot, "最高正解率 98(%)"),
               (PlotText{"最高正解率 98(%)", {180, 340}, kPlotBlue, 119}));
-    EXPECT_EQ(*findText(plot, "最高速度 215(字/分)"),
+    EXPECT_EQ(textOf(plot, "最高速度 215(字/分)"),
               (PlotText{"最高速度 215(字/分)", {300, 340}, kPlotRed, 249}));
-}
+    attempts.back() = {80, 99};
+    EXPECT_EQ(planGraph(history(attempts)).bestAccuracy, 99);
 
-TEST(GraphPlan, AFullHistoryCountsAsAHundredOrMore) {
-    const GraphPlot full = planGraph(history(std::vector<Attempt>(100, Attempt{0, 0})));
-    EXPECT_NE(findText(full, "練習回数 100 回以上"), nullptr);
-    EXPECT_NE(findText(full, "最高速度 0(字/分)"), nullptr);
-    const GraphPlot almost = planGraph(history(std::vector<Attempt>(99, Attempt{0, 0})));
-    EXPECT_NE(findText(almost, "練習回数 99 回"), nullptr);
+    EXPECT_EQ(textOf(planGraph(history(std::vector<Attempt>(100, {0, 0}))), "練習回数 100 回以上")
+                  .position.x,
+              50);
+    EXPECT_EQ(
+        textOf(planGraph(history(std::vector<Attempt>(99, {0, 0}))), "練習回数 99 回").position.x,
+        50);
 }
 
 TEST(GraphCaption, IsGraphThreeBlanksAndTheLessonName) {
-    EXPECT_EQ(graphCaption(scoreKeyFor(0, "lesson3")), "グラフ   lesson3");
     EXPECT_EQ(graphCaption(scoreKeyFor(1, "\x93\xfa\x96\x7b")), "グラフ   日本");
 }
 
-class GraphEraseTest : public ::testing::Test {
-protected:
-    HistoryDir dir;
+TEST(GraphErase, ClosesOnSuccessAndKeepsTheWindowOnFailure) {
+    testing::HistoryDir dir;
     DiskFileSystem disk;
     ScoreFile scores{disk, dir.path()};
     const ScoreKey lesson = scoreKeyFor(0, "lesson4");
-    const Bytes before = entryBytes(0, "lesson4", {{100, 90}, {120, 95}});
-
-    void SetUp() override { dir.writeScore(before); }
-};
-
-TEST_F(GraphEraseTest, ErasingClosesAndTheGraphIsEmptyAfterwards) {
-    EXPECT_EQ(DrawGraph(scores, lesson).count, 2);
-    const EraseOutcome outcome = eraseGraphData(scores, lesson, true);
-    EXPECT_TRUE(outcome.erased);
-    EXPECT_TRUE(outcome.closeWindow);
-    EXPECT_EQ(outcome.messages, Messages{plainMessage("グラフデータを消去しました。")});
-
-    const GraphPlot plot = DrawGraph(scores, lesson);
-    EXPECT_TRUE(plot.closeAtOnce);
-    EXPECT_EQ(plot.messages, Messages{kTooFew});
-}
-
-TEST_F(GraphEraseTest, AFailedEraseKeepsTheWindowOpen) {
-    const EraseOutcome outcome = eraseGraphData(scores, scoreKeyFor(1, "lesson4"), true);
-    EXPECT_FALSE(outcome.erased);
-    EXPECT_FALSE(outcome.closeWindow);
-    EXPECT_EQ(outcome.messages, Messages{plainMessage("消去に失敗しました。")});
+    const Bytes before = testing::entryBytes(0, "lesson4", {{100, 90}, {120, 95}});
+    dir.writeScore(before);
+    const EraseOutcome failed = eraseGraphData(scores, scoreKeyFor(1, "lesson4"), true);
+    EXPECT_FALSE(failed.erased || failed.closeWindow);
+    EXPECT_EQ(failed.messages, Messages{plainMessage("消去に失敗しました。")});
     EXPECT_EQ(dir.scoreBytes(), before);
+
+    EXPECT_EQ(DrawGraph(scores, lesson).count, 2);
+    const EraseOutcome erased = eraseGraphData(scores, lesson, true);
+    EXPECT_TRUE(erased.erased && erased.closeWindow);
+    EXPECT_EQ(erased.messages, Messages{plainMessage("グラフデータを消去しました。")});
+    EXPECT_EQ(DrawGraph(scores, lesson).messages, Messages{kTooFew});
 
     dir.writeScore(before.substr(0, 3));
     EXPECT_EQ(

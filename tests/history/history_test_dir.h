@@ -1,78 +1,71 @@
 #pragma once
 
+#include "history/score_key.h"
 #include "platform/text.h"
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace kestrum::testing {
 
+inline Bytes fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
 // A fresh directory for one test's score.dat and temp.tmp, removed afterwards.
 class HistoryDir {
 public:
-    HistoryDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kestrum-history-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-        path_ = pattern;
-    }
-    ~HistoryDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    HistoryDir(const HistoryDir&) = delete;
-    HistoryDir& operator=(const HistoryDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path score() const { return path_ / "score.dat"; }
-    bool hasScore() const { return std::filesystem::exists(score()); }
-    bool hasTemp() const { return std::filesystem::exists(path_ / "temp.tmp"); }
-
-    Bytes scoreBytes() const {
-        std::ifstream in(score(), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
+    std::filesystem::path path() const { return dir_.path().toStdString(); }
+    std::filesystem::path score() const { return path() / "score.dat"; }
+    bool hasTemp() const { return std::filesystem::exists(path() / "temp.tmp"); }
+    Bytes scoreBytes() const { return fileBytes(score()); }
     void writeScore(const Bytes& bytes) const { std::ofstream(score(), std::ios::binary) << bytes; }
 
 private:
-    std::filesystem::path path_;
+    QTemporaryDir dir_;
 };
 
 struct Attempt {
     int speed;
     int accuracy;
+    bool operator==(const Attempt&) const = default;
 };
 
-// One lesson entry as the history file lays it out, with any count byte the test needs.
+// One lesson entry as the history file lays it out.
 inline Bytes entryBytes(int kind, const Bytes& name, const std::vector<Attempt>& attempts) {
-    Bytes out;
-    out.push_back(static_cast<char>(kind));
-    out.push_back(static_cast<char>(name.size()));
+    Bytes out{static_cast<char>(kind), static_cast<char>(name.size())};
     out += name;
     out.push_back(static_cast<char>(attempts.size()));
-    for (const Attempt& attempt : attempts) {
-        out.push_back(static_cast<char>((attempt.speed >> 8) & 0xFF));
-        out.push_back(static_cast<char>(attempt.speed & 0xFF));
-        out.push_back(static_cast<char>(attempt.accuracy));
-    }
+    for (const Attempt& a : attempts)
+        out += {static_cast<char>(a.speed >> 8), static_cast<char>(a.speed),
+                static_cast<char>(a.accuracy)};
     return out;
 }
 
-// Attempts numbered from `first`, each with its own speed and accuracy, so that their order
-// can be checked after they have been moved.
+// Attempts numbered from `first`, each with its own figures, so that their order can be checked.
 inline std::vector<Attempt> numberedAttempts(int first, int count) {
     std::vector<Attempt> attempts;
     for (int i = first; i < first + count; ++i)
         attempts.push_back({i * 3, i % 101});
     return attempts;
+}
+
+// A lesson's attempt as the drill records it.
+inline ScoreKey attemptOf(std::int32_t kind, const Bytes& name, std::int32_t speed,
+                          std::int32_t accuracy) {
+    ScoreKey key = scoreKeyFor(kind, name);
+    key.speed = speed;
+    key.accuracy = accuracy;
+    return key;
 }
 
 }  // namespace kestrum::testing

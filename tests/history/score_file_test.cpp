@@ -1,175 +1,257 @@
+// The history's byte layout, and what the disk and other programs do to it: every failed change
+// leaves score.dat byte for byte, says so, and the next change works once the fault is gone.
 #include "history/score_file.h"
 
 #include "history/history_test_dir.h"
-#include "platform/file_system.h"
+#include "support/fault_file_system.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace kestrum {
 namespace {
 
-using testing::Attempt;
+using testing::attemptOf;
 using testing::entryBytes;
+using testing::fileBytes;
 using testing::HistoryDir;
 using testing::numberedAttempts;
-
-ScoreKey attempt(std::int32_t kind, const Bytes& name, std::int32_t speed, std::int32_t accuracy) {
-    ScoreKey key = scoreKeyFor(kind, name);
-    key.speed = speed;
-    key.accuracy = accuracy;
-    return key;
-}
+using FileOp = FaultFileSystem::FileOp;
 
 const Messages kEof{plainMessage("error : unexpected EOF")};
+const Messages kCantOpen{plainMessage("Can't open file.")};
 
 class ScoreFileTest : public ::testing::Test {
 protected:
     HistoryDir dir;
-    DiskFileSystem disk;
-    ScoreFile scores{disk, dir.path()};
+    FaultFileSystem files;
+    ScoreFile scores{files, dir.path()};
 
-    void expectAttempts(const ScoreKey& key, const std::vector<Attempt>& expected) {
+    std::vector<testing::Attempt> attempts(const ScoreKey& key) {
         const ScoreReadOutcome read = scores.ReadScores(key);
-        ASSERT_EQ(read.result, 1);
-        ASSERT_EQ(read.count, static_cast<int>(expected.size()));
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(read.speeds[i], expected[i].speed) << "attempt " << i;
-            EXPECT_EQ(read.accuracies[i], expected[i].accuracy) << "attempt " << i;
-        }
+        EXPECT_EQ(read.result, 1);
+        std::vector<testing::Attempt> out;
+        for (int i = 0; i < read.count; ++i)
+            out.push_back({read.speeds[i], read.accuracies[i]});
+        return out;
     }
 };
 
-TEST_F(ScoreFileTest, AFirstReadLeavesAnEmptyFileAndTheFirstAttemptTheDocumentedEntry) {
-    const ScoreReadOutcome read = scores.ReadScores(scoreKeyFor(0, "lesson1"));
-    EXPECT_EQ(read.result, 0);
-    EXPECT_TRUE(read.messages.empty());
-    EXPECT_TRUE(dir.hasScore());
+TEST_F(ScoreFileTest, AttemptsAccumulateInTheDocumentedLayout) {
+    const ScoreReadOutcome first = scores.ReadScores(scoreKeyFor(0, "lesson1"));
+    EXPECT_EQ(first.result, 0);
+    EXPECT_TRUE(first.messages.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir.score()));
     EXPECT_TRUE(dir.scoreBytes().empty());
 
-    const ScoreOutcome outcome = scores.AppendScore(attempt(0, "lesson1", 123, 95));
-    EXPECT_EQ(outcome.result, 1);
-    EXPECT_TRUE(outcome.messages.empty());
-    EXPECT_EQ(dir.scoreBytes(), Bytes("\x00\x07lesson1\x01\x00\x7B\x5F", 13));
+    EXPECT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 300, 95)).result, 1);
+    EXPECT_EQ(dir.scoreBytes(), Bytes("\x00\x07lesson1\x01\x01\x2C\x5F", 13));
+    scores.AppendScore(attemptOf(0, "lesson1", 300 + 65536, 256 + 7));  // kept modulo a byte pair
+    EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson1", {{300, 95}, {300, 7}}));
+    EXPECT_EQ(attempts(scoreKeyFor(0, "lesson1")),
+              (std::vector<testing::Attempt>{{300, 95}, {300, 7}}));
     EXPECT_FALSE(dir.hasTemp());
 }
 
-TEST_F(ScoreFileTest, AttemptsAccumulateOldestFirstWithSpeedModulo65536) {
-    scores.AppendScore(attempt(0, "lesson3", 300, 95));
-    EXPECT_EQ(dir.scoreBytes().substr(10), Bytes("\x01\x2C\x5F", 3));
-    scores.AppendScore(attempt(0, "lesson3", 300 + 65536, 256 + 7));
-    scores.AppendScore(attempt(0, "lesson3", 90, 100));
-    EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson3", {{300, 95}, {300, 7}, {90, 100}}));
-    expectAttempts(scoreKeyFor(0, "lesson3"), {{300, 95}, {300, 7}, {90, 100}});
-}
+TEST_F(ScoreFileTest, AChangeTouchesOnlyTheFirstEntryOfItsKindAndExactName) {
+    const Bytes a = entryBytes(0, "lesson1", {{120, 90}});
+    const Bytes c = entryBytes(1, "\x93\xfa\x96\x7b", {{50, 70}, {60, 80}});  // a Japanese set name
+    const Bytes twin = entryBytes(0, "lesson2", {{7, 7}});
+    dir.writeScore(a + entryBytes(0, "lesson2", {{100, 99}, {101, 98}}) + c + twin);
 
-TEST_F(ScoreFileTest, TheHundredAndFirstAttemptDropsTheOldest) {
-    dir.writeScore(entryBytes(0, "lesson4", numberedAttempts(0, 100)));
-    ASSERT_EQ(scores.AppendScore(attempt(0, "lesson4", 999, 42)).result, 1);
-    std::vector<Attempt> expected = numberedAttempts(1, 99);
-    expected.push_back({999, 42});
-    EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson4", expected));
-}
+    EXPECT_EQ(scores.ClearScores(scoreKeyFor(0, "lesson2")).result, 1);
+    EXPECT_EQ(dir.scoreBytes(), a + entryBytes(0, "lesson2", {}) + c + twin);
+    EXPECT_TRUE(attempts(scoreKeyFor(0, "lesson2")).empty());
+    scores.AppendScore(attemptOf(0, "lesson2", 130, 97));
+    for (const char* other : {"Lesson2", "lesson22", "lesson"})
+        scores.AppendScore(attemptOf(0, other, 1, 2));
+    scores.AppendScore(attemptOf(1, "lesson2", 3, 4));
+    EXPECT_EQ(dir.scoreBytes(),
+              a + entryBytes(0, "lesson2", {{130, 97}}) + c + twin +
+                  entryBytes(0, "Lesson2", {{1, 2}}) + entryBytes(0, "lesson22", {{1, 2}}) +
+                  entryBytes(0, "lesson", {{1, 2}}) + entryBytes(1, "lesson2", {{3, 4}}));
 
-TEST_F(ScoreFileTest, ClearingKeepsTheEntryInPlaceAndOthersUntouched) {
-    const Bytes first = entryBytes(0, "lesson1", {{120, 90}});
-    const Bytes last = entryBytes(1, "my set", {{50, 70}, {60, 80}});
-    dir.writeScore(first + entryBytes(0, "lesson2", {{100, 99}, {101, 98}}) + last);
-
-    const ScoreOutcome cleared = scores.ClearScores(scoreKeyFor(0, "lesson2"));
-    EXPECT_EQ(cleared.result, 1);
-    EXPECT_TRUE(cleared.messages.empty());
-    EXPECT_EQ(dir.scoreBytes(), first + entryBytes(0, "lesson2", {}) + last);
-    expectAttempts(scoreKeyFor(0, "lesson2"), {});
-
-    scores.AppendScore(attempt(0, "lesson2", 130, 97));
-    const Bytes after = first + entryBytes(0, "lesson2", {{130, 97}}) + last;
-    EXPECT_EQ(dir.scoreBytes(), after);
-
-    // A lesson without an entry: nothing to clear, nothing changed.
+    const Bytes after = dir.scoreBytes();
     const ScoreOutcome missing = scores.ClearScores(scoreKeyFor(0, "lesson5"));
     EXPECT_EQ(missing.result, 0);
     EXPECT_TRUE(missing.messages.empty());
     EXPECT_EQ(dir.scoreBytes(), after);
-    EXPECT_FALSE(dir.hasTemp());
 }
 
-TEST_F(ScoreFileTest, OtherEntriesKeepTheirBytesAndOrderWhenOneGrows) {
-    const Bytes a = entryBytes(0, "lesson6", numberedAttempts(5, 7));
-    const Bytes c = entryBytes(1, "\x93\xfa\x96\x7b", {{10, 20}});  // a Japanese set name
-    dir.writeScore(a + entryBytes(0, "lesson1", {{1, 2}}) + c);
-    scores.AppendScore(attempt(0, "lesson1", 3, 4));
-    scores.AppendScore(attempt(0, "lesson3", 5, 6));
-    EXPECT_EQ(dir.scoreBytes(), a + entryBytes(0, "lesson1", {{1, 2}, {3, 4}}) + c +
-                                    entryBytes(0, "lesson3", {{5, 6}}));
-}
-
-TEST_F(ScoreFileTest, KindAndExactNameSelectTheFirstMatchingEntry) {
-    const Bytes duplicate = entryBytes(0, "lesson1", {{7, 7}});
-    dir.writeScore(entryBytes(0, "lesson1", {{100, 90}}) + duplicate);
-    const std::pair<std::int32_t, const char*> others[] = {
-        {1, "lesson1"}, {0, "Lesson1"}, {0, "lesson10"}, {0, "lesson"}};
-    for (const auto& [kind, name] : others)
-        scores.AppendScore(attempt(kind, name, 200, kind));
-    expectAttempts(scoreKeyFor(0, "lesson1"), {{100, 90}});
-    for (const auto& [kind, name] : others)
-        expectAttempts(scoreKeyFor(kind, name), {{200, kind}});
-    EXPECT_EQ(scores.ReadScores(scoreKeyFor(1, "lesson10")).result, 0);
-    EXPECT_EQ(dir.scoreBytes().substr(13, duplicate.size()), duplicate);
-}
-
-// Cutting the file anywhere inside an entry, be it in the length, the name, the count or the
-// attempts, must be reported and must never change the file.
-TEST_F(ScoreFileTest, AFileCutShortInsideAnEntryIsReportedAndLeftAlone) {
-    const Bytes whole = entryBytes(0, "lesson1", {{120, 90}});
-    const Bytes cut = entryBytes(1, "set", {{1, 2}, {3, 4}});
-    for (std::size_t length = 1; length < cut.size(); ++length) {
-        SCOPED_TRACE("cut after " + std::to_string(length) + " bytes");
-        const Bytes before = whole + cut.substr(0, length);
-        dir.writeScore(before);
-        for (const ScoreKey& key : {attempt(1, "set", 5, 6), attempt(0, "lesson9", 5, 6)}) {
-            EXPECT_EQ(scores.AppendScore(key).messages, kEof);
-            EXPECT_EQ(scores.ReadScores(key).messages, kEof);
-            EXPECT_EQ(scores.ClearScores(key).messages, kEof);
-            EXPECT_EQ(dir.scoreBytes(), before);
-            EXPECT_FALSE(dir.hasTemp());
-        }
-    }
-    // The entry before the cut is still served, and its change keeps the tail.
-    const Bytes tail = cut.substr(0, 4);
-    dir.writeScore(whole + tail);
-    expectAttempts(scoreKeyFor(0, "lesson1"), {{120, 90}});
-    EXPECT_EQ(scores.AppendScore(attempt(0, "lesson1", 130, 91)).result, 1);
-    EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson1", {{120, 90}, {130, 91}}) + tail);
-}
-
-TEST_F(ScoreFileTest, ACountAboveAHundredYieldsTheNewestHundredAndIsTrimmedOnWrite) {
+TEST_F(ScoreFileTest, AnEntryHoldsTheNewestHundredAttempts) {
     const Bytes after = entryBytes(0, "lesson2", {{1, 1}});
     dir.writeScore(entryBytes(0, "lesson1", numberedAttempts(0, 150)) + after);
-    expectAttempts(scoreKeyFor(0, "lesson1"), numberedAttempts(50, 100));
-
-    ASSERT_EQ(scores.AppendScore(attempt(0, "lesson1", 7, 8)).result, 1);
-    std::vector<Attempt> expected = numberedAttempts(51, 99);
+    EXPECT_EQ(attempts(scoreKeyFor(0, "lesson1")), numberedAttempts(50, 100));
+    ASSERT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 7, 8)).result, 1);
+    std::vector<testing::Attempt> expected = numberedAttempts(51, 99);
     expected.push_back({7, 8});
     EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson1", expected) + after);
 }
 
 TEST_F(ScoreFileTest, NamesUpTo255BytesAreStoredAndLongerOnesRefused) {
-    const Bytes longest(255, 'n');
-    ASSERT_EQ(scores.AppendScore(attempt(1, longest, 80, 85)).result, 1);
+    ASSERT_EQ(scores.AppendScore(attemptOf(1, Bytes(255, 'n'), 80, 85)).result, 1);
     const Bytes before = dir.scoreBytes();
-    EXPECT_EQ(before, entryBytes(1, longest, {{80, 85}}));
-
-    const Bytes tooLong(256, 'n');
-    const ScoreOutcome refused = scores.AppendScore(attempt(1, tooLong, 80, 85));
+    EXPECT_EQ(before, entryBytes(1, Bytes(255, 'n'), {{80, 85}}));
+    const ScoreKey tooLong = attemptOf(1, Bytes(256, 'n'), 80, 85);
+    const ScoreOutcome refused = scores.AppendScore(tooLong);
     EXPECT_EQ(refused.result, 0);
     ASSERT_EQ(refused.messages.size(), 1u);
     EXPECT_NE(refused.messages[0].text.find("255"), std::string::npos);
-    EXPECT_EQ(scores.ReadScores(scoreKeyFor(1, tooLong)).result, 0);
-    EXPECT_EQ(scores.ClearScores(scoreKeyFor(1, tooLong)).result, 0);
+    EXPECT_EQ(scores.ReadScores(tooLong).result, 0);
+    EXPECT_EQ(scores.ClearScores(tooLong).result, 0);
     EXPECT_EQ(dir.scoreBytes(), before);
+}
+
+// A cut anywhere inside an entry (length, name, count, attempts) is reported and never changes
+// the file; an entry before the cut is still served, and its change keeps the tail.
+TEST_F(ScoreFileTest, AFileCutShortInsideAnEntryIsReportedAndLeftAlone) {
+    const Bytes whole = entryBytes(0, "lesson1", {{120, 90}});
+    const Bytes cut = entryBytes(1, "set", {{1, 2}, {3, 4}});
+    for (std::size_t length = 1; length < cut.size(); ++length) {
+        const Bytes before = whole + cut.substr(0, length);
+        dir.writeScore(before);
+        for (const ScoreKey& key : {attemptOf(1, "set", 5, 6), attemptOf(0, "lesson9", 5, 6)}) {
+            EXPECT_EQ(scores.AppendScore(key).messages, kEof) << length;
+            EXPECT_EQ(scores.ReadScores(key).messages, kEof) << length;
+            EXPECT_EQ(scores.ClearScores(key).messages, kEof) << length;
+            EXPECT_EQ(dir.scoreBytes(), before) << length;
+        }
+    }
+    EXPECT_EQ(attempts(scoreKeyFor(0, "lesson1")), (std::vector<testing::Attempt>{{120, 90}}));
+    EXPECT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 130, 91)).result, 1);
+    EXPECT_EQ(dir.scoreBytes(),
+              entryBytes(0, "lesson1", {{120, 90}, {130, 91}}) + cut.substr(0, cut.size() - 1));
     EXPECT_FALSE(dir.hasTemp());
+}
+
+const Bytes kBefore =
+    entryBytes(1, "set", {{60, 70}}) + entryBytes(0, "lesson1", {{120, 90}, {130, 95}});
+
+struct Change {
+    const char* name;
+    std::function<ScoreOutcome(ScoreFile&)> run;
+    Bytes after;  // what it makes of kBefore
+};
+
+const Change kChanges[] = {
+    {"append", [](ScoreFile& s) { return s.AppendScore(attemptOf(0, "lesson1", 150, 99)); },
+     entryBytes(1, "set", {{60, 70}}) +
+         entryBytes(0, "lesson1", {{120, 90}, {130, 95}, {150, 99}})},
+    {"clear", [](ScoreFile& s) { return s.ClearScores(scoreKeyFor(0, "lesson1")); },
+     entryBytes(1, "set", {{60, 70}}) + entryBytes(0, "lesson1", {})}};
+
+// Each fault fails the change with "Can't open file." and leaves score.dat byte for byte (the
+// disk-full cases cut the copy before its first byte, after one, inside a name and before its
+// last byte). Once the fault is gone the same change writes what a fault-free run writes.
+TEST_F(ScoreFileTest, TheNextChangeWorksOnceAFaultIsGone) {
+    struct Fault {
+        std::function<void(FaultFileSystem&)> arm;
+        bool reachesTheCopy;
+        bool leavesTheCopy;  // only when its removal is refused too
+    };
+    const Fault faults[] = {
+        {[](auto& f) { f.diskFullAfter(0); }, true, false},
+        {[](auto& f) { f.diskFullAfter(1); }, true, false},
+        {[](auto& f) { f.diskFullAfter(13); }, true, false},
+        {[](auto& f) { f.diskFullAfter(18); }, true, false},
+        {[](auto& f) { f.fail(FileOp::WriteFile); }, true, false},  // a read-only directory
+        {[](auto& f) { f.fail(FileOp::Replace); }, true, false},
+        {[](auto& f) {
+             f.fail(FileOp::Replace);
+             f.fail(FileOp::Remove);
+         },
+         true, true},
+        {[](auto& f) { f.fail(FileOp::ReadOrCreate); }, false, false},
+    };
+    for (const Change& change : kChanges) {
+        for (const Fault& fault : faults) {
+            SCOPED_TRACE(std::string(change.name) + " with fault " +
+                         std::to_string(&fault - faults));
+            dir.writeScore(kBefore);
+            fault.arm(files);
+            const int writes = files.calls(FileOp::WriteFile);
+            const ScoreOutcome failed = change.run(scores);
+            EXPECT_EQ(failed.result, 0);
+            EXPECT_EQ(failed.messages, kCantOpen);
+            EXPECT_EQ(dir.scoreBytes(), kBefore);
+            EXPECT_EQ(files.calls(FileOp::WriteFile) > writes, fault.reachesTheCopy);
+            EXPECT_EQ(dir.hasTemp(), fault.leavesTheCopy);
+            files.restore();
+            const ScoreOutcome retried = change.run(scores);
+            EXPECT_EQ(retried.result, 1);
+            EXPECT_TRUE(retried.messages.empty());
+            EXPECT_EQ(dir.scoreBytes(), change.after);
+            EXPECT_FALSE(dir.hasTemp());
+        }
+    }
+}
+
+// A scratch copy left by an earlier crash is in the way (torn after any byte, or after the
+// last); the power then goes off after each step of the change in turn. score.dat holds the
+// whole old or the whole new history, and the next run serves it and changes it normally.
+TEST_F(ScoreFileTest, PowerLossAfterEachStepOverAStaleScratchCopy) {
+    for (const Change& change : kChanges) {
+        for (const FileOp step :
+             {FileOp::ReadOrCreate, FileOp::Remove, FileOp::WriteFile, FileOp::Replace}) {
+            SCOPED_TRACE(std::string(change.name) + " " + std::to_string(static_cast<int>(step)));
+            dir.writeScore(kBefore);
+            std::ofstream(dir.path() / "temp.tmp", std::ios::binary) << "\x07torn";
+            files.powerLossAfter(step);
+            const ScoreOutcome outcome = change.run(scores);
+            files.restore();
+            const bool replaced = step == FileOp::Replace;
+            EXPECT_EQ(outcome.result, replaced ? 1 : 0);
+            EXPECT_EQ(dir.scoreBytes(), replaced ? change.after : kBefore);
+            ScoreFile restarted(files, dir.path());
+            EXPECT_EQ(restarted.ReadScores(scoreKeyFor(1, "set")).count, 1);
+            EXPECT_EQ(change.run(restarted).result, 1);
+            EXPECT_FALSE(dir.hasTemp());
+        }
+    }
+    const Change& append = kChanges[0];
+    for (std::size_t torn = 0; torn < append.after.size(); ++torn) {
+        dir.writeScore(kBefore);
+        std::ofstream(dir.path() / "temp.tmp", std::ios::binary) << append.after.substr(0, torn);
+        EXPECT_EQ(scores.ReadScores(scoreKeyFor(0, "lesson1")).count, 2) << torn;
+        EXPECT_EQ(append.run(scores).result, 1);
+        EXPECT_EQ(dir.scoreBytes(), append.after) << torn;
+    }
+}
+
+// Links and other programs: a scratch link cannot send the write elsewhere (to score.dat or any
+// other file); a history linked from elsewhere is read through the link and replaced beside it;
+// a file changed between two calls is read afresh.
+TEST_F(ScoreFileTest, LinksAndOtherProgramsNeverRedirectOrSpoilAWrite) {
+    dir.writeScore(kBefore);
+    const std::filesystem::path temp = dir.path() / "temp.tmp";
+    std::filesystem::create_symlink("score.dat", temp);
+    ASSERT_EQ(kChanges[0].run(scores).result, 1);
+    EXPECT_EQ(dir.scoreBytes(), kChanges[0].after);
+    HistoryDir elsewhere;
+    const std::filesystem::path notes = elsewhere.path() / "notes.txt";
+    std::ofstream(notes) << "keep me";
+    std::filesystem::create_symlink(notes, temp);
+    ASSERT_EQ(kChanges[1].run(scores).result, 1);
+    EXPECT_EQ(fileBytes(notes), "keep me");
+    EXPECT_FALSE(dir.hasTemp());
+
+    dir.writeScore(kBefore);
+    std::filesystem::rename(dir.score(), elsewhere.score());
+    std::filesystem::create_symlink(elsewhere.score(), dir.score());
+    const int writes = files.calls(FileOp::WriteFile);
+    EXPECT_EQ(scores.ReadScores(scoreKeyFor(0, "lesson1")).count, 2);
+    EXPECT_EQ(scores.ReadScores(scoreKeyFor(0, "missing")).count, 0);
+    EXPECT_EQ(files.calls(FileOp::WriteFile), writes);  // reading alone never writes
+    ASSERT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 150, 99)).result, 1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.score())));
+    EXPECT_EQ(dir.scoreBytes(), kChanges[0].after);
+    EXPECT_EQ(elsewhere.scoreBytes(), kBefore);
+
+    dir.writeScore(kBefore.substr(0, 12));  // another program cut it inside lesson1's name
+    EXPECT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 1, 1)).messages, kEof);
+    EXPECT_EQ(dir.scoreBytes(), kBefore.substr(0, 12));
 }
 
 }  // namespace

@@ -10,60 +10,75 @@
 
 namespace kestrum {
 
-// A FileSystem for tests: the real disk (use it on a temporary directory) with faults injected
-// on demand, and a count of every call. Faults stay armed until restore().
-//
-//   FaultFileSystem files;
-//   files.diskFullAfter(10);            // the next writes keep 10 bytes and fail
-//   files.fail(FileOp::Replace);        // every replace fails, nothing moves
-//   files.powerLossAfter(FileOp::WriteFile);  // the first write completes, then the machine is
-//                                             // off: every later call fails and changes nothing
-//   files.restore();                    // power back, all faults cleared
-//   files.calls(FileOp::Replace);       // how many replaces were attempted
+// The real disk (use it on a temporary directory) with faults injected on demand and every call
+// counted. Faults stay armed until restore(), which keeps the counts.
 class FaultFileSystem final : public FileSystem {
 public:
     enum class FileOp { ReadFile, ReadOrCreate, WriteFile, Replace, Remove };
 
-    // Every later call of `op` fails without touching the disk (a read reports Unreadable or
-    // nothing; the others return false).
-    void fail(FileOp op);
+    // Every later call of `op` fails without touching the disk.
+    void fail(FileOp op) { failing_[at(op)] = true; }
+    // The disk fills up: a later write of more than `bytes` bytes keeps only those and fails.
+    void diskFullAfter(std::size_t bytes) { diskFullAfter_ = bytes; }
+    // The power goes off right after the `nth` successful call of `op` (counted from now): every
+    // later call fails and changes nothing.
+    void powerLossAfter(FileOp op, int nth = 1) {
+        powerLossOp_ = op;
+        countdown_ = nth;
+    }
+    void restore() {
+        failing_ = {};
+        diskFullAfter_.reset();
+        powerLossOp_.reset();
+        off_ = false;
+    }
+    int calls(FileOp op) const { return calls_[at(op)]; }
 
-    // The disk fills up: every later writeFile of more than `bytes` bytes creates or truncates
-    // its file, stores only the first `bytes` bytes and returns false.
-    void diskFullAfter(std::size_t bytes);
-
-    // The power goes off right after the `nth` successful call of `op` (counted from now):
-    // that call takes effect, and every later call of any kind fails and changes nothing.
-    void powerLossAfter(FileOp op, int nth = 1);
-
-    // Clears every fault (the counts stay).
-    void restore();
-
-    // Calls of `op` made so far, failed ones included.
-    int calls(FileOp op) const;
-
-    ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) override;
+    ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) override {
+        if (!allow(FileOp::ReadFile)) return {ReadStatus::Unreadable, {}};
+        return took(FileOp::ReadFile, disk_.readFile(path, maxBytes));
+    }
     std::optional<Bytes> readOrCreate(const std::filesystem::path& path,
-                                      std::size_t maxBytes) override;
-    bool writeFile(const std::filesystem::path& path, std::string_view bytes) override;
-    bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
-    bool remove(const std::filesystem::path& path) override;
+                                      std::size_t maxBytes) override {
+        if (!allow(FileOp::ReadOrCreate)) return std::nullopt;
+        std::optional<Bytes> result = disk_.readOrCreate(path, maxBytes);
+        return result ? took(FileOp::ReadOrCreate, std::move(result)) : result;
+    }
+    bool writeFile(const std::filesystem::path& path, std::string_view bytes) override {
+        if (!allow(FileOp::WriteFile)) return false;
+        if (diskFullAfter_ && bytes.size() > *diskFullAfter_) {
+            disk_.writeFile(path, bytes.substr(0, *diskFullAfter_));  // what fitted stays
+            return false;
+        }
+        return disk_.writeFile(path, bytes) && took(FileOp::WriteFile, true);
+    }
+    bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        return allow(FileOp::Replace) && disk_.replace(from, to) && took(FileOp::Replace, true);
+    }
+    bool remove(const std::filesystem::path& path) override {
+        return allow(FileOp::Remove) && disk_.remove(path) && took(FileOp::Remove, true);
+    }
 
 private:
-    static constexpr std::size_t kOps = 5;
-
-    // Counts the call; false when it must fail without effect.
-    bool allow(FileOp op);
+    static std::size_t at(FileOp op) { return static_cast<std::size_t>(op); }
+    bool allow(FileOp op) {
+        ++calls_[at(op)];
+        return !off_ && !failing_[at(op)];
+    }
     // Counts a call that took effect towards a pending power loss.
-    void succeeded(FileOp op);
+    template <typename T>
+    T took(FileOp op, T result) {
+        if (powerLossOp_ == op && --countdown_ == 0) off_ = true;
+        return result;
+    }
 
     DiskFileSystem disk_;
-    std::array<int, kOps> calls_{};
-    std::array<bool, kOps> failing_{};
+    std::array<int, 5> calls_{};
+    std::array<bool, 5> failing_{};
     std::optional<std::size_t> diskFullAfter_;
     std::optional<FileOp> powerLossOp_;
-    int powerLossCountdown_ = 0;
-    bool powerOff_ = false;
+    int countdown_ = 0;
+    bool off_ = false;
 };
 
 }  // namespace kestrum
