@@ -13,6 +13,7 @@
 #include "progress/weak_key_drill.h"
 #include "progress/weak_keys.h"
 #include "widgets/focus_return.h"
+#include "widgets/resource_picture.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -91,7 +92,7 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
     registerResources();
     loadToolkitTranslation();
     QApplication::setApplicationName(QStringLiteral("ケストラムLite"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestrum-lite.png")));
+    QApplication::setWindowIcon(QIcon(resourcePicture(QStringLiteral(":/kestrum-lite.png"))));
     // The menu is hidden, not closed, while a lesson runs; only its close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     if (programDir.message) context_.messages.show(*programDir.message);

@@ -3,6 +3,7 @@
 #include "platform/text.h"
 #include "widgets/app_context.h"
 #include "widgets/bevel_panel_widget.h"
+#include "widgets/resource_picture.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
@@ -102,11 +103,11 @@ ResultWindow::ResultWindow(AppContext& context, QWidget* parent)
 QPixmap ResultWindow::arrowPicture(Trend trend) {
     switch (trend) {
         case Trend::Up:
-            return QPixmap(QStringLiteral(":/arrow_up.png"));
+            return resourcePicture(QStringLiteral(":/arrow_up.png"));
         case Trend::Down:
-            return QPixmap(QStringLiteral(":/arrow_down.png"));
+            return resourcePicture(QStringLiteral(":/arrow_down.png"));
         case Trend::Even:
-            return QPixmap(QStringLiteral(":/arrow_even.png"));
+            return resourcePicture(QStringLiteral(":/arrow_even.png"));
         case Trend::None:
             break;
     }

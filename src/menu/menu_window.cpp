@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "widgets/app_context.h"
 #include "widgets/bevel_panel_widget.h"
+#include "widgets/resource_picture.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
@@ -163,8 +164,8 @@ void MenuWindow::createButtons() {
     connect(Button_option, &QPushButton::clicked, this, &MenuWindow::optionsRequested);
     // The style's own picture, not the icon theme's: looking the theme up costs more than the
     // rest of the menu's set-up.
-    BitBtn_close->setIcon(QIcon(
-        QStringLiteral(":/qt-project.org/styles/commonstyle/images/standardbutton-close-16.png")));
+    BitBtn_close->setIcon(QIcon(resourcePicture(
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/standardbutton-close-16.png"))));
     connect(BitBtn_close, &QPushButton::clicked, this, &QWidget::close);
 }
 

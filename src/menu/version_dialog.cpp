@@ -2,6 +2,7 @@
 
 #include "platform/screen.h"
 #include "widgets/bevel_panel_widget.h"
+#include "widgets/resource_picture.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
@@ -36,7 +37,7 @@ VersionDialog::VersionDialog(const Screen& screen, const std::filesystem::path& 
     Panel_version->setColor(palette().color(QPalette::Window));
 
     Image1->setGeometry(40, 16, 32, 32);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/kestrum-lite.png")));
+    Image1->setPixmap(resourcePicture(QStringLiteral(":/kestrum-lite.png")));
 
     Label_version->move(80, 24);
     Label_version->setFont(pixelFont(FontFace::PGothic, 16, FontStyle::Bold));

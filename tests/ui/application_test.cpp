@@ -6,8 +6,10 @@
 #include "ui/support/test_application.h"
 #include "widgets/bevel_panel_widget.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -70,6 +72,14 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     QVERIFY(test.showMenu());
     MenuWindow& menu = test.app().menu();
     DrillWindow& drill = test.app().drill();
+
+    // The program's pictures as shipped: the window's icon, the close button's, the trend arrows.
+    QCOMPARE(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
+    QCOMPARE(menu.findChild<QPushButton*>("BitBtn_close")->icon().availableSizes(),
+             QList<QSize>{QSize(16, 16)});
+    for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even}) {
+        QCOMPARE(picture(trend).size(), QSize(32, 32));
+    }
 
     test.press("Panel_le1");
     QVERIFY(drill.isVisible());

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+namespace kestrum {
+
+// A PNG picture of the program's resources. Qt's own reading of a picture file asks every image
+// plugin whether it can read it, loading them all (with their libraries) for a format Qt reads
+// itself: here the format is given and nothing is probed.
+QPixmap resourcePicture(const QString& path);
+
+}  // namespace kestrum
