@@ -36,7 +36,7 @@ TEST(KeyboardLayout, TheFourSizes) {
     struct Row {
         std::vector<int> codes;
         int K, bevel, messageHeight, outputHeight, buttonHeight;
-        int messageFont, outputFont, keyFont, shiftFont, fingerFont;
+        std::array<int, 5> fonts;  // message, output, key, Shift, finger label
         int X0;
         std::array<int, 3> indent;
         Rect pnl_key;
@@ -44,15 +44,15 @@ TEST(KeyboardLayout, TheFourSizes) {
     };
     // clang-format off
     const Row rows[] = {
-        // codes, K, b, heights of message, output and button, fonts of message, output, key,
-        // Shift and finger label, X0, d1..d3; then pnl_key, the window's size, the thumb's gap
-        {{0, -1, 4, 7}, 35, 4, 41, 70,  25, 18, 30, 18, 10, 10, 48, {17, 10, 17},
+        // codes, K, b, heights of message, output and button, fonts, X0, d1..d3; then pnl_key,
+        // the window's size, the thumb's gap
+        {{0, -1, 4, 7}, 35, 4, 41, 70,  25, {18, 30, 18, 10, 10}, 48, {17, 10, 17},
          {8, 132, 553, 227}, 573, 422, 5},
-        {{3},           44, 5, 50, 87,  25, 22, 37, 22, 16, 13, 61, {22, 13, 22},
+        {{3},           44, 5, 50, 87,  25, {22, 37, 22, 16, 13}, 61, {22, 13, 22},
          {8, 158, 695, 286}, 715, 505, 6},
-        {{2},           56, 7, 64, 111, 32, 28, 47, 28, 20, 16, 78, {28, 16, 28},
+        {{2},           56, 7, 64, 111, 32, {28, 47, 28, 20, 16}, 78, {28, 16, 28},
          {8, 196, 884, 364}, 904, 627, 8},
-        {{1},           70, 8, 80, 111, 40, 35, 58, 35, 25, 20, 97, {35, 21, 35},
+        {{1},           70, 8, 80, 111, 40, {35, 58, 35, 25, 20}, 97, {35, 21, 35},
          {8, 212, 1106, 455}, 1126, 750, 10},
     };
     // clang-format on
@@ -70,11 +70,9 @@ TEST(KeyboardLayout, TheFourSizes) {
             EXPECT_EQ(l.Button_go_menu,
                       (Rect{8 + r.pnl_key.width - 137, r.pnl_key.top + r.pnl_key.height + 5, 137,
                             r.buttonHeight}));
-            EXPECT_EQ(l.fonts.message, r.messageFont);
-            EXPECT_EQ(l.fonts.output, r.outputFont);
-            EXPECT_EQ(l.fonts.key, r.keyFont);
-            EXPECT_EQ(l.fonts.shift, r.shiftFont);
-            EXPECT_EQ(l.fonts.finger, r.fingerFont);
+            EXPECT_EQ((std::array<int, 5>{l.fonts.message, l.fonts.output, l.fonts.key,
+                                          l.fonts.shift, l.fonts.finger}),
+                      r.fonts);
             EXPECT_EQ(l.left_margin, r.X0);
             EXPECT_EQ(l.indent, r.indent);
             EXPECT_EQ(l.pnl_key, r.pnl_key);
@@ -84,30 +82,30 @@ TEST(KeyboardLayout, TheFourSizes) {
             EXPECT_EQ(space, (Rect{r.X0 + 3 * r.K, 5 * r.K, 6 * r.K, r.K}));
             const Rect thumb = l.finger_labels[M::kLeftHand][M::kThumb];
             EXPECT_EQ(thumb.left, right(space) + r.thumbGap);
-            EXPECT_EQ(thumb.top, space.top + (r.K - (r.fingerFont + 3)) / 2);
+            EXPECT_EQ(thumb.top, space.top + (r.K - (r.fonts[4] + 3)) / 2);
             EXPECT_EQ(l.finger_labels[M::kRightHand][M::kThumb], Rect{});
             EXPECT_EQ(l.Label_counter_left, l.Button_go_menu.left - 120);
             EXPECT_EQ(l.Label_counter_top, l.Button_go_menu.top);
             EXPECT_EQ(l.Button_dummy_top, l.Button_go_menu.top + 50);
             // Centred with the fake text heights.
-            EXPECT_EQ(l.messageLineTops[0], (r.messageHeight - r.messageFont - 6) / 2);
-            EXPECT_EQ(l.lbl_sample_top, (r.outputHeight - r.outputFont - 11) / 2);
-            EXPECT_FALSE(l.tutorial);
+            EXPECT_EQ(l.messageLineTops[0], (r.messageHeight - r.fonts[0] - 6) / 2);
+            EXPECT_EQ(l.lbl_sample_top, (r.outputHeight - r.fonts[1] - 11) / 2);
         }
     }
 }
 
 TEST(KeyboardLayout, EveryVisibleRowEndsAtTheSameEdgeWithoutGaps) {
     for (const int code : {0, 3, 2, 1}) {
+        SCOPED_TRACE(code);
         const KeyboardLayout l = layoutOf(code);
         const int edge = l.left_margin + 14 * l.keySize;
-        EXPECT_EQ(right(l.side_keys[2].rect), edge) << code;         // number row
-        EXPECT_EQ(right(l.side_keys[5].rect), edge) << code;         // upper Enter piece
-        EXPECT_EQ(right(l.side_keys[8].rect), edge) << code;         // lower Enter piece
-        EXPECT_EQ(right(keyRect(l, M::kRightShift)), edge) << code;  // Z row
-        EXPECT_EQ(right(keyRect(l, M::kLeftShift)), keyRect(l, {3, 0}).left) << code;
-        EXPECT_EQ(right(keyRect(l, {3, 9})), l.side_keys[10].rect.left) << code;
-        EXPECT_EQ(right(l.side_keys[10].rect), keyRect(l, M::kRightShift).left) << code;
+        // The number row, the two Enter pieces and the Z row.
+        for (const std::size_t side : {2, 5, 8})
+            EXPECT_EQ(right(l.side_keys[side].rect), edge);
+        EXPECT_EQ(right(keyRect(l, M::kRightShift)), edge);
+        EXPECT_EQ(right(keyRect(l, M::kLeftShift)), keyRect(l, {3, 0}).left);
+        EXPECT_EQ(right(keyRect(l, {3, 9})), l.side_keys[10].rect.left);
+        EXPECT_EQ(right(l.side_keys[10].rect), keyRect(l, M::kRightShift).left);
         for (const Panel& p : l.edge_keys)
             EXPECT_EQ(p.rect.left, l.left_margin - l.keySize);
     }
@@ -129,25 +127,22 @@ TEST(KeyboardLayout, FingerLabelsAndCharacterCells) {
     EXPECT_EQ(index.left, keyRect(l, {0, 6}).left + (2 * 56 - 32) / 2);
     const Rect little = l.finger_labels[M::kRightHand][M::kLittle];  // over "-"
     EXPECT_EQ(little.left, keyRect(l, {0, 10}).left + (56 - 80) / 2);
-
     // Cells as wide as "a" in the output font (47 points: 26 x 56), overlapping by a pixel.
     for (std::size_t i = 0; i < l.char_cells.size(); ++i)
         EXPECT_EQ(l.char_cells[i], (Rect{10 + 25 * static_cast<int>(i), (111 - 58) / 2, 26, 56}));
 }
 
-TEST(KeyboardLayout, FontsScaleWithTheDisplayDensityAndGeometryDoesNot) {
-    const FontSizes at120 = layoutOf(1, 120.0).fonts;
-    EXPECT_EQ(at120.key, 28);
-    EXPECT_EQ(at120.message, 28);
-    EXPECT_EQ(at120.shift, 20);
-    EXPECT_EQ(at120.finger, 16);
-    EXPECT_EQ(at120.output, 46);  // 58 x 0.8 = 46.4
-    EXPECT_EQ(layoutOf(1, 120.0).windowHeight, 750);
-    // A display that reports no density is taken as 96 dpi.
+// Fonts follow the display density (none reported counts as 96 dpi); geometry does not. The
+// tutorial spreads four lines over both panels, shrinking them at LL so that they fit.
+TEST(KeyboardLayout, DensityAndTutorial) {
+    const KeyboardLayout at120 = layoutOf(1, 120.0);
+    const FontSizes f = at120.fonts;
+    EXPECT_EQ((std::array<int, 5>{f.message, f.output, f.key, f.shift, f.finger}),
+              (std::array<int, 5>{28, 46, 28, 20, 16}));  // output 58 x 0.8 = 46.4
+    EXPECT_EQ(at120.windowHeight, 750);
     EXPECT_EQ(layoutOf(1, 0.0).fonts.key, 35);
-}
+    EXPECT_FALSE(at120.tutorial);
 
-TEST(KeyboardLayout, TutorialSpreadsFourMessageLinesOverBothPanels) {
     const KeyboardLayout l = layoutOf(3, 96.0, true);
     EXPECT_TRUE(l.tutorial);
     EXPECT_EQ(l.Panel_message.height, 50 + 87);
@@ -156,22 +151,20 @@ TEST(KeyboardLayout, TutorialSpreadsFourMessageLinesOverBothPanels) {
     EXPECT_EQ(l.messageLineTops,
               (std::array<int, 4>{gap, 2 * gap + h, 3 * gap + 2 * h, 4 * gap + 3 * h}));
     EXPECT_EQ(l.pnl_key.top, 158);
-    // At LL the lines shrink to 30 points (scaled) so that four of them fit.
     EXPECT_EQ(layoutOf(1, 96.0, true).fonts.message, 30);
     EXPECT_EQ(layoutOf(1, 120.0, true).fonts.message, 24);
     EXPECT_EQ(layoutOf(2, 96.0, true).fonts.message, 28);
 }
 
+// Centred at the first layout and whenever the size changes; a window larger than the screen is
+// centred toward zero.
 TEST(WindowPlacement, CentresAtTheFirstLayoutAndWhenTheSizeChanges) {
     const ScreenMetrics screen{1280, 1024, 96.0};
     WindowPlacement placement;
-    EXPECT_EQ(placement.last_arranged_size(), -1);
     EXPECT_EQ(placement.place(0, screen, 573, 422), (WindowOrigin{353, 301}));
     EXPECT_EQ(placement.place(0, screen, 573, 422), std::nullopt);
     EXPECT_EQ(placement.place(1, screen, 1126, 750), (WindowOrigin{77, 137}));
     EXPECT_EQ(placement.place(0, screen, 573, 422), (WindowOrigin{353, 301}));
-    EXPECT_EQ(placement.last_arranged_size(), 0);
-    // A window larger than the screen is centred toward zero.
     EXPECT_EQ(centredOrigin({800, 600, 96.0}, 1126, 750), (WindowOrigin{-163, -75}));
     EXPECT_EQ(centredOrigin({1125, 749, 96.0}, 1126, 750), (WindowOrigin{0, 0}));
 }

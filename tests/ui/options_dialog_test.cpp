@@ -3,7 +3,6 @@
 #include "menu/menu_window.h"
 #include "ui/support/modal_driver.h"
 #include "ui/support/test_application.h"
-#include "widgets/bevel_panel_widget.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -15,30 +14,16 @@ using namespace kestrum::testing;
 
 namespace {
 
-template <typename Button>
-Button* buttonTitled(QWidget* dialog, const char* text) {
-    for (Button* button : dialog->findChildren<Button*>()) {
+QAbstractButton* titled(QWidget* dialog, const char* text) {
+    for (auto* button : dialog->findChildren<QAbstractButton*>()) {
         if (button->text() == QString::fromUtf8(text)) return button;
     }
-    qWarning("no button %s", text);
-    return nullptr;
+    qFatal("no button %s", text);
 }
 
-QRadioButton* radio(QWidget* dialog, const char* text) {
-    return buttonTitled<QRadioButton>(dialog, text);
-}
-
-QCheckBox* check(QWidget* dialog, const char* text) {
-    return buttonTitled<QCheckBox>(dialog, text);
-}
-
-// Opens the options dialog from the menu, lets `edit` change it, then leaves by `button`.
-void editOptions(TestApplication& test, const std::function<void(QWidget*)>& edit,
-                 const char* button) {
-    ModalDriver driver([&](QWidget* modal) {
-        edit(modal);
-        TestApplication::click(modal, button);
-    });
+// Opens the options dialog from the menu and lets `act` change and leave it.
+void withOptions(TestApplication& test, const std::function<void(QWidget*)>& act) {
+    ModalDriver driver(act);
     TestApplication::click(&test.app().menu(), "Button_option");
     QVERIFY(driver.ran());
     QVERIFY(!test.app().options().isVisible());
@@ -57,40 +42,38 @@ private slots:
 // The offscreen screen is 800 pixels wide: only the small and medium keyboards fit.
 void OptionsDialogTest::showingFillsTheControlsAndFitsTheScreen() {
     ModalWatchdog watchdog;
-    TestApplication test("0,2,1,0,2,5,2\r\n");
+    TestApplication test("0,2,1,1,2,5,2\r\n");
     QVERIFY(test.showMenu());
-    editOptions(
-        test,
-        [](QWidget* dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("オプション"));
-            // The layout's size, widened only as much as the installed fonts need so that no
-            // caption or access key is cut off.
-            QCOMPARE(dialog->height(), 331);
-            QVERIFY(dialog->width() >= 377);
-            QList<QAbstractButton*> items;
-            for (QRadioButton* button : dialog->findChildren<QRadioButton*>())
-                items.append(button);
-            for (QCheckBox* button : dialog->findChildren<QCheckBox*>())
-                items.append(button);
-            for (QAbstractButton* button : items) {
-                QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
-                const QRect inDialog(button->mapTo(dialog, QPoint(0, 0)), button->size());
-                QVERIFY2(dialog->rect().contains(inDialog), qPrintable(button->text()));
-            }
-            QVERIFY(!check(dialog, "大文字と小文字を区別する(&G)")->isChecked());
-            QVERIFY(!check(dialog, "左右のシフトを区別する(&R)")->isChecked());
-            QVERIFY(radio(dialog, "間違えたときだけ表示(&E)")->isChecked());
-            QVERIFY(radio(dialog, "なし(&X)")->isChecked());
-            QVERIFY(radio(dialog, "すべて大文字で表示(&C)")->isChecked());
-            QRadioButton* medium = radio(dialog, "中    (800*600以上)(&M)");
-            QVERIFY(medium->isChecked());
-            QVERIFY(medium->isEnabled());
-            QVERIFY(radio(dialog, "小(&S)")->isEnabled());
-            QVERIFY(!radio(dialog, "大    (1024*768以上)(&L)")->isEnabled());
-            QVERIFY(!radio(dialog, "特大 (1280*1024以上)(&K)")->isEnabled());
-            QCOMPARE(dialog->focusWidget(), buttonTitled<QPushButton>(dialog, "キャンセル"));
-        },
-        "BitBtn2");
+    withOptions(test, [](QWidget* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("オプション"));
+        // The layout's size, widened only as much as the installed fonts need so that no
+        // caption or access key is cut off.
+        QCOMPARE(dialog->height(), 331);
+        QVERIFY(dialog->width() >= 377);
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+            if (qobject_cast<QPushButton*>(button) != nullptr) continue;
+            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+            const QRect inDialog(button->mapTo(dialog, QPoint(0, 0)), button->size());
+            QVERIFY2(dialog->rect().contains(inDialog), qPrintable(button->text()));
+        }
+        struct Shown {
+            const char* text;
+            bool checked, enabled;
+        };
+        for (const Shown s :
+             {Shown{"大文字と小文字を区別する(&G)", false, true},
+              Shown{"左右のシフトを区別する(&R)", true, true},
+              Shown{"間違えたときだけ表示(&E)", true, true}, Shown{"なし(&X)", true, true},
+              Shown{"すべて大文字で表示(&C)", true, true}, Shown{"小(&S)", false, true},
+              Shown{"中    (800*600以上)(&M)", true, true},
+              Shown{"大    (1024*768以上)(&L)", false, false},
+              Shown{"特大 (1280*1024以上)(&K)", false, false}}) {
+            QCOMPARE(titled(dialog, s.text)->isChecked(), s.checked);
+            QCOMPARE(titled(dialog, s.text)->isEnabled(), s.enabled);
+        }
+        QCOMPARE(dialog->focusWidget(), titled(dialog, "キャンセル"));
+        TestApplication::click(dialog, "BitBtn2");
+    });
     QVERIFY(!watchdog.fired());
 }
 
@@ -101,43 +84,37 @@ void OptionsDialogTest::cancelledThenChangedOptionsRuleTheNextLesson() {
     TestApplication test;
     QVERIFY(test.showMenu());
     auto change = [](QWidget* dialog) {
-        radio(dialog, "表示しない(&N)")->setChecked(true);
-        radio(dialog, "エラー音のみ(&O)")->setChecked(true);
-        radio(dialog, "すべて大文字で表示(&C)")->setChecked(true);
-        check(dialog, "大文字と小文字を区別する(&G)")->setChecked(false);
-        check(dialog, "左右のシフトを区別する(&R)")->setChecked(false);
-        radio(dialog, "中    (800*600以上)(&M)")->setChecked(true);
+        for (const char* text : {"表示しない(&N)", "エラー音のみ(&O)", "すべて大文字で表示(&C)",
+                                 "中    (800*600以上)(&M)"})
+            titled(dialog, text)->setChecked(true);
+        titled(dialog, "大文字と小文字を区別する(&G)")->setChecked(false);
+        titled(dialog, "左右のシフトを区別する(&R)")->setChecked(false);
     };
     const Settings before = test.app().context().settings;
-    editOptions(test, change, "BitBtn2");
-    QCOMPARE(test.app().context().settings, before);
-    ModalDriver closeBox([&](QWidget* dialog) {
+    withOptions(test, [&](QWidget* dialog) {
+        change(dialog);
+        TestApplication::click(dialog, "BitBtn2");
+    });
+    withOptions(test, [&](QWidget* dialog) {
         change(dialog);
         dialog->close();
     });
-    TestApplication::click(&test.app().menu(), "Button_option");
-    QVERIFY(closeBox.ran());
     QCOMPARE(test.app().context().settings, before);
-
-    editOptions(test, change, "BitBtn1");
-    Settings expected = before;
-    expected.distinct = 0;
-    expected.guide = 3;
-    expected.letter_type = 1;
-    expected.distinct_shift = 0;
-    expected.sound = 1;
-    expected.keyboard_size = 3;
-    QCOMPARE(test.app().context().settings, expected);
+    withOptions(test, [&](QWidget* dialog) {
+        change(dialog);
+        TestApplication::click(dialog, "BitBtn1");
+    });
 
     test.press("Panel_le1");
-    QVERIFY(QTest::qWaitForWindowActive(&test.app().drill()));
-    QCOMPARE(test.app().drill().frameGeometry().size(), QSize(715, 505));
+    DrillWindow& drill = test.app().drill();
+    QVERIFY(QTest::qWaitForWindowActive(&drill));
+    QCOMPARE(drill.frameGeometry().size(), QSize(715, 505));
     // Capitals shown; the next key is judged without regard to case.
-    QTest::keyClick(test.app().drill().focusWidget(), ' ');
-    QCOMPARE(test.app().drill().engine().state().target, std::string("FFJJ FFJJ FJFJ FJFJ"));
-    QTest::keyClick(test.app().drill().focusWidget(), 'f');
-    QCOMPARE(test.app().drill().engine().state().position, 2);
-    TestApplication::click(&test.app().drill(), "Button_go_menu");
+    QTest::keyClick(drill.focusWidget(), ' ');
+    QCOMPARE(drill.engine().state().target, std::string("FFJJ FFJJ FJFJ FJFJ"));
+    QTest::keyClick(drill.focusWidget(), 'f');
+    QCOMPARE(drill.engine().state().position, 2);
+    TestApplication::click(&drill, "Button_go_menu");
     QTRY_VERIFY(test.app().menu().isVisible());
 
     QVERIFY(!test.exists("kestruml.ini"));

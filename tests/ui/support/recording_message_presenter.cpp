@@ -25,10 +25,4 @@ std::vector<std::string> RecordingMessagePresenter::shownTexts() const {
     return texts;
 }
 
-void RecordingMessagePresenter::clear() {
-    shown_.clear();
-    questions_.clear();
-    answers_.clear();
-}
-
 }  // namespace kestrum::testing

@@ -22,7 +22,6 @@ public:
     const std::vector<Message>& questions() const { return questions_; }
     // The texts shown so far, in order.
     std::vector<std::string> shownTexts() const;
-    void clear();
 
 private:
     std::vector<Message> shown_;

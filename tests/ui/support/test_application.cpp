@@ -86,47 +86,34 @@ RunFigures TestApplication::typeRun(int stepMs, int wrongKeys,
                                     const std::function<bool()>& finished,
                                     const std::function<char(char)>& sent) {
     DrillWindow& drill = app_->drill();
-    const DrillEngine& engine = drill.engine();
+    const DrillState& state = drill.engine().state();
     RunFigures figures;
     QTest::keyClick(keyTarget(&drill), ' ');  // the start key, not judged
-
-    bool firstJudged = true;
     auto judged = [&](char key) {
-        if (!firstJudged) {
-            clock_.advance(static_cast<std::uint32_t>(stepMs));
-            figures.elapsed += static_cast<std::uint32_t>(stepMs);
-        }
-        firstJudged = false;
-        ++figures.keys;
+        if (figures.keys++ > 0) wait(stepMs, figures);
         QTest::keyClick(keyTarget(&drill), key);
     };
-
     while (!finished()) {
-        if (!QTest::qWaitFor([&] { return finished() || engine.state().accept_key == 1; },
-                             kRunTimeoutMs)) {
+        if (!QTest::qWaitFor([&] { return finished() || state.accept_key == 1; }, kRunTimeoutMs)) {
             qWarning("the drill stopped accepting keys");
             return figures;
         }
         if (finished()) break;
-        const DrillState& state = engine.state();
-        const auto index = static_cast<std::size_t>(state.position - 1);
-        if (index >= state.target.size()) {
-            qWarning("the drill expects no key");
-            return figures;
-        }
-        const char expected = state.target[index];
+        const char expected = state.target.at(static_cast<std::size_t>(state.position - 1));
         if (wrongKeys > 0 && state.position == 1) {
             --wrongKeys;
             judged(wrongKeyFor(expected));
         }
         judged(sent ? sent(expected) : expected);
         ++figures.correct;
-        if (engine.state().accept_key == 0) {  // the item is done: its pause has begun
-            clock_.advance(static_cast<std::uint32_t>(kPauseMs));
-            figures.elapsed += static_cast<std::uint32_t>(kPauseMs);
-        }
+        if (state.accept_key == 0) wait(kPauseMs, figures);  // the item is done: its pause
     }
     return figures;
+}
+
+void TestApplication::wait(int ms, RunFigures& figures) {
+    clock_.advance(static_cast<std::uint32_t>(ms));
+    figures.elapsed += static_cast<std::uint32_t>(ms);
 }
 
 }  // namespace kestrum::testing

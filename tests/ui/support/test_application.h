@@ -36,7 +36,6 @@ public:
 
     Application& app() { return *app_; }
     RecordingMessagePresenter& messages() { return messages_; }
-    FakeClock& clock() { return clock_; }
     QString path(const QString& name) const;
     QByteArray readFile(const QString& name) const;
     bool exists(const QString& name) const;
@@ -58,6 +57,9 @@ public:
                        const std::function<char(char)>& sent = {});
 
 private:
+    // The clock moves `ms` and so does the run's time.
+    void wait(int ms, RunFigures& figures);
+
     QTemporaryDir dir_;
     RecordingMessagePresenter messages_;
     FakeClock clock_;
