@@ -57,11 +57,17 @@ FileSystem::ReadResult readAll(int fd, const struct stat& info, std::size_t maxB
 
 // Opens for reading and appending like fopen(path, "ab+"). O_EXCL creates only a new file: a
 // dangling link fails instead of creating its target somewhere else.
+// O_EXCL keeps a dangling link from creating a file wherever it points. Another program may
+// create the file between the two opens: then it is there to open, so look once more.
 int openOrCreate(const std::filesystem::path& path) {
     constexpr int kFlags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
-    const int opened = ::open(path.c_str(), kFlags);
-    if (opened >= 0 || errno != ENOENT) return opened;
-    return ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int opened = ::open(path.c_str(), kFlags);
+        if (opened >= 0 || errno != ENOENT) return opened;
+        const int created = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+        if (created >= 0 || errno != EEXIST) return created;
+    }
+    return -1;
 }
 
 class DescriptorLock final : public FileSystem::Lock {
