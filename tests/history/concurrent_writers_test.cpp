@@ -70,16 +70,15 @@ TEST(ConcurrentWriters, EveryReportedAttemptIsKeptAndReadersSeeWholeFiles) {
     reader.join();
 
     EXPECT_EQ(brokenReads, 0);
+    // Every attempt each writer made, in its order, among the other writer's.
     DiskFileSystem disk;
     const ScoreReadOutcome read = ScoreFile(disk, dir.path()).ReadScores(shared);
-    for (int w = 0; w < kWriters; ++w) {
-        // Every attempt the writer made, in its order, among the other writer's.
-        std::vector<int> fromThisWriter;
-        for (int i = 0; i < read.count; ++i)
-            if (read.speeds[i] / 1000 == w + 1) fromThisWriter.push_back(read.speeds[i]);
+    std::vector<std::vector<int>> kept(kWriters);
+    for (int i = 0; i < read.count; ++i)
+        kept.at(static_cast<std::size_t>(read.speeds[i] / 1000 - 1)).push_back(read.speeds[i]);
+    for (int w = 0; w < kWriters; ++w)
         EXPECT_EQ(recorded[w].size(), static_cast<std::size_t>(kRounds)) << "writer " << w;
-        EXPECT_EQ(fromThisWriter, recorded[w]) << "writer " << w;
-    }
+    EXPECT_EQ(kept, recorded);
     EXPECT_FALSE(dir.hasTemp());
 }
 

@@ -26,20 +26,17 @@ TEST(RomajiOption, OffByDefaultAndKeptInTheProgramsOwnFile) {
         LoadOwnOptions(loaded, files, "/d");
         EXPECT_EQ(loaded, settings);
     }
-}
-
-TEST(RomajiOption, OnlyAClearOneTurnsItOn) {
-    const std::pair<const char*, int> files[] = {{"", 0},
-                                                 {"romaji_spellings=2\r\n", 0},
+    // Only a clear 1 turns it on.
+    const std::pair<const char*, int> texts[] = {{"romaji_spellings=2\r\n", 0},
                                                  {"romaji_spellings=yes\n", 0},
                                                  {"romaji_spellings 1\n", 0},
                                                  {"other=3\nromaji_spellings=1", 1}};
-    for (const auto& [text, on] : files) {
-        MemoryFileSystem disk;
-        disk.files["/d/options.ini"] = text;
-        Settings settings;
-        LoadOwnOptions(settings, disk, "/d");
-        EXPECT_EQ(settings.romaji_spellings, on) << text;
+    for (const auto& [text, on] : texts) {
+        MemoryFileSystem files;
+        files.files["/d/options.ini"] = text;
+        Settings loaded;
+        LoadOwnOptions(loaded, files, "/d");
+        EXPECT_EQ(loaded.romaji_spellings, on) << text;
     }
 }
 

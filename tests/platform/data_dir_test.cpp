@@ -2,25 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kestrum {
 namespace {
 
 TEST(DataDir, ProgramFolderWhenWritableElseTheUsersDataFolder) {
-    struct Case {
-        bool writable;
-        const char* xdg;
-        const char* home;
-        const char* expected;
-    };
-    const Case cases[] = {
+    // Program folder writable, XDG_DATA_HOME, HOME, the folder expected.
+    const std::tuple<bool, const char*, const char*, const char*> cases[] = {
         {true, "/x", "/home/u", "/opt/k"},
         {false, "/x/data", "/home/u", "/x/data/kestrum-lite"},
         {false, "", "/home/u", "/home/u/.local/share/kestrum-lite"},
         {false, "relative/data", "/home/u", "/home/u/.local/share/kestrum-lite"},
         {false, "", "", "/opt/k"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(dataDirFor("/opt/k", c.writable, c.xdg, c.home), c.expected) << c.xdg;
+    for (const auto& [writable, xdg, home, expected] : cases)
+        EXPECT_EQ(dataDirFor("/opt/k", writable, xdg, home), expected) << xdg;
 }
 
 }  // namespace

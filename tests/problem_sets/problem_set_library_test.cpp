@@ -1,33 +1,23 @@
 #include "problem_sets/problem_set_library.h"
 
+#include "history/history_test_dir.h"
 #include "menu/problem_set_reader.h"
 #include "support/fault_file_system.h"
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include <fstream>
-#include <iterator>
-
 namespace kestrum {
 namespace {
 
 using FileOp = FaultFileSystem::FileOp;
+using testing::fileBytes;
 
 class ProblemSetLibraryTest : public ::testing::Test {
 protected:
-    std::filesystem::path tdc(const std::string& name) const {
-        return root / "tdcs" / (name + ".tdc");
-    }
-    static Bytes contents(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    std::vector<std::string> tdcsFiles() { return folders.fileNames(root / "tdcs"); }
+    Bytes tdc(const std::string& name) const { return fileBytes(root / "tdcs" / (name + ".tdc")); }
 
-    QTemporaryDir dir;
-    std::filesystem::path root = dir.path().toStdString();
+    testing::HistoryDir dir;
+    std::filesystem::path root = dir.path();
     FaultFileSystem files;
     DiskFolders folders;
     ProblemSetLibrary library{files, folders, root};
@@ -38,7 +28,7 @@ protected:
 
 TEST_F(ProblemSetLibraryTest, SavedSetReadsBackThroughTheReaderWithoutAMessage) {
     ASSERT_TRUE(library.save("果物", twoItems).ok);
-    EXPECT_EQ(contents(tdc("果物")),
+    EXPECT_EQ(tdc("果物"),
               utf8ToCp932("Title=果物の名前\r\nAmount=2\r\nText[1]=apple\r\nComment[1]=りんご\r\n"
                           "Text[2]= pear\r\nComment[2]=\r\n"));
     settings.problem_set_name = utf8ToCp932("果物");
@@ -57,7 +47,7 @@ TEST_F(ProblemSetLibraryTest, SavedSetReadsBackThroughTheReaderWithoutAMessage) 
 TEST_F(ProblemSetLibraryTest, FailedSaveLeavesTheOldSetUnchanged) {
     EXPECT_FALSE(library.save("a/b", twoItems).ok);
     ASSERT_TRUE(library.save("set", twoItems).ok);
-    const Bytes before = contents(tdc("set"));
+    const Bytes before = tdc("set");
     const ProblemSetDocument changed{"new", {{"changed", ""}}};
     const ProblemSetDocument refused[] = {{"t", {}}, {"t", {{"abc!", ""}}}};
     for (int fault = 0; fault < 5; ++fault) {
@@ -68,7 +58,7 @@ TEST_F(ProblemSetLibraryTest, FailedSaveLeavesTheOldSetUnchanged) {
         EXPECT_FALSE(result.ok) << fault;
         EXPECT_FALSE(result.messages.empty()) << fault;
         files.restore();
-        EXPECT_EQ(contents(tdc("set")), before) << fault;
+        EXPECT_EQ(tdc("set"), before) << fault;
         EXPECT_EQ(library.list().size(), 1u) << fault;
     }
     EXPECT_TRUE(library.save("set", changed).ok);
@@ -89,14 +79,15 @@ TEST_F(ProblemSetLibraryTest, CreateCopyRenameDeleteAndTheCurrentSet) {
     EXPECT_FALSE(library.copy("練習", "copy").ok);
     EXPECT_EQ(library.load("copy"), twoItems);
     ASSERT_TRUE(library.choose("練習", settings).ok);
-    EXPECT_EQ(contents(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\n" + utf8ToCp932("練習") + "\r\n");
+    EXPECT_EQ(fileBytes(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\n" + utf8ToCp932("練習") + "\r\n");
     EXPECT_FALSE(library.rename("練習", "copy", settings).ok);
     ASSERT_TRUE(library.rename("練習", "drill", settings).ok);
-    EXPECT_EQ(contents(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\ndrill\r\n");
+    EXPECT_EQ(fileBytes(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\ndrill\r\n");
     ASSERT_TRUE(library.remove("drill", settings).ok);
-    EXPECT_EQ(contents(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\n");
+    EXPECT_EQ(fileBytes(root / "kestruml.ini"), "1,0,0,1,0,5,0\r\n");
     EXPECT_TRUE(settings.problem_set_name.empty());
-    EXPECT_EQ(tdcsFiles(), (std::vector<std::string>{"copy.tdc", "empty.tdc"}));
+    EXPECT_EQ(folders.fileNames(root / "tdcs"),
+              (std::vector<std::string>{"copy.tdc", "empty.tdc"}));
 }
 
 }  // namespace

@@ -10,32 +10,27 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
+#include <optional>
 
 using namespace kestrum;
+using kestrum::testing::fileBytes;
 using kestrum::testing::HistoryDir;
 
 namespace {
 
 // The SQL driver is a plug-in, which Qt loads only with an application object.
 class QtApplication : public ::testing::Environment {
-    void SetUp() override { app_ = std::make_unique<QCoreApplication>(argc_, argv_); }
+    void SetUp() override { app_.emplace(argc_, argv_); }
     void TearDown() override { app_.reset(); }
     int argc_ = 1;
-    char name_[8] = "test";
+    char name_[5] = "test";
     char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QCoreApplication> app_;
+    std::optional<QCoreApplication> app_;
 };
 const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 Attempt sample(const char* lesson, std::vector<KeyTally> stats = {}) {
     return {0, "2026-12-01T09:00:00Z", 1, lesson, 123, 95, 61000, 120, 6, std::move(stats)};
-}
-
-std::string bytesOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Read-only for its owner, even root (whom file modes do not stop): the immutable flag as well.
@@ -76,13 +71,12 @@ TEST(AttemptStore, AttemptAndItsKeyStatisticsRoundTrip) {
 // A damaged file is kept, byte for byte, under a new name; the store starts afresh.
 TEST(AttemptStore, DamagedFileIsSetAside) {
     HistoryDir dir;
-    const auto file = AttemptStore::fileIn(dir.path());
     const std::string damaged =
         std::string("SQLite format 3\0garbage", 23) + std::string(2000, 'x');
-    std::ofstream(file) << damaged;
-    AttemptStore store(file);
+    std::ofstream(AttemptStore::fileIn(dir.path())) << damaged;
+    AttemptStore store(AttemptStore::fileIn(dir.path()));
     EXPECT_GT(store.record(sample("x")), 0);
-    EXPECT_EQ(bytesOf(dir.path() / "kestrum.sqlite3.broken-1"), damaged);
+    EXPECT_EQ(fileBytes(dir.path() / "kestrum.sqlite3.broken-1"), damaged);
     const Messages messages = store.pendingMessages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].text.find("kestrum.sqlite3.broken-1"), std::string::npos);
@@ -95,7 +89,7 @@ TEST(AttemptStore, UnusableStoreReportsOnceAndRecordsNothing) {
     const auto file = AttemptStore::fileIn(dir.path());
     AttemptStore(file).record(sample("x"));
     setReadOnly(file, true);
-    const std::string before = bytesOf(file);
+    const std::string before = fileBytes(file);
     {
         AttemptStore readOnly(file);
         EXPECT_EQ(readOnly.record(sample("y")), 0);
@@ -105,7 +99,7 @@ TEST(AttemptStore, UnusableStoreReportsOnceAndRecordsNothing) {
         EXPECT_EQ(readOnly.attempts().size(), 1u);
     }
     setReadOnly(file, false);
-    EXPECT_EQ(bytesOf(file), before);
+    EXPECT_EQ(fileBytes(file), before);
 
     AttemptStore noDriver(dir.path() / "other.sqlite3", "QNO_SUCH_DRIVER");
     EXPECT_EQ(noDriver.record(sample("y")), 0);

@@ -6,44 +6,25 @@
 
 using namespace kestrum;
 
-namespace {
-
-std::string keysOf(const std::vector<WeakKey>& keys) {
-    std::string text;
-    for (const WeakKey& key : keys)
-        text += key.key;
-    return text;
-}
-
-}  // namespace
-
+// The keys chosen from crafted totals, worst first.
 TEST(WeakKeys, ChoiceOnCraftedHistories) {
-    struct Case {
-        const char* what;
-        std::vector<KeyTally> totals;
-        std::string expected;
+    const std::pair<std::vector<KeyTally>, std::string> cases[] = {
+        {{}, ""},
+        {{{"q", 10, 9}, {"p", 5, 5}}, ""},                      // too few keystrokes to judge
+        {{{"a", 40, 0}, {"s", 25, 0}}, ""},                     // never missed
+        {{{"a", 18, 2}, {"s", 30, 10}, {"d", 90, 10}}, "sda"},  // equal rates: more misses first
+        {{{"x", 16, 4}, {"c", 32, 8}, {"b", 16, 4}}, "cbx"},    // then the lower key
+        {{{"Q", 10, 3}, {"q", 10, 3}, {"w", 30, 2}}, "qw"},     // both cases are one key
+        {{{" ", 10, 20}, {"!", 10, 20}, {"ア", 10, 20}, {"k", 25, 1}}, "k"},
+        {{{"a", 20, 1}, {"s", 20, 2}, {"d", 20, 3}, {"f", 20, 4}, {"g", 20, 5}}, "gfds"},
+        {{{"1", 20, 5}, {";", 20, 6}, {"-", 20, 1}}, ";1-"},
     };
-    const std::vector<Case> cases = {
-        {"nothing yet", {}, ""},
-        {"too few keystrokes to judge", {{"q", 10, 9}, {"p", 5, 5}}, ""},
-        {"never missed", {{"a", 40, 0}, {"s", 25, 0}}, ""},
-        {"worst rate first; equal rates, more misses first",
-         {{"a", 18, 2}, {"s", 30, 10}, {"d", 90, 10}},
-         "sda"},
-        {"equal rates: more misses, then the lower key",
-         {{"x", 16, 4}, {"c", 32, 8}, {"b", 16, 4}},
-         "cbx"},
-        {"upper and lower case are one key", {{"Q", 10, 3}, {"q", 10, 3}, {"w", 30, 2}}, "qw"},
-        {"no blank, no shifted symbol, no kana",
-         {{" ", 10, 20}, {"!", 10, 20}, {"ア", 10, 20}, {"k", 25, 1}},
-         "k"},
-        {"at most four",
-         {{"a", 20, 1}, {"s", 20, 2}, {"d", 20, 3}, {"f", 20, 4}, {"g", 20, 5}},
-         "gfds"},
-        {"digits and drill punctuation count", {{"1", 20, 5}, {";", 20, 6}, {"-", 20, 1}}, ";1-"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(keysOf(chooseWeakKeys(c.totals)), c.expected) << c.what;
+    for (const auto& [totals, expected] : cases) {
+        std::string chosen;
+        for (const WeakKey& key : chooseWeakKeys(totals))
+            chosen += key.key;
+        EXPECT_EQ(chosen, expected);
+    }
 }
 
 TEST(WeakKeyDrill, PairsWeakKeysWithTheirFingersHomeKeys) {

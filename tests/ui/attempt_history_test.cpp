@@ -34,15 +34,13 @@ QStringList rows(const TestApplication& test, const QString& sql) {
     return result;
 }
 
-// Runs the lesson waiting in the drill window and leaves its result for the menu.
-RunFigures runToMenu(TestApplication& test, int wrongKeys, std::map<char, int>* hits = nullptr) {
+// Runs the lesson waiting in the drill window and leaves its result for the menu; `hits` counts
+// the keys typed right.
+RunFigures runToMenu(TestApplication& test, int wrongKeys, std::map<char, int>& hits) {
     ModalDriver result([](QWidget* modal) { TestApplication::click(modal, "Button_go_menu"); });
     return test.typeRun(
         250, wrongKeys, [&] { return result.ran(); },
-        [hits](char expected) {
-            if (hits != nullptr) ++(*hits)[expected];
-            return expected;
-        });
+        [&hits](char expected) { return ++hits[expected], expected; });
 }
 
 }  // namespace
@@ -61,7 +59,7 @@ void AttemptHistoryTest::lessonLeavesOneAttemptWithItsKeys() {
     QVERIFY(test.showMenu());
     test.press("Panel_le1");
     std::map<char, int> hits;
-    const RunFigures run = runToMenu(test, 2, &hits);
+    const RunFigures run = runToMenu(test, 2, hits);
 
     QCOMPARE(rows(test,
                   "SELECT kind, lesson, speed, accuracy, duration_ms, keys, misses, "
@@ -82,11 +80,11 @@ void AttemptHistoryTest::unusableStoreLeavesLessonAndScoreFileAlone() {
     TestApplication test;
     QVERIFY(QDir(test.path({})).mkdir(QStringLiteral("kestrum.sqlite3")));
     QVERIFY(test.showMenu());
-    test.press("Panel_le3");
-    runToMenu(test, 1);
-    test.press("Panel_le3");
-    runToMenu(test, 0);
-
+    std::map<char, int> hits;
+    for (const int wrongKeys : {1, 0}) {
+        test.press("Panel_le3");
+        runToMenu(test, wrongKeys, hits);
+    }
     QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson3\x02", 10));
     QCOMPARE(test.messages().shown().size(), std::size_t{1});  // said once, in Japanese
     QVERIFY(test.messages().shownTexts()[0].find("kestrum.sqlite3") != std::string::npos);
