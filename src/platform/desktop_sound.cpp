@@ -38,7 +38,7 @@ struct SimpleApi {
 
 // One sound: its samples, their format, and how many bytes make about 10 ms of it.
 struct Clip {
-    pa_sample_spec spec{PA_SAMPLE_INVALID, 0, 0};
+    pa_sample_spec sampleFormat{PA_SAMPLE_INVALID, 0, 0};
     std::string samples;
     std::size_t slice = 1;
 };
@@ -53,11 +53,11 @@ Clip readClip(const QString& path) {
         readPcmWav(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!pcm || pcm->channels < 1 || pcm->channels > static_cast<int>(PA_CHANNELS_MAX)) return {};
     Clip clip;
-    clip.spec.format = pcm->bitsPerSample == 8    ? PA_SAMPLE_U8
-                       : pcm->bitsPerSample == 16 ? PA_SAMPLE_S16LE
-                                                  : PA_SAMPLE_INVALID;
-    clip.spec.channels = static_cast<std::uint8_t>(pcm->channels);
-    clip.spec.rate = pcm->rate;
+    clip.sampleFormat.format = pcm->bitsPerSample == 8    ? PA_SAMPLE_U8
+                               : pcm->bitsPerSample == 16 ? PA_SAMPLE_S16LE
+                                                          : PA_SAMPLE_INVALID;
+    clip.sampleFormat.channels = static_cast<std::uint8_t>(pcm->channels);
+    clip.sampleFormat.rate = pcm->rate;
     clip.samples = pcm->samples;
     const auto frameBytes = static_cast<std::size_t>(pcm->channels * pcm->bitsPerSample / 8);
     clip.slice = std::max<std::size_t>(frameBytes, pcm->rate / kSlicesPerSecond * frameBytes);
@@ -67,15 +67,15 @@ Clip readClip(const QString& path) {
 // A playback stream that starts once half a slice is queued and keeps about two slices queued,
 // so that a flush cuts a sound off at once.
 pa_simple* openStream(const SimpleApi& api, const Clip& clip) {
-    if (clip.samples.empty() || clip.spec.format == PA_SAMPLE_INVALID) return nullptr;
+    if (clip.samples.empty() || clip.sampleFormat.format == PA_SAMPLE_INVALID) return nullptr;
     pa_buffer_attr buffer{};
     buffer.maxlength = static_cast<std::uint32_t>(-1);
     buffer.tlength = static_cast<std::uint32_t>(2 * clip.slice);
     buffer.prebuf = static_cast<std::uint32_t>(clip.slice / 2);
     buffer.minreq = static_cast<std::uint32_t>(-1);
     buffer.fragsize = static_cast<std::uint32_t>(-1);
-    return api.open(nullptr, "kestrum-lite", PA_STREAM_PLAYBACK, nullptr, "effect", &clip.spec,
-                    nullptr, &buffer, nullptr);
+    return api.open(nullptr, "kestrum-lite", PA_STREAM_PLAYBACK, nullptr, "effect",
+                    &clip.sampleFormat, nullptr, &buffer, nullptr);
 }
 
 }  // namespace
