@@ -103,9 +103,12 @@ TEST_F(DrillTest, CaseFollowsTheDisplayAndDistinctSettingsAndCapsLock) {
 // Keys during the pause after an item are dropped, activation keeps the item on screen, and an
 // early timer waits out the rest of the 150 ms.
 TEST_F(DrillTest, KeysDuringThePauseAreDroppedAndThePauseIsTimed) {
-    startProblemSet(problemSet({"niwanihaniwaniwatorigairu"}, 1));
+    startProblemSet(problemSet({"niwanihaniwa iwatorigairu"}, 1));  // 25 bytes fill every cell
     EXPECT_TRUE(std::all_of(view().cells.begin(), view().cells.end(),
                             [](const CharCell& cell) { return cell.text.size() == 1; }));
+    for (std::size_t i = 0; i <= 12; ++i)
+        pressTarget(i);
+    EXPECT_EQ(view().cells[12].text, "_");  // a typed blank stays visible
     engine().Button_go_menuClick();
     startProblemSet(problemSet({"ab", "cd"}, 2));
     typeItem();
