@@ -133,14 +133,13 @@ TEST_F(ProblemSetReaderTest, BadNamesAreRefusedBeforeAnyRead) {
     for (const char* path : {"/data/tdcs/ab.tdc", "/data/tdcs/.tdc", "/data/outside.tdc"})
         files.files[path] = "Amount=1\nText[1]=abc\n";
     const Messages badName{infoMessage("問題集の名前が不正です")};
-    for (const char* name :
-         {"../outside", "./../outside", "..\\outside", "/data/outside", "a/b", "..", ".", "a\\b",
-          "\x95", "ab\x95", "\x85\x40", "a\x80", "\x81/..", "\xFF"}) {
-        EXPECT_EQ(loadNamed(name), badName) << ::testing::PrintToString(std::string(name));
-        EXPECT_TRUE(files.lastRead.empty());
-    }
-    for (int control = 1; control < 128; control = control == 31 ? 127 : control + 1) {
-        EXPECT_EQ(loadNamed("a" + Bytes(1, static_cast<char>(control)) + "b"), badName) << control;
+    std::vector<Bytes> names{
+        "../outside", "./../outside", "..\\outside", "/data/outside", "a/b",   "..",      ".",
+        "a\\b",       "\x95",         "ab\x95",      "\x85\x40",      "a\x80", "\x81/..", "\xFF"};
+    for (int control = 1; control < 128; control = control == 31 ? 127 : control + 1)
+        names.push_back("a" + Bytes(1, static_cast<char>(control)) + "b");
+    for (const Bytes& name : names) {
+        EXPECT_EQ(loadNamed(name), badName) << ::testing::PrintToString(name);
         EXPECT_TRUE(files.lastRead.empty());
     }
     // Whole characters whose second byte is '\' or '|', and dots inside a name, name their file.
