@@ -56,6 +56,7 @@ TEST_F(DrillTest, MissesSoundsAndGuidesFollowTheSettings) {
     settings.guide = 1;  // the guide a moment after each right key
     const auto next = static_cast<unsigned char>(state().target[1]);
     pressTarget(0);
+    EXPECT_EQ(host.running[DrillTimer::timer_target], kTargetIntervalMs);
     EXPECT_EQ(keyState(next), 0);
     engine().timerFired(DrillTimer::timer_target);
     EXPECT_EQ(keyState(next), 2);
