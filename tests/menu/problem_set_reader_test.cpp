@@ -48,25 +48,19 @@ TEST_F(ProblemSetReaderTest, KeptItemsCloseTheGapsAndFillTheRecord) {
         home + "\n\t Text[4]=last  \t\n");
     ASSERT_TRUE(result.ok);
     EXPECT_TRUE(result.messages.empty());
-    EXPECT_EQ(set.count, 3);
-    EXPECT_EQ(set.texts[3], "last");
     const lesson& record = result.record;
-    EXPECT_EQ(record.name, "set");
-    EXPECT_EQ(record.kind, 1);
-    EXPECT_EQ(record.words, (std::vector<Bytes>{" abc", "x", "last"}));
-    EXPECT_EQ(record.comments, (std::vector<Bytes>{"", "a=b", home}));
-    EXPECT_EQ(record.word_count, 3);
-    EXPECT_EQ(record.comment_count, 3);
-    EXPECT_EQ(record.comment_index_count, 3);
-    EXPECT_EQ(record.comment_index, (std::vector<std::int32_t>{0, 1, 2, 3}));
-    EXPECT_EQ(record.program_length, 7);
+    EXPECT_EQ(
+        std::tie(record.name, record.words, record.comments, record.comment_index),
+        std::tuple(Bytes("set"), std::vector<Bytes>{" abc", "x", "last"},
+                   std::vector<Bytes>{"", "a=b", home}, std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(std::tuple(record.kind, record.word_count, record.comment_count,
+                         record.comment_index_count, record.program_length),
+              std::tuple(1, 3, 3, 3, 7));
     ASSERT_GE(record.program.size(), 100u);  // enough for the largest practice_count
     EXPECT_EQ(std::count(record.program.begin(), record.program.end(), -1),
               std::ssize(record.program));
 
-    const ProblemSetLoad second = load("Amount=3\nText[3]=d\n");  // each load starts empty
-    EXPECT_EQ(second.record.words, std::vector<Bytes>{"d"});
-    EXPECT_EQ(second.record.comments, std::vector<Bytes>{""});
+    EXPECT_EQ(load("Amount=3\nText[3]=d\n").record.words, std::vector<Bytes>{"d"});  // starts empty
 }
 
 TEST_F(ProblemSetReaderTest, LimitsAtTheirEdges) {
@@ -86,9 +80,8 @@ TEST_F(ProblemSetReaderTest, LimitsAtTheirEdges) {
             << index;
     }
 
-    const ProblemSetLoad unknown = load("Amount=1\nFoo=1\nText[1]=a\n=\nam=1\n");
-    EXPECT_TRUE(unknown.ok);
-    EXPECT_EQ(unknown.messages, Messages(3, infoMessage("無効な情報があります")));
+    EXPECT_EQ(load("Amount=1\nFoo=1\nText[1]=a\n=\nam=1\n").messages,
+              Messages(3, infoMessage("無効な情報があります")));
     Bytes many = "Amount=1\nText[1]=a\n";
     for (int i = 0; i < 100000; ++i)
         many += "x=\n";
@@ -122,9 +115,8 @@ TEST_F(ProblemSetReaderTest, EachBrokenRuleStopsTheLoadWithItsMessage) {
     };
     for (const auto& [content, message] : cases) {
         const ProblemSetLoad result = load(content);
-        EXPECT_FALSE(result.ok) << content;
+        EXPECT_FALSE(result.ok || !result.record.words.empty()) << content;
         EXPECT_EQ(result.messages, Messages{infoMessage(message)}) << content;
-        EXPECT_TRUE(result.record.words.empty());
     }
     EXPECT_TRUE(load("Amount=1\nText[1]=azAZ09 ,./;-\n").ok);  // every kind of typeable byte
     int typeable = 0;
@@ -141,14 +133,13 @@ TEST_F(ProblemSetReaderTest, BadNamesAreRefusedBeforeAnyRead) {
     for (const char* path : {"/data/tdcs/ab.tdc", "/data/tdcs/.tdc", "/data/outside.tdc"})
         files.files[path] = "Amount=1\nText[1]=abc\n";
     const Messages badName{infoMessage("問題集の名前が不正です")};
-    for (const char* name :
-         {"../outside", "./../outside", "..\\outside", "/data/outside", "a/b", "..", ".", "a\\b",
-          "\x95", "ab\x95", "\x85\x40", "a\x80", "\x81/..", "\xFF"}) {
-        EXPECT_EQ(loadNamed(name), badName) << ::testing::PrintToString(std::string(name));
-        EXPECT_TRUE(files.lastRead.empty());
-    }
-    for (int control = 1; control < 128; control = control == 31 ? 127 : control + 1) {
-        EXPECT_EQ(loadNamed("a" + Bytes(1, static_cast<char>(control)) + "b"), badName) << control;
+    std::vector<Bytes> names{
+        "../outside", "./../outside", "..\\outside", "/data/outside", "a/b",   "..",      ".",
+        "a\\b",       "\x95",         "ab\x95",      "\x85\x40",      "a\x80", "\x81/..", "\xFF"};
+    for (int control = 1; control < 128; control = control == 31 ? 127 : control + 1)
+        names.push_back("a" + Bytes(1, static_cast<char>(control)) + "b");
+    for (const Bytes& name : names) {
+        EXPECT_EQ(loadNamed(name), badName) << ::testing::PrintToString(name);
         EXPECT_TRUE(files.lastRead.empty());
     }
     // Whole characters whose second byte is '\' or '|', and dots inside a name, name their file.
