@@ -234,10 +234,6 @@ void Application::showGraph(const ScoreKey& key) {
     graph().showFor(key);
 }
 
-}  // namespace kestrum
-
-namespace kestrum {
-
 void Application::showWeakKeys() {
     const LessonId lesson{lastResult_.key.kind, cp932ToUtf8(lastResult_.key.name)};
     const std::vector<KeyTally> lessonTotals = attempts_.lessonTotals(lesson);
