@@ -2,108 +2,90 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 namespace kestrum {
 namespace {
 
 using M = KeyboardModel;
 
-class KeyboardModelTest : public ::testing::Test {
-protected:
-    KeyboardModelTest() { model.arrange(); }
+// Rows 0..3 by column; column 10 of the letter rows ("@", ":", "\") is hidden.
+constexpr const char* kRows[] = {"1234567890-", "qwertyuiop@", "asdfghjkl;:", "zxcvbnm,./\\"};
 
-    KeyCell key(char c) const { return model.keyOf(static_cast<unsigned char>(c)); }
-
-    KeyboardModel model;
-};
-
-// The number row's zones sit one key further right than the letter rows' from "4" on; "@", ":"
-// and "\" have hidden cells of the left index finger.
-TEST_F(KeyboardModelTest, KeysFingersAndZoneColours) {
-    struct Row {
-        char ch;
-        KeyCell cell;
-        int hand, finger;
-        Rgb colour;
-        bool hidden;
-    };
+// Every key by finger and zone colour: the number row's zones sit one key further right than
+// the letter rows' from "4" on, and the hidden keys belong to the left index finger.
+TEST(KeyboardModel, KeysFingersAndZoneColours) {
     constexpr int L = M::kLeftHand, R = M::kRightHand;
-    const Row rows[] = {
-        {'a', {2, 0}, L, M::kLittle, colours::kLightCyan, false},
-        {'q', {1, 0}, L, M::kLittle, colours::kLightCyan, false},
-        {'P', {1, 9}, R, M::kLittle, colours::kLightCyan, false},
-        {'m', {3, 6}, R, M::kIndex, colours::kPaleKhaki, false},
-        {'r', {1, 3}, L, M::kIndex, colours::kLightPink, false},
-        {'y', {1, 5}, R, M::kIndex, colours::kPaleKhaki, false},
-        {'o', {1, 8}, R, M::kRing, colours::kLightGreen, false},
-        {'1', {0, 0}, L, M::kLittle, colours::kLightCyan, false},
-        {'3', {0, 2}, L, M::kMiddle, colours::kLightYellow, false},
-        {'4', {0, 3}, L, M::kMiddle, colours::kLightYellow, false},
-        {'5', {0, 4}, L, M::kIndex, colours::kLightPink, false},
-        {'6', {0, 5}, L, M::kIndex, colours::kLightPink, false},
-        {'7', {0, 6}, R, M::kIndex, colours::kPaleKhaki, false},
-        {'8', {0, 7}, R, M::kIndex, colours::kPaleKhaki, false},
-        {'9', {0, 8}, R, M::kMiddle, colours::kLightYellow, false},
-        {'0', {0, 9}, R, M::kRing, colours::kLightGreen, false},
-        {'-', {0, 10}, R, M::kLittle, colours::kLightCyan, false},
-        {';', {2, 9}, R, M::kLittle, colours::kLightCyan, false},
-        {',', {3, 7}, R, M::kMiddle, colours::kLightYellow, false},
-        {'.', {3, 8}, R, M::kRing, colours::kLightGreen, false},
-        {'/', {3, 9}, R, M::kLittle, colours::kLightCyan, false},
-        {' ', M::kSpace, L, M::kThumb, colours::kLightGrey, false},
-        {'@', {1, 10}, L, M::kIndex, colours::kLightPink, true},
-        {':', {2, 10}, L, M::kIndex, colours::kLightPink, true},
-        {'\\', {3, 10}, L, M::kIndex, colours::kLightPink, true},
+    const struct {
+        Finger finger;
+        Rgb colour;
+        const char* keys;
+    } zones[] = {
+        {{L, M::kLittle}, colours::kLightCyan, "1qaz"},
+        {{L, M::kRing}, colours::kLightGreen, "2wsx"},
+        {{L, M::kMiddle}, colours::kLightYellow, "34edc"},
+        {{L, M::kIndex}, colours::kLightPink, "56rfvtgb@:\\"},
+        {{R, M::kIndex}, colours::kPaleKhaki, "78yhnujm"},
+        {{R, M::kMiddle}, colours::kLightYellow, "9ik,"},
+        {{R, M::kRing}, colours::kLightGreen, "0ol."},
+        {{R, M::kLittle}, colours::kLightCyan, "-p;/"},
+        {{L, M::kThumb}, colours::kLightGrey, " "},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.ch);
-        EXPECT_EQ(key(r.ch), r.cell);
-        EXPECT_EQ(model.key_finger(r.cell), (Finger{r.hand, r.finger}));
-        EXPECT_EQ(model.isHidden(r.cell), r.hidden);
-        if (!r.hidden) {
-            EXPECT_EQ(model.key_colour(r.cell), r.colour);
+    KeyboardModel model;
+    model.arrange();
+    int keys = 0;
+    for (const auto& zone : zones) {
+        for (const char* c = zone.keys; *c != '\0'; ++c, ++keys) {
+            SCOPED_TRACE(*c);
+            const KeyCell cell = model.keyOf(static_cast<unsigned char>(*c));
+            EXPECT_EQ(model.key_finger(cell), zone.finger);
+            if (!model.isHidden(cell)) EXPECT_EQ(model.key_colour(cell), zone.colour);
         }
     }
-    for (char c = 'a'; c <= 'z'; ++c) {
-        const char upper = static_cast<char>(c - 'a' + 'A');
-        EXPECT_EQ(key(c), key(upper)) << c;
-        EXPECT_EQ(model.caption(key(c)), std::string(1, upper)) << c;
+    EXPECT_EQ(keys, 4 * 11 + 1);  // every key of the four rows and the space
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < M::kCols; ++col) {
+            const auto c = static_cast<unsigned char>(kRows[row][col]);
+            SCOPED_TRACE(c);
+            EXPECT_EQ(model.keyOf(c), (KeyCell{row, col}));
+            EXPECT_EQ(model.isHidden({row, col}), row > 0 && col == 10);
+            const auto upper = static_cast<unsigned char>(std::toupper(c));
+            EXPECT_EQ(model.keyOf(upper), (KeyCell{row, col}));  // a letter takes both cases
+            if (row == 0 || col < 10) EXPECT_EQ(model.caption({row, col}), std::string(1, upper));
+        }
     }
+    EXPECT_EQ(model.keyOf(' '), M::kSpace);
 }
 
 // Shifted symbols, control codes and both halves of a double-byte character have no key of
-// their own; no byte ever reaches a Shift key or the Enter filler.
-TEST_F(KeyboardModelTest, UnlistedBytesResolveToTheHiddenCellOfTheQRow) {
-    for (const unsigned char b : {'!', '?', '(', '+', '"', '\0', '\t', '\r', '\x1b', '\x7f'})
-        EXPECT_EQ(model.keyOf(b), M::kUnlisted) << int(b);
-    for (int b = 0; b < 256; ++b) {
-        const KeyCell cell = model.keyOf(static_cast<unsigned char>(b));
-        if (b >= 128) {
-            EXPECT_EQ(cell, M::kUnlisted) << b;
-        }
-        EXPECT_NE(cell, M::kLeftShift);
-        EXPECT_NE(cell, M::kRightShift);
-        EXPECT_NE(cell, M::kEnterFiller);
+// their own and resolve to the hidden cell of the Q row.
+TEST(KeyboardModel, UnlistedBytesResolveToTheHiddenCellOfTheQRow) {
+    const KeyboardModel model;
+    const std::string listed = std::string(kRows[0]) + kRows[1] + kRows[2] + kRows[3] + " ";
+    for (int b = 1; b < 256; ++b) {
+        if (listed.find(static_cast<char>(b < 128 ? std::tolower(b) : b)) == std::string::npos)
+            EXPECT_EQ(model.keyOf(static_cast<unsigned char>(b)), M::kUnlisted) << b;
     }
+    EXPECT_EQ(model.keyOf('\0'), M::kUnlisted);
 }
 
-TEST_F(KeyboardModelTest, SpecialKeysAndFingerLabels) {
+// The special keys; a new layout restores backgrounds and finger labels but keeps key captions'
+// colours and states.
+TEST(KeyboardModel, SpecialKeysFingerLabelsAndANewLayout) {
+    KeyboardModel model;
+    model.arrange();
     EXPECT_EQ(model.key_finger(M::kLeftShift), (Finger{M::kLeftHand, M::kLittle}));
     EXPECT_EQ(model.key_finger(M::kRightShift), (Finger{M::kRightHand, M::kLittle}));
     EXPECT_EQ(model.key_colour(M::kEnterFiller), colours::kButtonFace);
-    EXPECT_EQ(M::shiftKeyOf(M::kLeftHand), M::kRightShift);
-    EXPECT_EQ(M::shiftKeyOf(M::kRightHand), M::kLeftShift);
-    for (int col = 4; col < M::kCols; ++col)
-        EXPECT_TRUE(model.isHidden({4, col}));
-    EXPECT_FALSE(model.isHidden(M::kEnterFiller));
+    for (int col = 0; col < M::kCols; ++col)
+        EXPECT_EQ(model.isHidden({4, col}), col >= 4) << col;
     EXPECT_EQ(model.fingerCaption({M::kLeftHand, M::kLittle}), "小指");
     EXPECT_EQ(model.fingerCaption({M::kRightHand, M::kIndex}), "人差し指");
     EXPECT_EQ(model.fingerCaption({M::kLeftHand, M::kThumb}), "親指");
     EXPECT_TRUE(M::isFingerHidden({M::kRightHand, M::kThumb}));
     EXPECT_FALSE(M::isFingerHidden({M::kLeftHand, M::kThumb}));
-}
 
-TEST_F(KeyboardModelTest, ALayoutRestoresBackgroundsButKeepsKeyCaptionsAndStates) {
-    const KeyCell d = key('d');
+    const KeyCell d = model.keyOf('d');
     const Finger middle{M::kLeftHand, M::kMiddle};
     model.setKeyBackground(d, colours::kWhite);
     model.setKeyCaptionColour(d, colours::kRed);
