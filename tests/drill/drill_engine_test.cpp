@@ -16,17 +16,6 @@ namespace {
 using DrillTest = DrillFixture;
 using Sounds = std::vector<std::string>;
 
-TEST_F(DrillTest, AnUnknownLessonNumberEndsTheProgramWithoutPreparingAnything) {
-    for (int bad : {-1, 7, 41, 43})
-        engine().FormShow(bad, problem);
-    EXPECT_EQ(host.endCalls,
-              std::vector<Messages>(
-                  4, {{Message::Icon::Stop, "レッスン番号が不正です。", "内部エラー"}}));
-    press('a');
-    EXPECT_EQ(state().started, 0);
-    EXPECT_TRUE(sound.played.empty());
-}
-
 // Misses count against the expected character; the sound and guide settings are read at every
 // key.
 TEST_F(DrillTest, MissesSoundsAndGuidesFollowTheSettings) {
@@ -151,14 +140,22 @@ TEST_F(DrillTest, RandomDrawsAvoidThePreviousWordAndTheNextFixedStep) {
     EXPECT_EQ(state().target, "w3");
 }
 
-TEST_F(DrillTest, TheMenuAbandonsTheRunAndTheResultLeadsToRetryOrMenu) {
+// An unknown lesson number ends the program; the menu abandons a run; the result leads to a
+// retry or the menu.
+TEST_F(DrillTest, BadLessonsEndTheProgramTheMenuAbandonsTheRunTheResultLeadsOn) {
+    for (int bad : {-1, 7, 41, 43})
+        engine().FormShow(bad, problem);
+    EXPECT_EQ(host.endCalls,
+              std::vector<Messages>(
+                  4, {{Message::Icon::Stop, "レッスン番号が不正です。", "内部エラー"}}));
+    press('a');
+    EXPECT_EQ(state().started, 0);
     engine().FormShow(1, problem);
     press('s');
     typeItem();
     engine().Button_go_menuClick();
     EXPECT_EQ(host.menuCalls, (std::vector<Messages>{{}}));
-    EXPECT_TRUE(host.running.empty());
-    EXPECT_TRUE(scoreBytes().empty());
+    EXPECT_TRUE(host.running.empty() && scoreBytes().empty());
     engine().FormShow(1, problem);
     press('s');
     EXPECT_EQ(state().key_count, 0);
@@ -166,9 +163,13 @@ TEST_F(DrillTest, TheMenuAbandonsTheRunAndTheResultLeadsToRetryOrMenu) {
     engine().Button_go_menuClick();
 
     startProblemSet(problemSet({"ab", "cd"}, 1));
-    typeItem();
+    // 2 right keys of 3; 450 ms from the first judged key to the end of the pause.
+    press('x', 0);
+    press(static_cast<unsigned char>(state().target[0]), 200);
+    pressTarget(1);
+    endPause();
     ASSERT_EQ(host.results.size(), 1u);
-    EXPECT_EQ(host.results[0].key, (ScoreKey{1, 6, "sample", host.results[0].speed, 100}));
+    EXPECT_EQ(host.results[0].key, (ScoreKey{1, 6, "sample", 2 * 60000 / 450, 66}));
     press('a');  // the result window is on its way: the key is dropped
     EXPECT_EQ(state().started, 0);
     engine().resultChosen(kModalRetry);
@@ -210,6 +211,38 @@ TEST_F(DrillTest, UnusableItemsAreRefusedWithAMessage) {
     EXPECT_TRUE(host.running.empty());
 }
 
+// Romaji items with the option on take every input-method spelling: the guide lights the next
+// key of the spelling being typed (after "sh" the row becomes "shinkansenn"). With the option
+// off only the shown spelling counts.
+TEST_F(DrillTest, RomajiSpellingsGuideAndRedrawTheRow) {
+    for (const int option : {0, 1}) {  // on at the end, for the items below
+        settings.romaji_spellings = option;
+        startProblemSet(problemSet({"sinnkannsenn"}, 1));
+        EXPECT_EQ(litLetters(), "s");
+        const std::string keys = option == 1 ? "shinkansenn" : "shinnkannsenn";
+        const std::string guided = option == 1 ? "iinkansenn" : "iinnkannsenn";
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            press(static_cast<unsigned char>(keys[i]));
+            EXPECT_EQ(litLetters(), guided.substr(i, 1)) << "after " << keys.substr(0, i + 1);
+        }
+        EXPECT_EQ(misses(), 1 - option);
+        EXPECT_EQ(state().key_count, static_cast<int>(keys.size()));
+        EXPECT_EQ(row(), option == 1 ? "shinkansenn" : "sinnkannsenn");
+        EXPECT_TRUE(host.isRunning(DrillTimer::pause));  // the item is done
+    }
+    startProblemSet(problemSet({"jitennsya"}, 1));
+    typeKeys("jiten");
+    EXPECT_EQ(row(), "jitennsya");
+    typeKeys("sh");  // a single n, then しゃ as "sh"
+    EXPECT_EQ(row(), "jitensha");
+    for (std::size_t i = 0; i < view().cells.size(); ++i)
+        EXPECT_EQ(view().cells[i].typed, i < 7) << i;
+    // "hexxo" would spell へっぉ, but the item as a whole does not read as romaji.
+    startProblemSet(problemSet({"hello, world."}, 1));
+    typeKeys("hexxo");
+    EXPECT_EQ(misses(), 3);
+}
+
 // Lesson zero opens its introduction each time it is shown; only the blank turns its pages, up
 // to the last, and nothing is judged or recorded.
 TEST_F(DrillTest, TheTutorialTurnsPagesOnlyOnTheBlankAndJudgesNothing) {
@@ -224,8 +257,7 @@ TEST_F(DrillTest, TheTutorialTurnsPagesOnlyOnTheBlankAndJudgesNothing) {
     for (int i = 0; i < 20; ++i)
         press(' ');
     EXPECT_EQ(view().message_lines[0], "このLESSONは、これで終了です。");
-    EXPECT_EQ(state().key_count, 0);
-    EXPECT_TRUE(sound.played.empty() && scoreBytes().empty());
+    EXPECT_TRUE(state().key_count == 0 && sound.played.empty() && scoreBytes().empty());
     engine().Button_go_menuClick();
     engine().FormShow(0, problem);
     EXPECT_EQ(view().message_lines[0], first);

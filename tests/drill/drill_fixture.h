@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,6 +67,10 @@ protected:
         clock.now += afterMs;
         engine().FormKeyPress(key);
     }
+    void typeKeys(std::string_view keys) {
+        for (const char key : keys)
+            press(static_cast<unsigned char>(key));
+    }
     void pressTarget(std::size_t at) { press(static_cast<unsigned char>(state().target.at(at))); }
     void endPause() {
         clock.now += kPauseMs;
@@ -96,6 +101,22 @@ protected:
         problem = record;
         engine().FormShow(kProblemSetLessonNo, problem);
         press('s');
+    }
+    // The letters the guide lights as the next key.
+    std::string litLetters() {
+        std::string keys;
+        for (char c = 'a'; c <= 'z'; ++c)
+            keys += keyState(static_cast<unsigned char>(c)) == 2 ? std::string(1, c) : "";
+        return keys;
+    }
+    std::string row() {
+        std::string text;
+        for (const CharCell& cell : view().cells)
+            text += cell.text;
+        return text;
+    }
+    int misses() {
+        return std::accumulate(state().miss_counts.begin(), state().miss_counts.end(), 0);
     }
     Bytes scoreBytes() { return files.files["/data/score.dat"]; }
 

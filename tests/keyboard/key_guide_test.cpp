@@ -102,8 +102,8 @@ TEST_F(KeyGuideTest, MarksFollowTheCharacterCapsLockShiftAndSettings) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string{c.expected, c.typed ? c.typed : ' '} + " caps " +
-                     std::to_string(c.caps) + " clear " + std::to_string(c.clear));
+        SCOPED_TRACE((std::string{c.expected, c.typed ? c.typed : ' '} + " caps " +
+                      std::to_string(c.caps) + " clear " + std::to_string(c.clear)));
         capsLock.state = c.caps;
         settings.distinct = c.distinct;
         settings.distinct_shift = c.distinctShift;
@@ -139,6 +139,7 @@ TEST_F(KeyGuideTest, BlinkScheduleByPage) {
         guide.blinkTick(page);
         EXPECT_EQ(marks(), "") << page;
     }
+    guide.blinkTick(0);
     guide.blinkTick(3);  // dark, whatever the page
     EXPECT_EQ(marks(), "");
     EXPECT_EQ(guide.blink_lit(), 1);

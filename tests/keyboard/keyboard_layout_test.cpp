@@ -60,33 +60,28 @@ TEST(KeyboardLayout, TheFourSizes) {
         for (const int code : r.codes) {
             SCOPED_TRACE(code);
             const KeyboardLayout l = layoutOf(code);
-            EXPECT_EQ(l.keySize, r.K);
-            EXPECT_EQ(l.top_margin, r.K);
-            EXPECT_EQ(l.bevel, r.bevel);
-            EXPECT_EQ(l.keys[0][0].bevel, r.bevel);
+            const FontSizes& f = l.fonts;
+            EXPECT_EQ(std::tuple(l.keySize, l.top_margin, l.bevel, l.keys[0][0].bevel,
+                                 l.left_margin, l.indent, l.pnl_key, l.windowWidth, l.windowHeight),
+                      std::tuple(r.K, r.K, r.bevel, r.bevel, r.X0, r.indent, r.pnl_key,
+                                 r.windowWidth, r.windowHeight));
+            EXPECT_EQ((std::array{f.message, f.output, f.key, f.shift, f.finger}), r.fonts);
             EXPECT_EQ(l.Panel_message, (Rect{16, 16, r.pnl_key.width - 10, r.messageHeight}));
             EXPECT_EQ(l.pnl_output,
                       (Rect{16, 16 + r.messageHeight, r.pnl_key.width - 9, r.outputHeight}));
             EXPECT_EQ(l.Button_go_menu,
                       (Rect{8 + r.pnl_key.width - 137, r.pnl_key.top + r.pnl_key.height + 5, 137,
                             r.buttonHeight}));
-            EXPECT_EQ((std::array<int, 5>{l.fonts.message, l.fonts.output, l.fonts.key,
-                                          l.fonts.shift, l.fonts.finger}),
-                      r.fonts);
-            EXPECT_EQ(l.left_margin, r.X0);
-            EXPECT_EQ(l.indent, r.indent);
-            EXPECT_EQ(l.pnl_key, r.pnl_key);
-            EXPECT_EQ(l.windowWidth, r.windowWidth);
-            EXPECT_EQ(l.windowHeight, r.windowHeight);
             const Rect space = keyRect(l, M::kSpace);
             EXPECT_EQ(space, (Rect{r.X0 + 3 * r.K, 5 * r.K, 6 * r.K, r.K}));
             const Rect thumb = l.finger_labels[M::kLeftHand][M::kThumb];
-            EXPECT_EQ(thumb.left, right(space) + r.thumbGap);
-            EXPECT_EQ(thumb.top, space.top + (r.K - (r.fonts[4] + 3)) / 2);
+            EXPECT_EQ(
+                std::pair(thumb.left, thumb.top),
+                std::pair(right(space) + r.thumbGap, space.top + (r.K - (r.fonts[4] + 3)) / 2));
             EXPECT_EQ(l.finger_labels[M::kRightHand][M::kThumb], Rect{});
-            EXPECT_EQ(l.Label_counter_left, l.Button_go_menu.left - 120);
-            EXPECT_EQ(l.Label_counter_top, l.Button_go_menu.top);
-            EXPECT_EQ(l.Button_dummy_top, l.Button_go_menu.top + 50);
+            EXPECT_EQ(std::tuple(l.Label_counter_left, l.Label_counter_top, l.Button_dummy_top),
+                      std::tuple(l.Button_go_menu.left - 120, l.Button_go_menu.top,
+                                 l.Button_go_menu.top + 50));
             // Centred with the fake text heights.
             EXPECT_EQ(l.messageLineTops[0], (r.messageHeight - r.fonts[0] - 6) / 2);
             EXPECT_EQ(l.lbl_sample_top, (r.outputHeight - r.fonts[1] - 11) / 2);
@@ -137,11 +132,10 @@ TEST(KeyboardLayout, FingerLabelsAndCharacterCells) {
 TEST(KeyboardLayout, DensityAndTutorial) {
     const KeyboardLayout at120 = layoutOf(1, 120.0);
     const FontSizes f = at120.fonts;
-    EXPECT_EQ((std::array<int, 5>{f.message, f.output, f.key, f.shift, f.finger}),
-              (std::array<int, 5>{28, 46, 28, 20, 16}));  // output 58 x 0.8 = 46.4
-    EXPECT_EQ(at120.windowHeight, 750);
-    EXPECT_EQ(layoutOf(1, 0.0).fonts.key, 35);
-    EXPECT_FALSE(at120.tutorial);
+    EXPECT_EQ((std::array{f.message, f.output, f.key, f.shift, f.finger}),
+              (std::array{28, 46, 28, 20, 16}));  // output 58 x 0.8 = 46.4
+    EXPECT_EQ(std::tuple(at120.windowHeight, at120.tutorial, layoutOf(1, 0.0).fonts.key),
+              std::tuple(750, false, 35));
 
     const KeyboardLayout l = layoutOf(3, 96.0, true);
     EXPECT_TRUE(l.tutorial);
@@ -151,9 +145,8 @@ TEST(KeyboardLayout, DensityAndTutorial) {
     EXPECT_EQ(l.messageLineTops,
               (std::array<int, 4>{gap, 2 * gap + h, 3 * gap + 2 * h, 4 * gap + 3 * h}));
     EXPECT_EQ(l.pnl_key.top, 158);
-    EXPECT_EQ(layoutOf(1, 96.0, true).fonts.message, 30);
-    EXPECT_EQ(layoutOf(1, 120.0, true).fonts.message, 24);
-    EXPECT_EQ(layoutOf(2, 96.0, true).fonts.message, 28);
+    for (const auto& [code, dpi, points] : {std::tuple{1, 96.0, 30}, {1, 120.0, 24}, {2, 96.0, 28}})
+        EXPECT_EQ(layoutOf(code, dpi, true).fonts.message, points) << code << " " << dpi;
 }
 
 // Centred at the first layout and whenever the size changes; a window larger than the screen is

@@ -39,7 +39,7 @@ TEST(KeyboardModel, KeysFingersAndZoneColours) {
             SCOPED_TRACE(*c);
             const KeyCell cell = model.keyOf(static_cast<unsigned char>(*c));
             EXPECT_EQ(model.key_finger(cell), zone.finger);
-            if (!model.isHidden(cell)) EXPECT_EQ(model.key_colour(cell), zone.colour);
+            EXPECT_EQ(model.isHidden(cell) ? zone.colour : model.key_colour(cell), zone.colour);
         }
     }
     EXPECT_EQ(keys, 4 * 11 + 1);  // every key of the four rows and the space
@@ -51,7 +51,9 @@ TEST(KeyboardModel, KeysFingersAndZoneColours) {
             EXPECT_EQ(model.isHidden({row, col}), row > 0 && col == 10);
             const auto upper = static_cast<unsigned char>(std::toupper(c));
             EXPECT_EQ(model.keyOf(upper), (KeyCell{row, col}));  // a letter takes both cases
-            if (row == 0 || col < 10) EXPECT_EQ(model.caption({row, col}), std::string(1, upper));
+            if (row == 0 || col < 10) {
+                EXPECT_EQ(model.caption({row, col}), std::string(1, upper));
+            }
         }
     }
     EXPECT_EQ(model.keyOf(' '), M::kSpace);
@@ -63,8 +65,9 @@ TEST(KeyboardModel, UnlistedBytesResolveToTheHiddenCellOfTheQRow) {
     const KeyboardModel model;
     const std::string listed = std::string(kRows[0]) + kRows[1] + kRows[2] + kRows[3] + " ";
     for (int b = 1; b < 256; ++b) {
-        if (listed.find(static_cast<char>(b < 128 ? std::tolower(b) : b)) == std::string::npos)
+        if (listed.find(static_cast<char>(b < 128 ? std::tolower(b) : b)) == std::string::npos) {
             EXPECT_EQ(model.keyOf(static_cast<unsigned char>(b)), M::kUnlisted) << b;
+        }
     }
     EXPECT_EQ(model.keyOf('\0'), M::kUnlisted);
 }
