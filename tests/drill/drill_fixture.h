@@ -77,9 +77,8 @@ protected:
         engine().timerFired(DrillTimer::pause);
     }
     // Types the current item without a miss and ends its pause.
-    void typeItem(std::uint32_t msPerKey = 100) {
-        for (const char c : Bytes(state().target))
-            press(static_cast<unsigned char>(c), msPerKey);
+    void typeItem() {
+        typeKeys(state().target);
         endPause();
     }
 
