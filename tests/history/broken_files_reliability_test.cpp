@@ -1,18 +1,18 @@
-// Every file in tests/data/broken against its line in outcomes.tsv: the readers of the settings,
-// the problem sets and the history meet the files people actually produce. Then every reader
-// meets things that are not plain files at all.
+// One table of inputs per reader, two sources: the files people actually produce (each file in
+// tests/data/broken against its line in outcomes.tsv) and the edges of each rule, written out in
+// tests/data/reader_cases.tsv. Then every reader meets things that are not plain files at all.
 #include "history/history_test_dir.h"
 #include "history/score_file.h"
 #include "menu/problem_set_reader.h"
 #include "menu/settings_file.h"
 #include "platform/file_system.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -25,55 +25,49 @@ namespace {
 using testing::attemptOf;
 const std::filesystem::path kBroken = std::filesystem::path(KESTRUM_TEST_DATA) / "broken";
 
-// Each row: the file name, then its outcome with "\n" and "\xHH" standing for those bytes.
-std::vector<std::pair<std::string, std::string>> table() {
-    std::vector<std::pair<std::string, std::string>> rows;
-    std::ifstream in(kBroken / "outcomes.tsv");
-    for (std::string line; std::getline(in, line);) {
-        const std::size_t tab = line.find('\t');
-        if (line.empty() || line[0] == '#' || tab == std::string::npos) continue;
-        std::string outcome;
-        for (std::size_t i = tab + 1; i < line.size(); ++i) {
-            if (line.compare(i, 2, "\\n") == 0) {
-                outcome += '\n';
-                ++i;
-            } else if (line.compare(i, 2, "\\x") == 0) {
-                outcome += static_cast<char>(std::stoi(line.substr(i + 2, 2), nullptr, 16));
-                i += 3;
-            } else {
-                outcome += line[i];
-            }
-        }
-        rows.emplace_back(line.substr(0, tab), outcome);
-    }
-    return rows;
+std::string joined(const std::vector<Bytes>& parts, bool asUtf8) {
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        out += (i == 0 ? "" : "|") + (asUtf8 ? cp932ToUtf8(parts[i]) : parts[i]);
+    return out;
 }
 
-std::string outcomeOf(const std::string& file) {
-    const Bytes content = testing::fileBytes(kBroken / file);
+// What `reader` ("ini@<screen width>", "tdc" or "dat") makes of a file holding `content`.
+std::string outcomeOf(const std::string& reader, const Bytes& content) {
     testing::HistoryDir dir;
     DiskFileSystem disk;
-    const std::string extension = std::filesystem::path(file).extension();
-    if (extension == ".ini") {
+    if (reader.starts_with("ini@")) {
         disk.writeFile(dir.path() / kSettingsFileName, content);
         Settings s;
-        LoadSettings(s, disk, dir.path(), 1280);
+        s.guide = 3;  // the loader must start from the defaults, not from these
+        s.problem_set_name = "stale";
+        LoadSettings(s, disk, dir.path(), std::stoi(reader.substr(4)));
         std::string out;
         for (const std::int32_t value : {s.distinct, s.guide, s.letter_type, s.distinct_shift,
                                          s.sound, s.practice_count, s.keyboard_size})
             out += (out.empty() ? "" : ",") + std::to_string(value);
         return out + "|" + s.problem_set_name;
     }
-    if (extension == ".tdc") {
+    if (reader == "tdc") {
         std::filesystem::create_directory(dir.path() / "tdcs");
-        disk.writeFile(dir.path() / "tdcs" / "broken.tdc", content);
+        disk.writeFile(dir.path() / "tdcs" / "t.tdc", content);
         Settings settings;
-        settings.problem_set_name = "broken";
+        settings.problem_set_name = "t";
         ProblemSet set;
         const ProblemSetLoad load = LoadProblemSet(set, disk, dir.path(), settings);
-        if (load.ok) return "items=" + std::to_string(load.record.word_count);
-        EXPECT_TRUE(load.record.words.empty());
-        return load.messages.empty() ? "refused silently" : "refused=" + load.messages.back().text;
+        if (!load.ok) {
+            EXPECT_TRUE(load.record.words.empty());
+            return load.messages.empty() ? "refused silently"
+                                         : "refused=" + load.messages.back().text;
+        }
+        std::string out = "items=" + joined(load.record.words, false);
+        const auto& comments = load.record.comments;
+        if (std::any_of(comments.begin(), comments.end(), [](auto& c) { return !c.empty(); }))
+            out += " comments=" + joined(comments, true);
+        if (!load.messages.empty())
+            out +=
+                " notes=" + std::to_string(load.messages.size()) + "×" + load.messages.back().text;
+        return out;
     }
     dir.writeScore(content);
     ScoreFile scores(disk, dir.path());
@@ -85,26 +79,36 @@ std::string outcomeOf(const std::string& file) {
                                          : "refused=" + appended.messages.back().text;
     }
     const ScoreReadOutcome read = scores.ReadScores(scoreKeyFor(0, "lesson1"));
-    const int newest = std::max(read.count, 1) - 1;
-    EXPECT_EQ(read.speeds[newest], 200);
-    EXPECT_EQ(read.accuracies[newest], 97);
+    EXPECT_EQ(std::pair(read.speeds[read.count - 1], read.accuracies[read.count - 1]),
+              std::pair(200, 97));
     return "appended=" + std::to_string(read.count);
 }
 
-// The folder and the table stay in step: one line per file, no line without its file.
+TEST(ReaderCases, EachInputHasItsTabledOutcome) {
+    for (const auto& row : testing::tableRows("reader_cases.tsv")) {
+        ASSERT_EQ(row.size(), 3u) << row[0];
+        EXPECT_EQ(outcomeOf(row[0], row[1]), row[2]) << row[1];
+    }
+}
+
+// The folder and its table stay in step: one line per file, no line without its file.
 TEST(BrokenFiles, EachHasItsTabledOutcome) {
     std::set<std::string> present;
     for (const auto& entry : std::filesystem::directory_iterator(kBroken))
         present.insert(entry.path().filename());
     present.erase("outcomes.tsv");
     EXPECT_GE(present.size(), 14u);
-    for (const auto& [file, outcome] : table()) {
+    for (const auto& row : testing::tableRows("broken/outcomes.tsv")) {
+        const std::string& file = row[0];
         EXPECT_EQ(present.erase(file), 1u) << file << " is not in the folder or tabled twice";
-        EXPECT_EQ(outcomeOf(file), outcome) << file;
+        const std::string extension = std::filesystem::path(file).extension().string().substr(1);
+        EXPECT_EQ(outcomeOf(extension == "ini" ? "ini@1280" : extension,
+                            testing::fileBytes(kBroken / file)),
+                  row.at(1))
+            << file;
     }
     EXPECT_TRUE(present.empty()) << *present.begin() << " has no line";
 }
-
 // In the place of each file: something that is not a plain file of ours. No reader hangs (the
 // alarm ends a test that does) or floods memory; the settings fall back to the defaults, the
 // problem set is refused, the history says it cannot open the file and leaves it as it is, and

@@ -3,7 +3,8 @@
 // reported recorded may be lost, and a reader never sees anything but a whole history.
 #include "history/score_file.h"
 
-#include "history_test_dir.h"
+#include "history/history_test_dir.h"
+#include "support/fault_file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -17,25 +18,14 @@ namespace kestrum {
 namespace {
 
 // The real disk, with a random pause of up to half a millisecond before every step.
-class JitteryDisk final : public FileSystem {
-public:
-    using Path = std::filesystem::path;
-    ReadResult readFile(const Path& p, std::size_t max) override { return disk().readFile(p, max); }
-    std::optional<Bytes> readOrCreate(const Path& p, std::size_t max) override {
-        return disk().readOrCreate(p, max);
+struct JitteryDisk {
+    JitteryDisk() {
+        disk.beforeEachCall = [this] {
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 500));
+        };
     }
-    bool writeFile(const Path& p, std::string_view b) override { return disk().writeFile(p, b); }
-    bool replace(const Path& from, const Path& to) override { return disk().replace(from, to); }
-    bool remove(const Path& p) override { return disk().remove(p); }
-    std::unique_ptr<Lock> lockExclusive(const Path& p) override { return disk().lockExclusive(p); }
-
-private:
-    DiskFileSystem& disk() {
-        thread_local std::minstd_rand random(std::random_device{}());
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 500));
-        return disk_;
-    }
-    DiskFileSystem disk_;
+    std::minstd_rand random{std::random_device{}()};
+    FaultFileSystem disk;
 };
 
 TEST(ConcurrentWriters, EveryReportedAttemptIsKeptAndReadersSeeWholeFiles) {
@@ -49,8 +39,8 @@ TEST(ConcurrentWriters, EveryReportedAttemptIsKeptAndReadersSeeWholeFiles) {
     std::vector<std::thread> writers;
     for (int w = 0; w < kWriters; ++w) {
         writers.emplace_back([&, w] {
-            JitteryDisk disk;
-            ScoreFile scores(disk, dir.path());
+            JitteryDisk jittery;
+            ScoreFile scores(jittery.disk, dir.path());
             for (int round = 0; round < kRounds; ++round) {
                 ScoreKey key = shared;
                 key.speed = 1000 * (w + 1) + round;
@@ -59,8 +49,8 @@ TEST(ConcurrentWriters, EveryReportedAttemptIsKeptAndReadersSeeWholeFiles) {
         });
     }
     std::thread reader([&] {
-        JitteryDisk disk;
-        ScoreFile scores(disk, dir.path());
+        JitteryDisk jittery;
+        ScoreFile scores(jittery.disk, dir.path());
         while (writing)
             brokenReads += scores.ReadScores(shared).messages.empty() ? 0 : 1;
     });

@@ -51,22 +51,19 @@ TEST(GraphPlan, ValuesAndAttemptsMapToTheirPixels) {
               std::pair(kPlotRed, std::vector<PlotPoint>{{20, 177}, {275, 19}, {530, -58}}));
 }
 
-TEST(GraphPlan, ScalesFrameAndGridAreDrawnEvenWithoutData) {
-    const GraphPlot plot = planGraph(ScoreReadOutcome{});
-    EXPECT_EQ(plot.frame, (std::vector<PlotPoint>{{20, 20}, {20, 335}, {530, 335}, {530, 20}}));
-    ASSERT_EQ(plot.gridLines.size(), 4u);
-    EXPECT_EQ(plot.gridLines[1], (PlotLine{{20, 98}, {530, 98}}));
-    EXPECT_EQ(textOf(plot, "正解率(%)"), (PlotText{"正解率(%)", {0, 1}, kPlotBlue, 484}));
-    EXPECT_EQ(textOf(plot, "速度(字/分)"), (PlotText{"速度(字/分)", {485, 1}, kPlotRed, 64}));
-    EXPECT_EQ(textOf(plot, "300"), (PlotText{"300", {533, 93}, kPlotRed, 16}));
-    EXPECT_EQ(plot.texts.size(), 12u);  // two headings and ten scale values, no footer
-}
-
+// Without two attempts the window shows why and closes, but its scales, frame and grid stand.
 TEST(GraphPlan, NoneOrOneAttemptShowsTheCountMessageAndCloses) {
     for (const ScoreReadOutcome& read : {history({}), history({{120, 90}}), ScoreReadOutcome{}}) {
         const GraphPlot plot = planGraph(read);
         EXPECT_TRUE(plot.closeAtOnce && plot.series.empty());
         EXPECT_EQ(plot.messages, Messages{kTooFew});
+        EXPECT_EQ(plot.frame, (std::vector<PlotPoint>{{20, 20}, {20, 335}, {530, 335}, {530, 20}}));
+        ASSERT_EQ(plot.gridLines.size(), 4u);
+        EXPECT_EQ(plot.gridLines[1], (PlotLine{{20, 98}, {530, 98}}));
+        EXPECT_EQ(textOf(plot, "正解率(%)"), (PlotText{"正解率(%)", {0, 1}, kPlotBlue, 484}));
+        EXPECT_EQ(textOf(plot, "速度(字/分)"), (PlotText{"速度(字/分)", {485, 1}, kPlotRed, 64}));
+        EXPECT_EQ(textOf(plot, "300"), (PlotText{"300", {533, 93}, kPlotRed, 16}));
+        EXPECT_EQ(plot.texts.size(), 12u);  // two headings and ten scale values, no footer
     }
     ScoreReadOutcome cut;  // file messages come first
     cut.messages.push_back(plainMessage("error : unexpected EOF"));

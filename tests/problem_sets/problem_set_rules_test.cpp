@@ -87,36 +87,5 @@ TEST(ProblemSetImport, BothEncodingsOneItemPerLine) {
     EXPECT_EQ(importProblemItems(sjis), expected);
 }
 
-// Sets saved by an editor on this system are UTF-8, with or without a byte-order mark; they
-// read as the same set in code page 932 would. 桜 is 8D F7 there, ホーム 83 7A 81 5B 83 80.
-TEST(ProblemSetEncoding, Utf8FilesReadAsTheirCodePage932Twins) {
-    const Bytes sakura = "\x8D\xF7", home = "\x83\x7A\x81\x5B\x83\x80", bom = "\xEF\xBB\xBF";
-    const Bytes utf8 = "Amount=2\nText[1]=sakura\nComment[1]=桜\nText[2]=home\nComment[2]=ホーム\n";
-    // Thirty "＝" (81 81 each in code page 932) fit a line in code page 932, not in UTF-8.
-    Bytes longComment = "Amount=1\r\nText[1]=a\r\nComment[1]=";
-    for (int i = 0; i < 30; ++i)
-        longComment += "＝";
-    const std::pair<Bytes, std::vector<Bytes>> cases[] = {
-        {utf8, {sakura, home}},
-        {bom + utf8, {sakura, home}},
-        {bom + "Amount=1\r\nText[1]=abc\r\n", {""}},
-        {"Amount=2\nText[1]=sakura\nComment[1]=" + sakura + "\nText[2]=home\nComment[2]=" + home,
-         {sakura, home}},
-        {longComment + "\r\n", {Bytes(60, '\x81')}},
-        {"Amount=1\nText[1]=桜\n", {}}};  // Japanese in the text itself is refused
-    for (const auto& [file, comments] : cases) {
-        ProblemSet set;
-        const ProblemSetLoad load = readSet(file, set);
-        EXPECT_EQ(load.ok && load.messages.empty(), !comments.empty()) << file;
-        if (comments.empty()) {
-            ASSERT_FALSE(load.messages.empty());
-            EXPECT_EQ(load.messages.back().text,
-                      "不正なファイルです。不正な文字が含まれています。");
-        } else {
-            EXPECT_EQ(load.record.comments, comments) << file;
-        }
-    }
-}
-
 }  // namespace
 }  // namespace kestrum

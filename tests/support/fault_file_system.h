@@ -5,13 +5,15 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 
 namespace kestrum {
 
-// The real disk (use it on a temporary directory) with faults injected on demand and every call
-// counted. Faults stay armed until restore(), which keeps the counts.
+// The real disk (use it on a temporary directory) with faults injected on demand. Faults stay
+// armed until restore().
 class FaultFileSystem final : public FileSystem {
 public:
     enum class FileOp { ReadFile, ReadOrCreate, WriteFile, Replace, Remove };
@@ -20,19 +22,17 @@ public:
     void fail(FileOp op) { failing_[at(op)] = true; }
     // The disk fills up: a later write of more than `bytes` bytes keeps only those and fails.
     void diskFullAfter(std::size_t bytes) { diskFullAfter_ = bytes; }
-    // The power goes off right after the `nth` successful call of `op` (counted from now): every
-    // later call fails and changes nothing.
-    void powerLossAfter(FileOp op, int nth = 1) {
-        powerLossOp_ = op;
-        countdown_ = nth;
-    }
+    // The power goes off right after the next successful call of `op`: every later call fails
+    // and changes nothing.
+    void powerLossAfter(FileOp op) { powerLossOp_ = op; }
     void restore() {
         failing_ = {};
         diskFullAfter_.reset();
         powerLossOp_.reset();
         off_ = false;
     }
-    int calls(FileOp op) const { return calls_[at(op)]; }
+    // Runs before every call, e.g. a pause that lets another writer in between two steps.
+    std::function<void()> beforeEachCall = [] {};
 
     ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) override {
         if (!allow(FileOp::ReadFile)) return {ReadStatus::Unreadable, {}};
@@ -58,26 +58,28 @@ public:
     bool remove(const std::filesystem::path& path) override {
         return allow(FileOp::Remove) && disk_.remove(path) && took(FileOp::Remove, true);
     }
+    std::unique_ptr<Lock> lockExclusive(const std::filesystem::path& path) override {
+        beforeEachCall();
+        return disk_.lockExclusive(path);
+    }
 
 private:
     static std::size_t at(FileOp op) { return static_cast<std::size_t>(op); }
     bool allow(FileOp op) {
-        ++calls_[at(op)];
+        beforeEachCall();
         return !off_ && !failing_[at(op)];
     }
-    // Counts a call that took effect towards a pending power loss.
+    // A call that took effect; the power goes off after it if so armed.
     template <typename T>
     T took(FileOp op, T result) {
-        if (powerLossOp_ == op && --countdown_ == 0) off_ = true;
+        if (powerLossOp_ == op) off_ = true;
         return result;
     }
 
     DiskFileSystem disk_;
-    std::array<int, 5> calls_{};
     std::array<bool, 5> failing_{};
     std::optional<std::size_t> diskFullAfter_;
     std::optional<FileOp> powerLossOp_;
-    int countdown_ = 0;
     bool off_ = false;
 };
 

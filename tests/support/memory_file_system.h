@@ -14,7 +14,6 @@ namespace kestrum {
 class MemoryFileSystem final : public FileSystem {
 public:
     std::map<std::filesystem::path, Bytes> files;
-    bool failWrites = false;
     std::filesystem::path lastRead;  // the path of the latest readFile or readOrCreate
 
     ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) override {
@@ -32,7 +31,6 @@ public:
         return result.bytes;
     }
     bool writeFile(const std::filesystem::path& path, std::string_view bytes) override {
-        if (failWrites) return false;
         files[path] = Bytes(bytes);
         return true;
     }
