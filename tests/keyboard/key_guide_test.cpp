@@ -1,10 +1,13 @@
 #include "keyboard/key_guide.h"
 
 #include "support/fake_services.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 namespace kestrum {
 namespace {
@@ -60,84 +63,42 @@ protected:
     KeyGuide guide{model, settings, capsLock, shift_down};
 };
 
-// The other hand's Shift is marked for a letter whose case needs it: upper case while Caps Lock
-// is off, lower case while it is on, and neither while Caps Lock is held down; a case-only miss
-// marks it whatever Caps Lock says, or greys both Shift keys while Shift is held. A character
-// without a key lights only the left index finger's label. Mode 1 clears the wrong key's mark,
-// mode 2 the guide, any other mode both.
+// Marks by the character, Caps Lock, Shift and the settings: data/key_guide_marks.tsv.
 TEST_F(KeyGuideTest, MarksFollowTheCharacterCapsLockShiftAndSettings) {
-    struct Case {
-        std::uint16_t caps;
-        int distinct, distinctShift, shiftDown;
-        char expected, typed;  // typed 0: ShowGuide(expected)
-        int caseOnly, clear;   // clear: the ClearMarks mode afterwards, -1 none
-        const char* marks;
-    };
-    // clang-format off
-    const Case cases[] = {
-        {0,           1, 1, 0, 'A', 0,   0, -1, "A* RShift* L3*"},
-        {0,           1, 1, 0, 'P', 0,   0, -1, "P* LShift* R3*"},
-        {kOn,         1, 1, 0, 'A', 0,   0, -1, "A* L3*"},
-        {kOn,         1, 1, 0, 'a', 0,   0, -1, "A* RShift* L3*"},
-        {0,           1, 1, 0, 'a', 0,   0, -1, "A* L3*"},
-        {kHeld,       1, 1, 0, 'A', 0,   0, -1, "A* L3*"},
-        {kOn | kHeld, 1, 1, 0, 'a', 0,   0, -1, "A* L3*"},
-        {kOn | kHeld, 1, 1, 0, 'A', 0,   0, -1, "A* L3*"},
-        {0,           1, 1, 0, '1', 0,   0, -1, "1* L3*"},
-        {kOn,         1, 1, 0, ';', 0,   0, -1, ";* R3*"},
-        {0,           1, 1, 0, '!', 0,   0, -1, "L0*"},
-        {0,           1, 1, 0, '@', 0,   0, -1, "L0*"},
-        {0,           1, 0, 0, 'A', 0,   0, -1, "A* LShift* RShift* L3*"},
-        {0,           0, 1, 0, 'A', 'a', 1, -1, "A* L3*"},
-        {0,           1, 1, 0, 'A', 'a', 1, -1, "A* RShift* L3*"},
-        {kOn,         1, 1, 0, 'A', 'a', 1, -1, "A* RShift* L3*"},
-        {kHeld,       1, 1, 0, 'A', 'a', 1, -1, "A* RShift* L3*"},
-        {0,           1, 1, 1, 'a', 'A', 1, -1, "A* LShift- RShift- L3*"},
-        {0,           1, 1, 1, 'a', 'A', 1, 1,  "A* L3*"},
-        {0,           1, 1, 0, 'd', 's', 0, -1, "S- D* L1*"},
-        {0,           1, 1, 0, 'd', 's', 0, 1,  "D* L1*"},
-        {0,           1, 1, 0, 'd', 's', 0, 2,  "S-"},
-        {0,           1, 1, 0, 'd', 's', 0, 0,  ""},
-        {0,           1, 1, 0, 'd', 's', 0, 7,  ""},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE((std::string{c.expected, c.typed ? c.typed : ' '} + " caps " +
-                      std::to_string(c.caps) + " clear " + std::to_string(c.clear)));
-        capsLock.state = c.caps;
-        settings.distinct = c.distinct;
-        settings.distinct_shift = c.distinctShift;
-        shift_down = c.shiftDown;
-        if (c.typed == 0) {
-            guide.ShowGuide(static_cast<unsigned char>(c.expected));
+    const std::map<std::string, std::uint16_t> caps = {
+        {"off", 0}, {"on", kOn}, {"held", kHeld}, {"on+held", kOn | kHeld}};
+    const auto rows = testing::tableRows("key_guide_marks.tsv");
+    ASSERT_EQ(rows.size(), 24u);
+    for (const std::vector<std::string>& c : rows) {
+        SCOPED_TRACE(c[0] + " " + c[4] + " " + c[5] + " clear " + c[7]);
+        capsLock.state = caps.at(c[0]);
+        settings.distinct = std::stoi(c[1]);
+        settings.distinct_shift = std::stoi(c[2]);
+        shift_down = std::stoi(c[3]);
+        const auto expected = static_cast<unsigned char>(c[4][0]);
+        if (c[5] == "-") {
+            guide.ShowGuide(expected);
         } else {
-            guide.ShowErrorGuide(static_cast<unsigned char>(c.expected),
-                                 static_cast<unsigned char>(c.typed), c.caseOnly);
+            guide.ShowErrorGuide(expected, static_cast<unsigned char>(c[5][0]), std::stoi(c[6]));
         }
-        if (c.clear >= 0) guide.ClearMarks(c.clear);
-        EXPECT_EQ(marks(), c.marks);
+        if (c[7] != "-1") guide.ClearMarks(std::stoi(c[7]));
+        EXPECT_EQ(marks(), c[8]);
         guide.ClearMarks(3);
         EXPECT_EQ(marks(), "");
     }
 }
 
-// Ticks alternate lit and dark; the phase is never reset, so a tutorial left after a lit tick
-// starts its next showing with a dark one, and a page change shows at the next lit tick.
+// Ticks alternate lit (data/key_guide_blink.tsv) and dark; the phase is never reset, so a
+// tutorial left after a lit tick starts its next showing with a dark one.
 TEST_F(KeyGuideTest, BlinkScheduleByPage) {
-    const char* const home = "A* S* D* F* J* K* L* ;*";
-    // clang-format off
-    const std::pair<int, const char*> pages[] = {
-        {1, home}, {2, home}, {3, "F* J*"}, {4, "F* J*"}, {7, "F* J*"}, {5, "A* S* D* F*"},
-        {6, "J* K* L* ;*"}, {8, home}, {9, "1* Q* A* Z* L3*"}, {10, home}, {12, home},
-        {13, "B* L0*"}, {14, "A- B* L0*"}, {15, home}, {16, home}, {0, ""}};
-    // clang-format on
-    for (const auto& [page, lit] : pages) {
-        EXPECT_EQ(guide.blink_lit(), 1) << page;
-        guide.blinkTick(page);
-        EXPECT_EQ(marks(), lit) << page;
-        EXPECT_EQ(guide.blink_lit(), 0) << page;
-        guide.blinkTick(page);
-        EXPECT_EQ(marks(), "") << page;
+    const auto pages = testing::tableRows("key_guide_blink.tsv");
+    ASSERT_EQ(pages.size(), 16u);
+    for (const std::vector<std::string>& page : pages) {
+        EXPECT_EQ(guide.blink_lit(), 1) << page[0];
+        guide.blinkTick(std::stoi(page[0]));
+        EXPECT_EQ(marks(), page[1]) << page[0];
+        guide.blinkTick(std::stoi(page[0]));
+        EXPECT_EQ(marks(), "") << page[0];
     }
     guide.blinkTick(0);
     guide.blinkTick(3);  // dark, whatever the page
