@@ -1,15 +1,12 @@
 // The built-in lessons against an independent copy of their text (data/lesson_catalogue.tsv),
-// the rules of the check, and one typed run of every drill lesson.
-#include "drill_fixture.h"
-
+// and the rules of the check.
 #include "drill/lesson_catalogue.h"
 #include "platform/text.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -22,27 +19,25 @@ struct GoldenLesson {
     std::vector<std::int32_t> commentIndex, program;
 };
 
-// Each line: kind, lesson number, then the fields of that kind.
+std::vector<std::int32_t> numbers(const std::string& list) {
+    std::vector<std::int32_t> out;
+    std::istringstream items(list);
+    for (std::string item; std::getline(items, item, ',');)
+        out.push_back(std::stoi(item));
+    return out;
+}
+
+// Each row: kind, lesson number, then the fields of that kind.
 const std::array<GoldenLesson, 7>& golden() {
     static const std::array<GoldenLesson, 7> table = [] {
         std::array<GoldenLesson, 7> t;
-        std::ifstream in(std::string(KESTRUM_TEST_DATA) + "/lesson_catalogue.tsv");
-        for (std::string line; std::getline(in, line);) {
-            std::istringstream fields(line);
-            std::string kind, n, third, fourth;
-            std::getline(
-                std::getline(std::getline(std::getline(fields, kind, '\t'), n, '\t'), third, '\t'),
-                fourth);
-            GoldenLesson& g = t.at(std::stoul(n));
-            std::vector<std::int32_t> numbers;
-            std::istringstream list(third);
-            for (std::string item; std::getline(list, item, ',');)
-                numbers.push_back(std::atoi(item.c_str()));
-            if (kind == "lesson") g.name = third, g.title = fourth;
-            if (kind == "word") g.words.push_back(fourth);
-            if (kind == "comment") g.comments.push_back(fourth);
-            if (kind == "comment_index") g.commentIndex = numbers;
-            if (kind == "program") g.program = numbers;
+        for (const std::vector<std::string>& row : tableRows("lesson_catalogue.tsv")) {
+            GoldenLesson& g = t.at(std::stoul(row[1]));
+            if (row[0] == "lesson") g.name = row[2], g.title = row[3];
+            if (row[0] == "word") g.words.push_back(row[3]);
+            if (row[0] == "comment") g.comments.push_back(row[3]);
+            if (row[0] == "comment_index") g.commentIndex = numbers(row[2]);
+            if (row[0] == "program") g.program = numbers(row[2]);
         }
         return t;
     }();
@@ -121,41 +116,6 @@ TEST(CheckLesson, EachRuleInOrderWithItsMessageAndTheLessonAsCaption) {
     EXPECT_EQ(checkBuiltInLessons(broken),
               (Messages{stop("単語の長さが、長すぎます。", "lesson2"),
                         stop("プログラムの値が不正です。", "lesson5")}));
-}
-
-// Every drill lesson typed through once: each step shows the word its program names (a random
-// step neither the previous word nor the next fixed one) with its comment, and the attempt is
-// recorded under the lesson's name.
-using WholeLessonRun = DrillFixture;
-
-TEST_F(WholeLessonRun, EveryLessonFollowsItsProgramAndRecordsTheAttempt) {
-    for (int n = 1; n <= 6; ++n) {
-        SCOPED_TRACE(n);
-        const GoldenLesson& g = golden()[static_cast<std::size_t>(n)];
-        files.files.clear();
-        engine().FormShow(n, problem);
-        EXPECT_EQ(engine().windowCaption(), "ケストラムLite   " + g.name);
-        press('s');
-        std::string previous;
-        for (std::size_t step = 0; step < g.program.size(); ++step) {
-            const Bytes target = state().target;
-            const std::int32_t fixed = g.program[step];
-            const std::int32_t next = step + 1 < g.program.size() ? g.program[step + 1] : -1;
-            EXPECT_EQ(target, fixed >= 0 ? g.words.at(fixed) : target) << step;
-            EXPECT_TRUE(fixed >= 0 ||
-                        (target != previous && (next < 0 || target != g.words.at(next))))
-                << step;
-            const auto w = std::find(g.words.begin(), g.words.end(), target) - g.words.begin();
-            ASSERT_LT(w, std::ssize(g.words));
-            EXPECT_EQ(view().message_lines[0], g.comments.at(g.commentIndex.at(w))) << step;
-            previous = target;
-            typeItem();
-        }
-        ASSERT_EQ(host.results.size(), 1u);
-        EXPECT_EQ(scoreBytes().substr(0, 3 + g.name.size()), Bytes("\0\x07", 2) + g.name + '\x01');
-        engine().resultChosen(kModalMenu);
-        host.results.clear();
-    }
 }
 
 }  // namespace
