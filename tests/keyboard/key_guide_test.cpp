@@ -6,16 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <string>
-#include <vector>
 
 namespace kestrum {
 namespace {
 
 using M = KeyboardModel;
-
-constexpr std::uint16_t kOn = KeyboardState::kToggled;
-constexpr std::uint16_t kHeld = KeyboardState::kHeld;
 
 class KeyGuideTest : public ::testing::Test {
 protected:
@@ -65,8 +60,9 @@ protected:
 
 // Marks by the character, Caps Lock, Shift and the settings: data/key_guide_marks.tsv.
 TEST_F(KeyGuideTest, MarksFollowTheCharacterCapsLockShiftAndSettings) {
+    using S = KeyboardState;
     const std::map<std::string, std::uint16_t> caps = {
-        {"off", 0}, {"on", kOn}, {"held", kHeld}, {"on+held", kOn | kHeld}};
+        {"off", 0}, {"on", S::kToggled}, {"held", S::kHeld}, {"on+held", S::kToggled | S::kHeld}};
     const auto rows = testing::tableRows("key_guide_marks.tsv");
     ASSERT_EQ(rows.size(), 24u);
     for (const std::vector<std::string>& c : rows) {

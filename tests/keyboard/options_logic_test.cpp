@@ -1,4 +1,5 @@
 #include "keyboard/options_logic.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
 
@@ -18,25 +19,18 @@ std::string sizeFlags(const OptionsControls& c, bool SizeButtonState::*flag) {
     return flags;
 }
 
-// Sizes on offer by screen width; a record that does not fit falls to the largest that does,
-// and an unknown size shows small and is stored as 0.
+// Sizes on offer by screen width and the record fitted to them: data/options_sizes.tsv.
 TEST(OptionsLogic, ScreenWidthDecidesTheSizesOnOfferAndFitsTheRecord) {
-    struct Case {
-        int width, before;
-        const char* offered;
-        int after;
-    };
-    for (const Case c :
-         {Case{640, kM, "1000", kS}, Case{640, 7, "1000", kS}, Case{641, kLL, "1100", kM},
-          Case{800, kL, "1100", kM}, Case{800, kS, "1100", kS}, Case{801, kLL, "1110", kL},
-          Case{1024, kLL, "1110", kL}, Case{1024, kM, "1110", kM}, Case{1025, kLL, "1111", kLL},
-          Case{1280, 7, "1111", 7}}) {
+    const auto rows = testing::tableRows("options_sizes.tsv");
+    ASSERT_EQ(rows.size(), 10u);
+    for (const std::vector<std::string>& row : rows) {
+        SCOPED_TRACE(row[0] + " " + row[1]);
         Settings settings;
-        settings.keyboard_size = c.before;
-        const OptionsControls controls = OptionsLogic::FormShow(settings, c.width);
-        EXPECT_EQ(sizeFlags(controls, &SizeButtonState::enabled), c.offered) << c.width;
-        EXPECT_EQ(settings.keyboard_size, c.after) << c.width << " " << c.before;
-        if (c.after == 7) {
+        settings.keyboard_size = std::stoi(row[1]);
+        const OptionsControls controls = OptionsLogic::FormShow(settings, std::stoi(row[0]));
+        EXPECT_EQ(sizeFlags(controls, &SizeButtonState::enabled), row[2]);
+        EXPECT_EQ(settings.keyboard_size, std::stoi(row[3]));
+        if (row[3] == "7") {
             EXPECT_EQ(sizeFlags(controls, &SizeButtonState::checked), "1000");
             OptionsLogic::BitBtn1Click(controls, settings);
             EXPECT_EQ(settings.keyboard_size, kS);
