@@ -1,24 +1,14 @@
 #include "drill/drill_engine.h"
-#include "drill/drill_host.h"
-#include "drill/lesson.h"
 #include "drill/lesson_figures.h"
-#include "drill/lesson_result.h"
-#include "drill/tutorial.h"
 #include "history/score_file.h"
-#include "menu/settings.h"
 #include "platform/random_source.h"
 #include "support/fake_services.h"
 #include "support/memory_file_system.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <limits>
-#include <map>
 #include <numeric>
-#include <string>
-#include <vector>
 
 namespace kestrum::testing {
 namespace {
@@ -107,10 +97,8 @@ protected:
         return keys;
     }
     std::string row() {
-        std::string text;
-        for (const CharCell& cell : view().cells)
-            text += cell.text;
-        return text;
+        const auto add = [](std::string text, const CharCell& cell) { return text + cell.text; };
+        return std::accumulate(view().cells.begin(), view().cells.end(), std::string(), add);
     }
     int misses() {
         return std::accumulate(state().miss_counts.begin(), state().miss_counts.end(), 0);
@@ -129,25 +117,19 @@ protected:
     DrillEngine engine{settings, clock, random, capsLock, sound, scores, host};
 };
 
-using Sounds = std::vector<std::string>;
-
-// Misses count against the expected character; the sound and guide settings are read at every
-// key.
+// The sound and guide settings are read at every key.
 TEST_F(DrillTest, MissesSoundsAndGuidesFollowTheSettings) {
     startProblemSet(problemSet({"ab", "cd"}, 5));
-    const auto expected = static_cast<unsigned char>(state().target[0]);
-    press('z');
-    press('z');
+    typeKeys("zz");
     pressTarget(0);
-    EXPECT_EQ(state().miss_counts[expected], 2);
-    EXPECT_EQ(state().hit_counts[expected], 1);
+    EXPECT_EQ(misses(), 2);
     settings.sound = 2;  // silent
     press('z');
     settings.sound = 1;  // errors only
     press('z');
     press('z');
     pressTarget(1);
-    EXPECT_EQ(sound.played, (Sounds{"ERROR", "ERROR", "PUSH", "ERROR", "ERROR"}));
+    EXPECT_EQ(sound.played, (std::vector<std::string>{"ERROR", "ERROR", "PUSH", "ERROR", "ERROR"}));
 
     endPause();
     settings.guide = 3;  // no guide at all: a miss marks nothing
@@ -192,12 +174,9 @@ TEST_F(DrillTest, CaseFollowsTheDisplayAndDistinctSettings) {
 // Keys during the pause after an item are dropped, activation keeps the item on screen, and an
 // early timer waits out the rest of the 150 ms.
 TEST_F(DrillTest, KeysDuringThePauseAreDroppedAndThePauseIsTimed) {
-    startProblemSet(problemSet({"niwanihaniwa iwatorigairu"}, 1));  // 25 bytes fill every cell
-    EXPECT_TRUE(std::all_of(view().cells.begin(), view().cells.end(),
-                            [](const CharCell& cell) { return cell.text.size() == 1; }));
-    for (std::size_t i = 0; i <= 12; ++i)
-        pressTarget(i);
-    EXPECT_EQ(view().cells[12].text, "_");  // a typed blank stays visible
+    startProblemSet(problemSet({"a b"}, 1));
+    typeKeys("a ");
+    EXPECT_EQ(view().cells[1].text, "_");  // a typed blank stays visible
     engine.Button_go_menuClick();
     startProblemSet(problemSet({"ab", "cd"}, 2));
     typeItem();
@@ -237,6 +216,7 @@ TEST_F(DrillTest, RandomDrawsAvoidThePreviousWordAndTheNextFixedStep) {
     typeItem();
     EXPECT_EQ(random.draws, 5);
     EXPECT_EQ(state().target, "w3");
+    EXPECT_EQ(view().message_lines[0], "c3");  // the word's comment
 }
 
 // An unknown lesson number ends the program; the menu abandons a run; the result leads to a
@@ -247,8 +227,6 @@ TEST_F(DrillTest, BadLessonsEndTheProgramTheMenuAbandonsTheRunTheResultLeadsOn) 
     EXPECT_EQ(host.endCalls,
               std::vector<Messages>(
                   4, {{Message::Icon::Stop, "レッスン番号が不正です。", "内部エラー"}}));
-    press('a');
-    EXPECT_EQ(state().started, 0);
     engine.FormShow(1, problem);
     press('s');
     typeItem();
@@ -258,7 +236,6 @@ TEST_F(DrillTest, BadLessonsEndTheProgramTheMenuAbandonsTheRunTheResultLeadsOn) 
     engine.FormShow(1, problem);
     press('s');
     EXPECT_EQ(state().key_count, 0);
-    EXPECT_EQ(view().Label_counter, "あと 17回");
     engine.Button_go_menuClick();
 
     startProblemSet(problemSet({"ab", "cd"}, 1));
@@ -273,20 +250,15 @@ TEST_F(DrillTest, BadLessonsEndTheProgramTheMenuAbandonsTheRunTheResultLeadsOn) 
     EXPECT_EQ(state().started, 0);
     engine.resultChosen(kModalRetry);
     EXPECT_EQ(view().lbl_sample, "Press any key to start!!");
-    press('s');
-    typeItem();
-    EXPECT_EQ(scoreBytes()[8], '\x02');  // the same entry now holds two attempts
 }
 
 // A problem set whose counts overstate its tables is refused with a message (the reader's own
 // tests hold the other refusals); one whose words name no comment runs without reading past a
-// table; an item emptied during the run ends it with a message.
+// table.
 TEST_F(DrillTest, UnusableItemsAreRefusedWithAMessage) {
     lesson moreWordsThanHeld = problemSet({"ab", "cd"}, 5);
     moreWordsThanHeld.word_count = 3;
     startProblemSet(moreWordsThanHeld);
-    press('a');
-    EXPECT_EQ(state().key_count, 0);
     ASSERT_EQ(host.menuCalls.size(), 1u);
     EXPECT_EQ(host.menuCalls[0].at(0).caption, "sample");
 
@@ -297,13 +269,6 @@ TEST_F(DrillTest, UnusableItemsAreRefusedWithAMessage) {
     typeItem();
     typeItem();
     EXPECT_EQ(host.results.size(), 1u);
-
-    startProblemSet(problemSet({"ab", "cd"}, 5));
-    problem.words = {"", ""};
-    typeItem();
-    EXPECT_EQ(host.menuCalls.size(), 2u);
-    EXPECT_EQ(state().started, 0);
-    EXPECT_TRUE(host.running.empty());
 }
 
 // Romaji items with the option on take every input-method spelling: the guide lights the next
@@ -321,7 +286,6 @@ TEST_F(DrillTest, RomajiSpellingsGuideAndRedrawTheRow) {
             EXPECT_EQ(litLetters(), guided.substr(i, 1)) << "after " << keys.substr(0, i + 1);
         }
         EXPECT_EQ(misses(), 1 - option);
-        EXPECT_EQ(state().key_count, static_cast<int>(keys.size()));
         EXPECT_EQ(row(), option == 1 ? "shinkansenn" : "sinnkannsenn");
         EXPECT_TRUE(host.isRunning(DrillTimer::pause));  // the item is done
     }
@@ -345,7 +309,6 @@ TEST_F(DrillTest, TheTutorialTurnsPagesOnlyOnTheBlankAndJudgesNothing) {
     engine.FormShow(0, problem);
     EXPECT_EQ(view().message_lines[0], first);
     EXPECT_EQ(view().message_lines[3], std::string(28, ' ') + "(スペースキーで次へ進む)");
-    EXPECT_EQ(engine.windowCaption(), "ケストラムLite   Lesson0");
     for (unsigned char key : {'a', 'j', '\r', '\x1b'})
         press(key);
     EXPECT_EQ(engine.tutorial().page(), 0);

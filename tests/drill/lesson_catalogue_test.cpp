@@ -27,29 +27,22 @@ std::vector<std::int32_t> numbers(const std::string& list) {
     return out;
 }
 
-// Each row: kind, lesson number, then the fields of that kind.
-const std::array<GoldenLesson, 7>& golden() {
-    static const std::array<GoldenLesson, 7> table = [] {
-        std::array<GoldenLesson, 7> t;
-        for (const std::vector<std::string>& row : tableRows("lesson_catalogue.tsv")) {
-            GoldenLesson& g = t.at(std::stoul(row[1]));
-            if (row[0] == "lesson") g.name = row[2], g.title = row[3];
-            if (row[0] == "word") g.words.push_back(row[3]);
-            if (row[0] == "comment") g.comments.push_back(row[3]);
-            if (row[0] == "comment_index") g.commentIndex = numbers(row[2]);
-            if (row[0] == "program") g.program = numbers(row[2]);
-        }
-        return t;
-    }();
-    return table;
-}
-
 TEST(LessonCatalogue, EveryLessonHoldsExactlyItsText) {
+    std::array<GoldenLesson, 7> golden;
+    // Each row: kind, lesson number, then the fields of that kind.
+    for (const std::vector<std::string>& row : tableRows("lesson_catalogue.tsv")) {
+        GoldenLesson& g = golden.at(std::stoul(row[1]));
+        if (row[0] == "lesson") g.name = row[2], g.title = row[3];
+        if (row[0] == "word") g.words.push_back(row[3]);
+        if (row[0] == "comment") g.comments.push_back(row[3]);
+        if (row[0] == "comment_index") g.commentIndex = numbers(row[2]);
+        if (row[0] == "program") g.program = numbers(row[2]);
+    }
+    ASSERT_EQ(golden[6].words.size(), 41u);  // the data file was found and read
     const std::array<lesson, 7> lessons = SetUpLessons();
-    ASSERT_EQ(golden()[6].words.size(), 41u);  // the data file was found and read
     for (std::size_t n = 0; n < 7; ++n) {
         const lesson& record = lessons[n];
-        const GoldenLesson& g = golden()[n];
+        const GoldenLesson& g = golden[n];
         EXPECT_EQ(record.kind, 0);
         std::vector<std::string> comments;
         for (const Bytes& comment : record.comments)
@@ -100,8 +93,6 @@ TEST(CheckLesson, EachRuleInOrderWithItsMessageAndTheLessonAsCaption) {
         {[](lesson& r) { r.word_count = r.comment_index_count = 100; }, program},
         {[](lesson& r) { r.comment_index.resize(11); }, indexCount},
         {[](lesson& r) { r.comment_count = 50, r.comment_index[0] = 40; }, indexValue},
-        {[](lesson& r) { r.name.clear(), r.program[0] = 12; },
-         stop("プログラムの値が不正です。", "")},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         lesson record = base;

@@ -5,11 +5,8 @@
 namespace kestrum {
 namespace {
 
-struct Stroke {
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    Bytes text;  // what the toolkit reports the key to type
-};
+// A key, its modifiers and what the toolkit reports it to type.
+using Stroke = std::tuple<int, Qt::KeyboardModifiers, Bytes>;
 
 TEST(TypedKey, OnlyKeysThatTypeACharacterAreJudged) {
     const Qt::KeyboardModifiers none = Qt::NoModifier;
@@ -17,8 +14,8 @@ TEST(TypedKey, OnlyKeysThatTypeACharacterAreJudged) {
     const Stroke judged[] = {{Qt::Key_A, none, "a"},         {Qt::Key_A, Qt::ShiftModifier, "A"},
                              {Qt::Key_Space, none, " "},     {Qt::Key_Backspace, none, "\x08"},
                              {Qt::Key_Escape, none, "\x1B"}, {Qt::Key_unknown, none, "\xB1"}};
-    for (const Stroke& s : judged)
-        EXPECT_EQ(typedBytes(s.key, s.modifiers, s.text), s.text) << std::hex << s.key;
+    for (const auto& [key, modifiers, text] : judged)
+        EXPECT_EQ(typedBytes(key, modifiers, text), text) << std::hex << key;
     // Not judged, whatever the toolkit says they type (X11 gives Delete the byte 0x7F).
     const Stroke ignored[] = {
         {Qt::Key_Delete, none, "\x7F"},     {Qt::Key_Insert, none, ""},
@@ -27,8 +24,8 @@ TEST(TypedKey, OnlyKeysThatTypeACharacterAreJudged) {
         {Qt::Key_Return, none, "\r"},       {Qt::Key_Tab, none, "\t"},
         {Qt::Key_A, Qt::AltModifier, "a"},  {Qt::Key_A, Qt::ControlModifier, "\x01"},
         {Qt::Key_A, Qt::MetaModifier, "a"}, {Qt::Key_Backspace, Qt::ControlModifier, "\x08"}};
-    for (const Stroke& s : ignored)
-        EXPECT_EQ(typedBytes(s.key, s.modifiers, s.text), "") << std::hex << s.key << " " << s.text;
+    for (const auto& [key, modifiers, text] : ignored)
+        EXPECT_EQ(typedBytes(key, modifiers, text), "") << std::hex << key << " " << text;
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace kestrum {
 namespace {
@@ -51,18 +49,14 @@ std::string typeAll(RomajiTyping& typing, std::string_view keys, bool caseMatter
 }
 
 // The row follows the spelling the learner chose (the drill's test shows more); a miss, even deep
-// in a long spelling, leaves it as it was.
-TEST(RomajiTypingRow, FollowsTheLearnersSpelling) {
+// in a long spelling, leaves it as it was; an item in capitals stays in capitals.
+TEST(RomajiTypingRow, FollowsTheLearnersSpellingInTheItemsCase) {
     RomajiTyping typing;
     ASSERT_TRUE(typing.load("sya"));
     EXPECT_EQ(typeAll(typing, "shix"), "HHHH");
     EXPECT_EQ(typing.press('a', true).expected, 'y');
     EXPECT_EQ(typeAll(typing, "kyaa"), "MHHM");
     EXPECT_EQ(typing.row(), "shixya");
-}
-
-TEST(RomajiTypingRow, KeepsTheCaseOfTheItem) {
-    RomajiTyping typing;
     ASSERT_TRUE(typing.load("SINN"));
     EXPECT_EQ(typeAll(typing, "ShInN", false), "HHHHH");
     EXPECT_EQ(typing.row(), "SHINN");
