@@ -1,17 +1,23 @@
+// The program as main starts it: the flow between its windows, the files a run leaves behind
+// and the menu's ways out.
 #include "drill/drill_window.h"
-#include "history/graph_window.h"
 #include "history/result_window.h"
 #include "menu/menu_window.h"
 #include "ui/support/modal_driver.h"
 #include "ui/support/test_application.h"
 #include "widgets/bevel_panel_widget.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
+
+#include <map>
 
 using namespace kestrum;
 using namespace kestrum::testing;
@@ -22,6 +28,29 @@ QString captionOf(QWidget* window, const char* panel) {
     return window->findChild<BevelPanel*>(QString::fromLatin1(panel))->caption();
 }
 
+// Rows of a query on the program's attempt store, each as its columns joined by "|".
+QStringList rows(const TestApplication& test, const QString& sql) {
+    QStringList result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "check");
+        db.setDatabaseName(test.path(QStringLiteral("kestrum.sqlite3")));
+        QSqlQuery query(db);
+        for (bool ok = db.open() && query.exec(sql); ok && query.next();) {
+            QStringList columns;
+            for (int i = 0; i < query.record().count(); ++i)
+                columns << query.value(i).toString();
+            result << columns.join(QLatin1Char('|'));
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    return result;
+}
+
+QString attemptRow(const RunFigures& run, int misses) {
+    return QString::asprintf("0|lesson1|%d|%d|%u|%d|%d|1", run.speed(), run.accuracy(), run.elapsed,
+                             run.keys, misses);
+}
+
 }  // namespace
 
 class ApplicationTest : public QObject {
@@ -29,42 +58,45 @@ class ApplicationTest : public QObject {
 
 private slots:
     void lessonRunsRetriesAndReturnsToMenu();
+    void unusableAttemptStoreLeavesTheLessonAndScoreFileAlone();
     void acceleratorsStartLessons();
-    void unwritableSettingsDoNotStopTheClose();
+    void closingRecordsNothingAndCannotFail();
 };
 
 // A first run with two wrong keys retried, then a clean faster one whose result opens the graph
-// and goes back to the menu; the result shows each run's figures and the one before.
+// and goes back to the menu: the result shows each run's figures and the one before, and both
+// attempts are kept in score.dat and in the attempt store with the keys typed.
 void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
-    ModalWatchdog watchdog;
     TestApplication test;
     QVERIFY(test.showMenu());
     MenuWindow& menu = test.app().menu();
     DrillWindow& drill = test.app().drill();
-
-    // The program's pictures as shipped: the window's icon, the close button's, the trend arrows.
+    // The program's pictures as shipped, and the toolkit's buttons in Japanese.
     QCOMPARE(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
     QCOMPARE(menu.findChild<QPushButton*>("BitBtn_close")->icon().availableSizes(),
              QList<QSize>{QSize(16, 16)});
-    for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even}) {
+    for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even})
         QCOMPARE(ResultWindow::arrowPicture(trend).size(), QSize(32, 32));
-    }
+    QMessageBox box(QMessageBox::Information, {}, {}, QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
 
     test.press("Panel_le1");
     QCOMPARE(drill.windowTitle(), QStringLiteral("ケストラムLite   lesson1"));
-
+    std::map<char, int> hits;
+    auto counted = [&hits](char expected) { return ++hits[expected], expected; };
     QStringList shown;
-    QImage accuracyArrow;
     ModalDriver firstResult([&](QWidget* modal) {
         shown << captionOf(modal, "Panel_speed") << captionOf(modal, "Panel_accuracy")
               << captionOf(modal, "Panel_pre_speed");
         TestApplication::click(modal, "Button_retry");
     });
-    const RunFigures first = test.typeRun(300, 2, [&] { return firstResult.ran(); });
+    const RunFigures first = test.typeRun(
+        300, 2, [&] { return firstResult.ran(); }, counted);
     QVERIFY(drill.isVisible());
     QCOMPARE(drill.engine().view().lbl_sample, std::string("Press any key to start!!"));
 
     QString graphTitle;
+    QImage accuracyArrow;
     ModalDriver secondResult([&](QWidget* modal) {
         shown << captionOf(modal, "Panel_speed") << captionOf(modal, "Panel_pre_speed");
         accuracyArrow =
@@ -80,7 +112,8 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
         QVERIFY(graph.ran());
         TestApplication::click(modal, "Button_go_menu");
     });
-    const RunFigures second = test.typeRun(200, 0, [&] { return secondResult.ran(); });
+    const RunFigures second = test.typeRun(
+        200, 0, [&] { return secondResult.ran(); }, counted);
     QCOMPARE(shown,
              (QStringList{QStringLiteral("%1字/分").arg(first.speed()),
                           QStringLiteral("%1%").arg(first.accuracy()), QStringLiteral("(-----)"),
@@ -90,10 +123,38 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     QCOMPARE(graphTitle, QStringLiteral("グラフ   lesson1"));
     QVERIFY(menu.isVisible());
     QVERIFY(!drill.isVisible());
-    // Both attempts recorded under the lesson's name.
+
     QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson1\x02", 10));
-    QVERIFY(test.messages().shown().empty());
-    QVERIFY(!watchdog.fired());
+    QCOMPARE(rows(test,
+                  "SELECT kind, lesson, speed, accuracy, duration_ms, keys, misses, "
+                  "started_at LIKE '____-__-__T__:__:__Z' FROM attempts ORDER BY id"),
+             (QStringList{attemptRow(first, 2), attemptRow(second, 0)}));
+    // The wrong keys fell on the first key of lesson 1's first two items: "ffjj..", "ddkk..".
+    QStringList expected;
+    for (const auto& [ch, count] : hits)
+        expected << QString::asprintf("%c|%d|%d", ch, count, ch == 'f' || ch == 'd' ? 1 : 0);
+    QCOMPARE(rows(test, "SELECT ch, SUM(hits), SUM(misses) FROM key_stats GROUP BY ch ORDER BY ch"),
+             expected);
+    QVERIFY(test.messages().shown.empty());
+}
+
+// A store that cannot be opened is said once, in Japanese, and changes nothing else.
+void ApplicationTest::unusableAttemptStoreLeavesTheLessonAndScoreFileAlone() {
+    TestApplication test("1,0,0,1,0,5,0\r\nf\r\n");
+    QVERIFY(QDir(test.path({})).mkpath(QStringLiteral("kestrum.sqlite3")));
+    QVERIFY(QDir(test.path({})).mkpath(QStringLiteral("tdcs")));
+    test.writeFile(QStringLiteral("tdcs/f.tdc"), "Amount=1\r\nText[1]=f\r\n");
+    QVERIFY(test.showMenu());
+    for (int run = 0; run < 2; ++run) {
+        test.press("Panel_tdc_file");
+        ModalDriver result([](QWidget* modal) { TestApplication::click(modal, "Button_go_menu"); });
+        test.typeRun(250, 1 - run, [&] { return result.ran(); });
+    }
+    QCOMPARE(test.readFile("score.dat").left(4), QByteArray("\x01\x01"
+                                                            "f\x02",
+                                                            4));
+    QCOMPARE(test.messages().shown.size(), std::size_t{1});
+    QVERIFY(test.messages().shownTexts()[0].find("kestrum.sqlite3") != std::string::npos);
 }
 
 void ApplicationTest::acceleratorsStartLessons() {
@@ -110,7 +171,22 @@ void ApplicationTest::acceleratorsStartLessons() {
     }
 }
 
-void ApplicationTest::unwritableSettingsDoNotStopTheClose() {
+// The drill's close box closes the hidden menu too, which saves the settings unchanged and
+// records no run; a settings file that cannot be written stops no close and says nothing.
+void ApplicationTest::closingRecordsNothingAndCannotFail() {
+    {
+        const QByteArray ini = "0,1,2,0,1,50,0\r\nsample\r\n";
+        TestApplication test(ini);
+        QVERIFY(test.showMenu());
+        test.press("Panel_le2");
+        DrillWindow& drill = test.app().drill();
+        QTest::keyClick(drill.focusWidget(), ' ');
+        QTest::keyClick(drill.focusWidget(), drill.engine().state().target.at(0));
+        drill.close();
+        QVERIFY(!test.app().menu().isVisible());
+        QCOMPARE(test.readFile("kestruml.ini"), ini);
+        QVERIFY(test.readFile("score.dat").isEmpty());
+    }
     TestApplication test;
     QVERIFY(QDir(test.path({})).mkdir(QStringLiteral("kestruml.ini")));
     QVERIFY(test.showMenu());
@@ -118,7 +194,7 @@ void ApplicationTest::unwritableSettingsDoNotStopTheClose() {
     TestApplication::click(&test.app().menu(), "BitBtn_close");
     QCOMPARE(closed.count(), 1);
     QVERIFY(!test.app().menu().isVisible());
-    QVERIFY(test.messages().shown().empty());
+    QVERIFY(test.messages().shown.empty());
 }
 
 QTEST_MAIN(ApplicationTest)
