@@ -58,9 +58,9 @@ class ApplicationTest : public QObject {
 
 private slots:
     void lessonRunsRetriesAndReturnsToMenu();
-    void unusableAttemptStoreLeavesTheLessonAndScoreFileAlone();
+    void unwritableFilesStopNothing();
     void acceleratorsStartLessons();
-    void closingRecordsNothingAndCannotFail();
+    void closingFromTheDrillRecordsNothing();
 };
 
 // A first run with two wrong keys retried, then a clean faster one whose result opens the graph
@@ -138,21 +138,21 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     QVERIFY(test.messages().shown.empty());
 }
 
-// A store that cannot be opened is said once, in Japanese, and changes nothing else.
-void ApplicationTest::unusableAttemptStoreLeavesTheLessonAndScoreFileAlone() {
-    TestApplication test("1,0,0,1,0,5,0\r\nf\r\n");
-    QVERIFY(QDir(test.path({})).mkpath(QStringLiteral("kestrum.sqlite3")));
-    QVERIFY(QDir(test.path({})).mkpath(QStringLiteral("tdcs")));
-    test.writeFile(QStringLiteral("tdcs/f.tdc"), "Amount=1\r\nText[1]=f\r\n");
+// A settings file and an attempt store that cannot be written: the run and score.dat go on, the
+// store has its say once and the settings none, and the close is not stopped.
+void ApplicationTest::unwritableFilesStopNothing() {
+    TestApplication test;
+    for (const char* name : {"kestruml.ini", "kestrum.sqlite3"})
+        QVERIFY(QDir(test.path({})).mkdir(QString::fromLatin1(name)));
     QVERIFY(test.showMenu());
-    for (int run = 0; run < 2; ++run) {
-        test.press("Panel_tdc_file");
-        ModalDriver result([](QWidget* modal) { TestApplication::click(modal, "Button_go_menu"); });
-        test.typeRun(250, 1 - run, [&] { return result.ran(); });
-    }
-    QCOMPARE(test.readFile("score.dat").left(4), QByteArray("\x01\x01"
-                                                            "f\x02",
-                                                            4));
+    test.press("Panel_le3");
+    ModalDriver result([](QWidget* modal) { TestApplication::click(modal, "Button_go_menu"); });
+    test.typeRun(250, 0, [&] { return result.ran(); });
+    QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson3\x01", 10));
+    QSignalSpy closed(&test.app().menu(), &MenuWindow::closed);
+    TestApplication::click(&test.app().menu(), "BitBtn_close");
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!test.app().menu().isVisible());
     QCOMPARE(test.messages().shown.size(), std::size_t{1});
     QVERIFY(test.messages().shownTexts()[0].find("kestrum.sqlite3") != std::string::npos);
 }
@@ -172,29 +172,19 @@ void ApplicationTest::acceleratorsStartLessons() {
 }
 
 // The drill's close box closes the hidden menu too, which saves the settings unchanged and
-// records no run; a settings file that cannot be written stops no close and says nothing.
-void ApplicationTest::closingRecordsNothingAndCannotFail() {
-    {
-        const QByteArray ini = "0,1,2,0,1,50,0\r\nsample\r\n";
-        TestApplication test(ini);
-        QVERIFY(test.showMenu());
-        test.press("Panel_le2");
-        DrillWindow& drill = test.app().drill();
-        QTest::keyClick(drill.focusWidget(), ' ');
-        QTest::keyClick(drill.focusWidget(), drill.engine().state().target.at(0));
-        drill.close();
-        QVERIFY(!test.app().menu().isVisible());
-        QCOMPARE(test.readFile("kestruml.ini"), ini);
-        QVERIFY(test.readFile("score.dat").isEmpty());
-    }
-    TestApplication test;
-    QVERIFY(QDir(test.path({})).mkdir(QStringLiteral("kestruml.ini")));
+// records no run.
+void ApplicationTest::closingFromTheDrillRecordsNothing() {
+    const QByteArray ini = "0,1,2,0,1,50,0\r\nsample\r\n";
+    TestApplication test(ini);
     QVERIFY(test.showMenu());
-    QSignalSpy closed(&test.app().menu(), &MenuWindow::closed);
-    TestApplication::click(&test.app().menu(), "BitBtn_close");
-    QCOMPARE(closed.count(), 1);
+    test.press("Panel_le2");
+    DrillWindow& drill = test.app().drill();
+    QTest::keyClick(drill.focusWidget(), ' ');
+    QTest::keyClick(drill.focusWidget(), drill.engine().state().target.at(0));
+    drill.close();
     QVERIFY(!test.app().menu().isVisible());
-    QVERIFY(test.messages().shown.empty());
+    QCOMPARE(test.readFile("kestruml.ini"), ini);
+    QVERIFY(test.readFile("score.dat").isEmpty());
 }
 
 QTEST_MAIN(ApplicationTest)
