@@ -7,6 +7,7 @@ import argparse
 import os
 import re
 import shutil
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -229,17 +230,12 @@ def alt_c_closes_the_program(d):
 
 
 def attempts(score_dat, kind, name):
-    """The (speed, accuracy) attempts of one lesson's entry in score.dat."""
-    at = 0
-    while at < len(score_dat):
-        length = score_dat[at + 1]
-        count_at = at + 2 + length
-        end = count_at + 1 + 3 * score_dat[count_at]
-        if score_dat[at] == kind and score_dat[at + 2:count_at] == name:
-            return [(score_dat[i] << 8 | score_dat[i + 1], score_dat[i + 2])
-                    for i in range(count_at + 1, end, 3)]
-        at = end
-    return []
+    """The (speed, accuracy) attempts of one lesson's entry in score.dat: kind, length of the name,
+    name, count, then two bytes of speed and one of accuracy for each."""
+    entry = re.search(re.escape(bytes([kind, len(name)]) + name) + b"(.)", score_dat, re.S)
+    at, count = (entry.end(), entry[1][0]) if entry else (0, 0)
+    return [(score_dat[i] << 8 | score_dat[i + 1], score_dat[i + 2])
+            for i in range(at, at + 3 * count, 3)]
 
 
 @step
@@ -252,6 +248,15 @@ def files_afterwards(d):
     expect(not attempts(score_dat, 0, b"lesson1"), "an abandoned run was recorded")
     mine = attempts(score_dat, 1, b"mine")
     expect(len(mine) == 1 and mine[0][1] == 100, f"the set's run recorded as {mine}")
+    # The attempt store keeps the same run with its keys; the miss counts against the f expected.
+    with sqlite3.connect(os.path.join(d.program_dir, "kestrum.sqlite3")) as db:
+        run = db.execute("SELECT id, kind, speed, accuracy, keys, misses, duration_ms > 0, "
+                         "started_at LIKE '____-__-__T__:__:__Z' FROM attempts "
+                         "WHERE lesson = 'e2e'").fetchall()
+        expect(run and run[0][1:] == (1, runs[0][0], 83, 6, 1, 1, 1), f"the stored run {run}")
+        keys = db.execute("SELECT ch, hits, misses FROM key_stats WHERE attempt_id = ?",
+                          (run[0][0],)).fetchall()
+        expect(keys == [("f", 5, 1)], f"the stored keys {keys}")
 
 
 def main():

@@ -44,10 +44,9 @@ public:
     // Types the run of the lesson waiting in the drill window, from its start key to the end,
     // with real key events: `wrongKeys` items begin with one wrong key, and the clock moves
     // `stepMs` before every judged key but the first and 150 ms for the pause after each item.
-    // `sent` maps the expected byte to the byte typed. Returns when `finished` says so (the
-    // result window has come and gone) or fails after a time-out.
-    RunFigures typeRun(int stepMs, int wrongKeys, const std::function<bool()>& finished,
-                       const std::function<char(char)>& sent = {});
+    // Returns when `finished` says so (the result window has come and gone) or fails after a
+    // time-out.
+    RunFigures typeRun(int stepMs, int wrongKeys, const std::function<bool()>& finished);
 
 private:
     QTemporaryDir dir_;
