@@ -31,7 +31,6 @@ class ApplicationTest : public QObject {
 private slots:
     void lessonRunsRetriesAndReturnsToMenu();
     void unwritableFilesStopNothing();
-    void acceleratorsStartLessons();
     void closingFromTheDrillRecordsNothing();
 };
 
@@ -113,20 +112,6 @@ void ApplicationTest::unwritableFilesStopNothing() {
     QVERIFY(!test.app().menu().isVisible());
     QCOMPARE(test.messages().shown.size(), std::size_t{1});
     QVERIFY(test.messages().shownTexts()[0].find("kestrum.sqlite3") != std::string::npos);
-}
-
-void ApplicationTest::acceleratorsStartLessons() {
-    TestApplication test;
-    DrillWindow& drill = test.app().drill();
-    for (const int lessonNo : {3, 0, 6}) {
-        QVERIFY(test.showMenu());
-        QTest::keyClick(&test.app().menu(), static_cast<Qt::Key>(Qt::Key_0 + lessonNo),
-                        Qt::AltModifier);
-        QTRY_VERIFY(drill.isVisible());
-        QCOMPARE(drill.lesson_no(), lessonNo);
-        QVERIFY(!test.app().menu().isVisible());
-        drill.hide();
-    }
 }
 
 // The drill's close box closes the hidden menu too, which saves the settings unchanged and
