@@ -218,27 +218,23 @@ void DrillWindowTest::cellsLookLikeLabels() {
         QWidget parent;
         CharCellWidget first(pictures, &parent), second(pictures, &parent);
         QLabel label(&parent);
-        struct Step {
-            CharCellWidget* cell;
-            QString text;
-            QColor colour;
-        };
-        for (const Step& step :
-             {Step{&first, QStringLiteral("W"), Qt::black},
-              Step{&first, QStringLiteral("W"), Qt::red},
-              Step{&second, QStringLiteral("W"), Qt::black},
-              Step{&first, QStringLiteral("_"), Qt::red}, Step{&second, QString(), Qt::black}}) {
-            for (QLabel* l : {static_cast<QLabel*>(step.cell), &label}) {
+        const std::tuple<CharCellWidget*, QString, QColor> steps[] = {{&first, "W", Qt::black},
+                                                                      {&first, "W", Qt::red},
+                                                                      {&second, "W", Qt::black},
+                                                                      {&first, "_", Qt::red},
+                                                                      {&second, "", Qt::black}};
+        for (const auto& [cell, text, colour] : steps) {
+            for (QLabel* l : {static_cast<QLabel*>(cell), &label}) {
                 l->setFont(font);
                 l->setAlignment(Qt::AlignCenter);
                 l->resize(size);
-                l->setText(step.text);
+                l->setText(text);
                 QPalette palette = l->palette();
-                palette.setColor(QPalette::WindowText, step.colour);
+                palette.setColor(QPalette::WindowText, colour);
                 l->setPalette(palette);
             }
-            QVERIFY2(step.cell->grab().toImage() == label.grab().toImage(),
-                     qPrintable(QStringLiteral("%1 %2").arg(points).arg(step.text)));
+            QVERIFY2(cell->grab().toImage() == label.grab().toImage(),
+                     qPrintable(QStringLiteral("%1 %2").arg(points).arg(text)));
         }
     }
 }
