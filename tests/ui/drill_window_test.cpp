@@ -4,7 +4,6 @@
 #include "drill/drill_window.h"
 #include "drill/char_cell_widget.h"
 #include "keyboard/keyboard_widget.h"
-#include "keyboard/rgb.h"
 #include "platform/desktop_keyboard_state.h"
 #include "platform/file_system.h"
 #include "support/fake_services.h"
@@ -32,19 +31,7 @@ namespace {
 // an item passes as it does on screen.
 struct DrillRig {
     explicit DrillRig(int keyboardSize = 0, ScreenMetrics metrics = {1280, 1024, 96.0})
-        : screen(metrics),
-          scores(files, dir.path().toStdString()),
-          context{dir.path().toStdString(),
-                  files,
-                  clock,
-                  random,
-                  screen,
-                  capsLock,
-                  sound,
-                  messages,
-                  scores,
-                  {},
-                  {}} {
+        : screen(metrics) {
         context.settings.keyboard_size = keyboardSize;
         window = std::make_unique<DrillWindow>(context);
     }
@@ -65,6 +52,7 @@ struct DrillRig {
     }
 
     QTemporaryDir dir;
+    const std::string path = dir.path().toStdString();
     DiskFileSystem files;
     SteadyClock clock;
     SeededRandom random{3};
@@ -72,8 +60,9 @@ struct DrillRig {
     DesktopKeyboardState capsLock;
     RecordingSound sound;
     RecordingMessagePresenter messages;
-    ScoreFile scores;
-    AppContext context;
+    ScoreFile scores{files, path};
+    AppContext context{path,  files,    clock,  random, screen, capsLock,
+                       sound, messages, scores, {},     {}};
     std::unique_ptr<DrillWindow> window;
 };
 
@@ -82,10 +71,6 @@ QColor keyFill(const DrillRig& rig, char ch) {
     const QRect key = rig.keyboard()->keyRect(rig.window->engine().keyboard().keyOf(ch));
     const int inset = rig.window->currentLayout().bevel + 1;
     return rig.keyboard()->grab().toImage().pixelColor(key.left() + inset, key.top() + inset);
-}
-
-QColor rgb(Rgb c) {
-    return {c.r, c.g, c.b};
 }
 
 QImage asShown(const QPixmap& pixmap) {
@@ -160,18 +145,18 @@ void DrillWindowTest::keysDriveTheItemAndTheGuide() {
     QCOMPARE(item, QStringLiteral("ffjj ffjj fjfj fjfj"));
     QVERIFY(!rig.child("lbl_sample")->isVisible());
     QCOMPARE(rig.child<QLabel>("Label_counter")->text(), QStringLiteral("あと 17回"));
-    QCOMPARE(keyFill(rig, 'f'), rgb(colours::kWhite));
+    QCOMPARE(keyFill(rig, 'f'), QColor(255, 255, 255));
 
     rig.type('f');
     for (const int i : {0, 1}) {  // typed red, the rest black
         const QPalette cell = rig.child(QStringLiteral("char_cell_%1").arg(i))->palette();
         QCOMPARE(cell.color(QPalette::WindowText), i == 0 ? QColor(Qt::red) : QColor(Qt::black));
     }
-    rig.type('s');  // a miss: the struck key greys a moment, the guide stays
+    rig.type('s');  // a miss: the struck key greys a moment, then shows its finger's light green
     QCOMPARE(rig.sound.played, (std::vector<std::string>{"PUSH", "ERROR"}));
-    QCOMPARE(keyFill(rig, 's'), rgb(colours::kGrey));
-    QTRY_COMPARE_WITH_TIMEOUT(keyFill(rig, 's'), rgb(colours::kLightGreen), 3000);
-    QCOMPARE(keyFill(rig, 'f'), rgb(colours::kWhite));
+    QCOMPARE(keyFill(rig, 's'), QColor(128, 128, 128));
+    QTRY_COMPARE_WITH_TIMEOUT(keyFill(rig, 's'), QColor(128, 255, 128), 3000);
+    QCOMPARE(keyFill(rig, 'f'), QColor(255, 255, 255));
 
     for (const char ch : {'f', 'j', 'j', ' '})
         rig.type(ch);
