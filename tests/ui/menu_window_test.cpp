@@ -170,6 +170,7 @@ void MenuWindowTest::optionsShowFitAndWriteOnlyOnOk() {
         titled(dialog, "大文字と小文字を区別する(&G)")->setChecked(false);
         titled(dialog, "左右のシフトを区別する(&R)")->setChecked(false);
     };
+    const Settings before = test.app().context().settings;
     withModal(test, "Button_option", [&](QWidget* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("オプション"));
         // The layout's size, widened only as much as the installed fonts need so that no
@@ -193,7 +194,6 @@ void MenuWindowTest::optionsShowFitAndWriteOnlyOnOk() {
         change(dialog);
         TestApplication::click(dialog, "BitBtn2");
     });
-    const Settings before = test.app().context().settings;
     for (const bool ok : {false, true}) {
         QCOMPARE(test.app().context().settings, before);
         withModal(test, "Button_option", [&](QWidget* dialog) {
