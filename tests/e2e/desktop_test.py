@@ -7,6 +7,7 @@ import argparse
 import os
 import re
 import shutil
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -140,8 +141,8 @@ def check_drill_frame(d, lesson, width, height):
     return window
 
 
-def leave_drill_by_keyboard(d, window):
-    d.keys("Tab", "Return")
+def leave_drill_by_keyboard(d, window, enter="Return"):
+    d.keys("Tab", enter)
     d.closed(window, "drill")
 
 
@@ -154,21 +155,14 @@ def start(d):
 
 
 @step
-def alt_1_opens_lesson_1_at_size_s_and_tab_enter_leaves_it(d):
+def alt_digits_open_their_lessons_and_tab_enter_leaves_them(d):
+    for key, lesson in (("alt+0", "Lesson0"), ("alt+6", "lesson6")):
+        d.keys(key)
+        leave_drill_by_keyboard(d, drill(d, lesson), enter="KP_Enter")
     d.keys("alt+1")
     window = check_drill_frame(d, "lesson1", 573, 422)
     expect(not d.windows(TITLE), "the menu stays visible beside the drill")
     leave_drill_by_keyboard(d, window)
-
-
-@step
-def a_run_with_wrong_keys_and_delete_ends_in_the_result(d):
-    d.keys("alt+u")
-    drill(d, "e2e")
-    # Delete neither starts the run nor counts; x starts it; j is the one wrong key. Each item is
-    # one "f", and keys in the pause after an item are dropped, hence the slow typing.
-    d.keys("Delete", "x", "f", "j", "Delete", "Insert", "F5", "f", "f", "f", "f", delay_ms=400)
-    d.result = d.window(f"{TITLE}  結果")
 
 
 def leave_result_by_alt_m(d, result, lesson):
@@ -178,19 +172,26 @@ def leave_result_by_alt_m(d, result, lesson):
 
 
 @step
-def alt_m_returns_from_the_result_to_the_menu(d):
-    leave_result_by_alt_m(d, d.result, "e2e")
+def a_run_with_wrong_and_command_keys_ends_in_the_result_and_alt_m_leaves_it(d):
+    d.keys("alt+u")
+    drill(d, "e2e")
+    # Delete neither starts the run nor counts; x starts it; j is the one wrong key; Alt + j is
+    # a command, not a key typed. Each item is one "f", and keys in the pause after an item are
+    # dropped, hence the slow typing.
+    d.keys("Delete", "x", "f", "j", "Delete", "Insert", "F5", "alt+j", "f", "f", "f", "f",
+           delay_ms=400)
+    leave_result_by_alt_m(d, d.window(f"{TITLE}  結果"), "e2e")
 
 
 @step
-def count_message_from_a_right_click_then_alt_1_at_once(d):
+def count_message_from_a_right_click_then_alt_3_at_once(d):
     d.click(d.menu, 24 + 84, 64 + 2 * 40 + 16, "3")  # the LESSON 2 panel, never practised
     box = d.window(TITLE, besides={d.menu})
     d.keys("Return")
     d.closed(box, "the count message")
     expect(not d.windows("グラフ   lesson2"), "the graph window shows for nothing to plot")
-    d.keys("alt+1")
-    leave_drill_by_keyboard(d, drill(d, "lesson1"))
+    d.keys("alt+3")
+    leave_drill_by_keyboard(d, drill(d, "lesson3"))
 
 
 @step
@@ -229,17 +230,12 @@ def alt_c_closes_the_program(d):
 
 
 def attempts(score_dat, kind, name):
-    """The (speed, accuracy) attempts of one lesson's entry in score.dat."""
-    at = 0
-    while at < len(score_dat):
-        length = score_dat[at + 1]
-        count_at = at + 2 + length
-        end = count_at + 1 + 3 * score_dat[count_at]
-        if score_dat[at] == kind and score_dat[at + 2:count_at] == name:
-            return [(score_dat[i] << 8 | score_dat[i + 1], score_dat[i + 2])
-                    for i in range(count_at + 1, end, 3)]
-        at = end
-    return []
+    """The (speed, accuracy) attempts of one lesson's entry in score.dat: kind, length of the name,
+    name, count, then two bytes of speed and one of accuracy for each."""
+    entry = re.search(re.escape(bytes([kind, len(name)]) + name) + b"(.)", score_dat, re.S)
+    at, count = (entry.end(), entry[1][0]) if entry else (0, 0)
+    return [(score_dat[i] << 8 | score_dat[i + 1], score_dat[i + 2])
+            for i in range(at, at + 3 * count, 3)]
 
 
 @step
@@ -252,6 +248,15 @@ def files_afterwards(d):
     expect(not attempts(score_dat, 0, b"lesson1"), "an abandoned run was recorded")
     mine = attempts(score_dat, 1, b"mine")
     expect(len(mine) == 1 and mine[0][1] == 100, f"the set's run recorded as {mine}")
+    # The attempt store keeps the same run with its keys; the miss counts against the f expected.
+    with sqlite3.connect(os.path.join(d.program_dir, "kestrum.sqlite3")) as db:
+        run = db.execute("SELECT id, kind, speed, accuracy, keys, misses, duration_ms > 0, "
+                         "started_at LIKE '____-__-__T__:__:__Z' FROM attempts "
+                         "WHERE lesson = 'e2e'").fetchall()
+        expect(run and run[0][1:] == (1, runs[0][0], 83, 6, 1, 1, 1), f"the stored run {run}")
+        keys = db.execute("SELECT ch, hits, misses FROM key_stats WHERE attempt_id = ?",
+                          (run[0][0],)).fetchall()
+        expect(keys == [("f", 5, 1)], f"the stored keys {keys}")
 
 
 def main():

@@ -1,14 +1,15 @@
+// The program as main starts it: the flow between its windows, the files a run leaves behind
+// and the menu's ways out.
 #include "drill/drill_window.h"
-#include "history/graph_window.h"
 #include "history/result_window.h"
 #include "menu/menu_window.h"
 #include "ui/support/modal_driver.h"
 #include "ui/support/test_application.h"
 #include "widgets/bevel_panel_widget.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -29,32 +30,30 @@ class ApplicationTest : public QObject {
 
 private slots:
     void lessonRunsRetriesAndReturnsToMenu();
-    void acceleratorsStartLessons();
-    void unwritableSettingsDoNotStopTheClose();
+    void unwritableFilesStopNothing();
+    void closingFromTheDrillRecordsNothing();
 };
 
 // A first run with two wrong keys retried, then a clean faster one whose result opens the graph
-// and goes back to the menu; the result shows each run's figures and the one before.
+// and goes back to the menu: the result shows each run's figures and the one before, and both
+// attempts are kept.
 void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
-    ModalWatchdog watchdog;
     TestApplication test;
     QVERIFY(test.showMenu());
     MenuWindow& menu = test.app().menu();
     DrillWindow& drill = test.app().drill();
-
-    // The program's pictures as shipped: the window's icon, the close button's, the trend arrows.
+    // The program's pictures as shipped, and the toolkit's buttons in Japanese.
     QCOMPARE(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
     QCOMPARE(menu.findChild<QPushButton*>("BitBtn_close")->icon().availableSizes(),
              QList<QSize>{QSize(16, 16)});
-    for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even}) {
+    for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even})
         QCOMPARE(ResultWindow::arrowPicture(trend).size(), QSize(32, 32));
-    }
+    QMessageBox box(QMessageBox::Information, {}, {}, QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
 
     test.press("Panel_le1");
     QCOMPARE(drill.windowTitle(), QStringLiteral("ケストラムLite   lesson1"));
-
     QStringList shown;
-    QImage accuracyArrow;
     ModalDriver firstResult([&](QWidget* modal) {
         shown << captionOf(modal, "Panel_speed") << captionOf(modal, "Panel_accuracy")
               << captionOf(modal, "Panel_pre_speed");
@@ -65,6 +64,7 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     QCOMPARE(drill.engine().view().lbl_sample, std::string("Press any key to start!!"));
 
     QString graphTitle;
+    QImage accuracyArrow;
     ModalDriver secondResult([&](QWidget* modal) {
         shown << captionOf(modal, "Panel_speed") << captionOf(modal, "Panel_pre_speed");
         accuracyArrow =
@@ -90,35 +90,44 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     QCOMPARE(graphTitle, QStringLiteral("グラフ   lesson1"));
     QVERIFY(menu.isVisible());
     QVERIFY(!drill.isVisible());
-    // Both attempts recorded under the lesson's name.
+
     QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson1\x02", 10));
-    QVERIFY(test.messages().shown().empty());
-    QVERIFY(!watchdog.fired());
+    QVERIFY(test.messages().shown.empty());
 }
 
-void ApplicationTest::acceleratorsStartLessons() {
+// A settings file and an attempt store that cannot be written: the run and score.dat go on, the
+// store has its say once and the settings none, and the close is not stopped.
+void ApplicationTest::unwritableFilesStopNothing() {
     TestApplication test;
-    DrillWindow& drill = test.app().drill();
-    for (const int lessonNo : {3, 0, 6}) {
-        QVERIFY(test.showMenu());
-        QTest::keyClick(&test.app().menu(), static_cast<Qt::Key>(Qt::Key_0 + lessonNo),
-                        Qt::AltModifier);
-        QTRY_VERIFY(drill.isVisible());
-        QCOMPARE(drill.lesson_no(), lessonNo);
-        QVERIFY(!test.app().menu().isVisible());
-        drill.hide();
-    }
-}
-
-void ApplicationTest::unwritableSettingsDoNotStopTheClose() {
-    TestApplication test;
-    QVERIFY(QDir(test.path({})).mkdir(QStringLiteral("kestruml.ini")));
+    for (const char* name : {"kestruml.ini", "kestrum.sqlite3"})
+        QVERIFY(QDir(test.path({})).mkdir(QString::fromLatin1(name)));
     QVERIFY(test.showMenu());
+    test.press("Panel_le3");
+    ModalDriver result([](QWidget* modal) { TestApplication::click(modal, "Button_go_menu"); });
+    test.typeRun(250, 0, [&] { return result.ran(); });
+    QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson3\x01", 10));
     QSignalSpy closed(&test.app().menu(), &MenuWindow::closed);
     TestApplication::click(&test.app().menu(), "BitBtn_close");
     QCOMPARE(closed.count(), 1);
     QVERIFY(!test.app().menu().isVisible());
-    QVERIFY(test.messages().shown().empty());
+    QCOMPARE(test.messages().shown.size(), std::size_t{1});
+    QVERIFY(test.messages().shownTexts()[0].find("kestrum.sqlite3") != std::string::npos);
+}
+
+// The drill's close box closes the hidden menu too, which saves the settings unchanged and
+// records no run.
+void ApplicationTest::closingFromTheDrillRecordsNothing() {
+    const QByteArray ini = "0,1,2,0,1,50,0\r\nsample\r\n";
+    TestApplication test(ini);
+    QVERIFY(test.showMenu());
+    test.press("Panel_le2");
+    DrillWindow& drill = test.app().drill();
+    QTest::keyClick(drill.focusWidget(), ' ');
+    QTest::keyClick(drill.focusWidget(), drill.engine().state().target.at(0));
+    drill.close();
+    QVERIFY(!test.app().menu().isVisible());
+    QCOMPARE(test.readFile("kestruml.ini"), ini);
+    QVERIFY(test.readFile("score.dat").isEmpty());
 }
 
 QTEST_MAIN(ApplicationTest)

@@ -1,21 +1,70 @@
+// The drill window over fake services: its sizes, keys and colours, Caps Lock as the offscreen
+// desktop knows it, and the kept pictures its cells, keys and finger labels are drawn from,
+// which must show exactly what a fresh drawing shows, whatever looks and sizes came before.
 #include "drill/drill_window.h"
-#include "keyboard/rgb.h"
-#include "ui/support/drill_services.h"
+#include "drill/char_cell_widget.h"
+#include "keyboard/keyboard_widget.h"
+#include "platform/desktop_keyboard_state.h"
+#include "platform/file_system.h"
+#include "support/fake_services.h"
+#include "ui/support/recording_message_presenter.h"
+#include "widgets/app_context.h"
+#include "widgets/picture_cache.h"
+#include "widgets/ui_fonts.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
 
 using namespace kestrum;
-using testing::DrillRig;
+using namespace kestrum::testing;
 
 namespace {
 
-QColor textColour(const QLabel* label) {
-    return label->palette().color(QPalette::WindowText);
-}
+// A drill window in its own temporary data directory, on a real clock so that the pause after
+// an item passes as it does on screen.
+struct DrillRig {
+    explicit DrillRig(int keyboardSize = 0, ScreenMetrics metrics = {1280, 1024, 96.0})
+        : screen(metrics) {
+        context.settings.keyboard_size = keyboardSize;
+        window = std::make_unique<DrillWindow>(context);
+    }
+
+    template <typename T = QWidget>
+    T* child(const QString& name) const {
+        return window->findChild<T*>(name);
+    }
+    KeyboardWidget* keyboard() const { return child<KeyboardWidget>("pnl_key"); }
+    QWidget* keyTarget() const {
+        QWidget* focus = window->focusWidget();
+        return focus != nullptr ? focus : window.get();
+    }
+    void type(char ch) const { QTest::keyClick(keyTarget(), ch); }
+    const DrillState& state() const { return window->engine().state(); }
+    char expected() const {
+        return state().target.at(static_cast<std::size_t>(state().position - 1));
+    }
+
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString();
+    DiskFileSystem files;
+    SteadyClock clock;
+    SeededRandom random{3};
+    FixedScreen screen;
+    DesktopKeyboardState capsLock;
+    RecordingSound sound;
+    RecordingMessagePresenter messages;
+    ScoreFile scores{files, path};
+    AppContext context{path,  files,    clock,  random, screen, capsLock,
+                       sound, messages, scores, {},     {}};
+    std::unique_ptr<DrillWindow> window;
+};
 
 // The colour inside a key, clear of its bevel and caption.
 QColor keyFill(const DrillRig& rig, char ch) {
@@ -24,14 +73,23 @@ QColor keyFill(const DrillRig& rig, char ch) {
     return rig.keyboard()->grab().toImage().pixelColor(key.left() + inset, key.top() + inset);
 }
 
-QColor rgb(Rgb c) {
-    return {c.r, c.g, c.b};
+QImage asShown(const QPixmap& pixmap) {
+    return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-void sendKey(const DrillRig& rig, Qt::Key key, Qt::KeyboardModifiers modifiers,
-             const QString& text) {
-    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(rig.keyTarget(), &event);
+// The area of the window as the screen holds it.
+QImage onScreen(const DrillRig& rig, const QRect& area) {
+    QCoreApplication::processEvents();  // the pending repaint reaches the window's buffer
+    return asShown(rig.window->screen()->grabWindow(rig.window->winId(), area.x(), area.y(),
+                                                    area.width(), area.height()));
+}
+
+// The keyboard as the screen holds it, repainted piece by piece since the window was shown,
+// against a new one drawn whole, with no pictures kept, over the same state.
+bool keyboardAsFresh(const DrillRig& rig) {
+    KeyboardWidget fresh(rig.window->engine().keyboard());
+    fresh.arrange(rig.window->currentLayout());
+    return onScreen(rig, rig.keyboard()->geometry()) == asShown(fresh.grab());
 }
 
 }  // namespace
@@ -42,31 +100,32 @@ class DrillWindowTest : public QObject {
 private slots:
     void outerSizeAndPlaceFollowTheKeyboardSize();
     void keysDriveTheItemAndTheGuide();
-    void keysWithoutACharacterAreNotJudged();
+    void capsLockIsTrackedFromTheKeys();
     void anInvalidLessonEndsTheProgram();
+    void cellsLookLikeLabels();
+    void keysFollowTheirLooksAndSizes();
+    void fontsTakeTheFirstInstalledFamily();
 };
 
-// The frame is none here (offscreen), so the outer size is the client size. The window is
-// centred at its first showing and again only when the size changes.
+// The frame is none here (offscreen), so the outer size is the client size. The window is left
+// where the user put it, and centred again when its size changes.
 void DrillWindowTest::outerSizeAndPlaceFollowTheKeyboardSize() {
     DrillRig rig(0);
     rig.window->StartLesson(1);
     QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
-    struct Row {
-        int code, width, height;
-    };
-    for (const Row r : {Row{1, 1126, 750}, Row{0, 573, 422}}) {
-        rig.window->move(10, 20);
-        rig.window->retry();
-        QCOMPARE(rig.window->pos(), QPoint(10, 20));  // same size: left where the user put it
-        rig.context.settings.keyboard_size = r.code;
-        rig.window->retry();
-        QCOMPARE(rig.window->frameGeometry().size(), QSize(r.width, r.height));
-        QCOMPARE(rig.window->pos(), QPoint((1280 - r.width) / 2, (1024 - r.height) / 2));
-        QCOMPARE(rig.keyboard()->width(), r.width - 20);
-        const auto* goMenu = rig.child<QPushButton>("Button_go_menu");
-        QVERIFY(rig.window->rect().contains(goMenu->geometry()));
-    }
+    rig.window->move(10, 20);
+    rig.window->retry();
+    QCOMPARE(rig.window->pos(), QPoint(10, 20));
+    rig.context.settings.keyboard_size = 1;
+    rig.window->retry();
+    QCOMPARE(rig.window->frameGeometry(), QRect((1280 - 1126) / 2, (1024 - 750) / 2, 1126, 750));
+    QCOMPARE(rig.keyboard()->width(), 1126 - 20);
+    QVERIFY(rig.window->rect().contains(rig.child("Button_go_menu")->geometry()));
+    // Before the run "メニューに戻る" is a tab stop, and the keypad's Enter presses it too.
+    QSignalSpy menu(rig.window.get(), &DrillWindow::menuRequested);
+    QTest::keyClick(rig.keyTarget(), Qt::Key_Tab);
+    QTest::keyClick(rig.keyTarget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QTRY_COMPARE(menu.count(), 1);
 }
 
 void DrillWindowTest::keysDriveTheItemAndTheGuide() {
@@ -80,55 +139,48 @@ void DrillWindowTest::keysDriveTheItemAndTheGuide() {
     rig.type('x');  // the start key is not judged
     QString item;
     for (int i = 0; i < 25; ++i) {
-        const auto* cell = rig.child<QLabel>(qPrintable(QStringLiteral("char_cell_%1").arg(i)));
+        const auto* cell = rig.child<QLabel>(QStringLiteral("char_cell_%1").arg(i));
         if (cell->isVisible()) item += cell->text();
     }
     QCOMPARE(item, QStringLiteral("ffjj ffjj fjfj fjfj"));
     QVERIFY(!rig.child("lbl_sample")->isVisible());
     QCOMPARE(rig.child<QLabel>("Label_counter")->text(), QStringLiteral("あと 17回"));
-    QCOMPARE(keyFill(rig, 'f'), rgb(colours::kWhite));
+    QCOMPARE(keyFill(rig, 'f'), QColor(255, 255, 255));
 
     rig.type('f');
-    QCOMPARE(textColour(rig.child<QLabel>("char_cell_0")), QColor(255, 0, 0));
-    QCOMPARE(textColour(rig.child<QLabel>("char_cell_1")), QColor(0, 0, 0));
-    rig.type('s');  // a miss: the struck key greys a moment, the guide stays
+    for (const int i : {0, 1}) {  // typed red, the rest black
+        const QPalette cell = rig.child(QStringLiteral("char_cell_%1").arg(i))->palette();
+        QCOMPARE(cell.color(QPalette::WindowText), i == 0 ? QColor(Qt::red) : QColor(Qt::black));
+    }
+    rig.type('s');  // a miss: the struck key greys a moment, then shows its finger's light green
     QCOMPARE(rig.sound.played, (std::vector<std::string>{"PUSH", "ERROR"}));
-    QCOMPARE(keyFill(rig, 's'), rgb(colours::kGrey));
-    QTRY_COMPARE_WITH_TIMEOUT(keyFill(rig, 's'), rgb(colours::kLightGreen), 3000);
-    QCOMPARE(keyFill(rig, 'f'), rgb(colours::kWhite));
+    QCOMPARE(keyFill(rig, 's'), QColor(128, 128, 128));
+    QTRY_COMPARE_WITH_TIMEOUT(keyFill(rig, 's'), QColor(128, 255, 128), 3000);
+    QCOMPARE(keyFill(rig, 'f'), QColor(255, 255, 255));
 
     for (const char ch : {'f', 'j', 'j', ' '})
         rig.type(ch);
     QCOMPARE(rig.child<QLabel>("char_cell_4")->text(), QStringLiteral("_"));  // a typed blank
     // A half-width katakana from the keyboard's kana mode arrives as its single byte: a miss.
-    sendKey(rig, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ｱ"));
+    QKeyEvent kana(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ｱ"));
+    QApplication::sendEvent(rig.keyTarget(), &kana);
     QCOMPARE(rig.state().miss_counts[static_cast<unsigned char>('f')], 2);
 }
 
-void DrillWindowTest::keysWithoutACharacterAreNotJudged() {
+// Without an X display Caps Lock is known only from the key events the drill window passes on.
+void DrillWindowTest::capsLockIsTrackedFromTheKeys() {
     DrillRig rig;
-    QSignalSpy menu(rig.window.get(), &DrillWindow::menuRequested);
     rig.window->StartLesson(1);
-    // Alt or Meta with a letter is a command, not a character: it neither starts nor is judged.
-    for (int started = 0; started < 2; ++started) {
-        sendKey(rig, Qt::Key_F, Qt::AltModifier, QStringLiteral("f"));
-        sendKey(rig, Qt::Key_F, Qt::MetaModifier, QStringLiteral("f"));
-        for (Qt::Key key :
-             {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Shift, Qt::Key_Left, Qt::Key_F1})
-            QTest::keyClick(rig.keyTarget(), key);
-        QCOMPARE(rig.child("lbl_sample")->isVisible(), started == 0);
-        if (started == 0) rig.type('a');
-    }
-    QCOMPARE(rig.state().key_count, 0);
-    QVERIFY(rig.sound.played.empty());
-    QCOMPARE(rig.window->focusWidget(), rig.child("Button_dummy"));
-
-    // Backspace and Escape are characters like any other, and wrong here.
-    QTest::keyClick(rig.keyTarget(), Qt::Key_Backspace);
-    QTest::keyClick(rig.keyTarget(), Qt::Key_Escape);
-    QCOMPARE(rig.sound.played, (std::vector<std::string>{"ERROR", "ERROR"}));
-    QCoreApplication::processEvents();
-    QCOMPARE(menu.count(), 0);
+    constexpr auto kOnAndHeld = std::uint16_t(KeyboardState::kToggled | KeyboardState::kHeld);
+    QCOMPARE(rig.capsLock.capsLockState(), std::uint16_t{0});
+    QTest::keyPress(rig.keyTarget(), Qt::Key_CapsLock);
+    QCOMPARE(rig.capsLock.capsLockState(), kOnAndHeld);
+    QTest::keyPress(rig.keyTarget(), Qt::Key_CapsLock);  // auto-repeat while held changes nothing
+    QCOMPARE(rig.capsLock.capsLockState(), kOnAndHeld);
+    QTest::keyRelease(rig.keyTarget(), Qt::Key_CapsLock);
+    QCOMPARE(rig.capsLock.capsLockState(), KeyboardState::kToggled);
+    QTest::keyClick(rig.keyTarget(), Qt::Key_CapsLock);
+    QCOMPARE(rig.capsLock.capsLockState(), std::uint16_t{0});
 }
 
 void DrillWindowTest::anInvalidLessonEndsTheProgram() {
@@ -137,6 +189,71 @@ void DrillWindowTest::anInvalidLessonEndsTheProgram() {
     rig.window->StartLesson(7);
     QTRY_COMPARE(ended.count(), 1);
     QCOMPARE(rig.messages.shownTexts(), std::vector<std::string>{"レッスン番号が不正です。"});
+}
+
+// Two cells sharing one cache beside plain labels, at a size small enough for the glyph cache
+// and at the item row's largest face: a colour or character seen before must not bring back
+// another's picture.
+void DrillWindowTest::cellsLookLikeLabels() {
+    for (const int points : {14, 58}) {
+        const QFont font = pointFont(FontFace::Mincho, points, FontStyle::Bold);
+        const QSize size(QFontMetrics(font).horizontalAdvance(QLatin1Char('a')),
+                         QFontMetrics(font).height());
+        PictureCache pictures;
+        QWidget parent;
+        CharCellWidget first(pictures, &parent), second(pictures, &parent);
+        QLabel label(&parent);
+        const std::tuple<CharCellWidget*, QString, QColor> steps[] = {{&first, "W", Qt::black},
+                                                                      {&first, "W", Qt::red},
+                                                                      {&second, "W", Qt::black},
+                                                                      {&first, "_", Qt::red},
+                                                                      {&second, "", Qt::black}};
+        for (const auto& [cell, text, colour] : steps) {
+            for (QLabel* l : {static_cast<QLabel*>(cell), &label}) {
+                l->setFont(font);
+                l->setAlignment(Qt::AlignCenter);
+                l->resize(size);
+                l->setText(text);
+                QPalette palette = l->palette();
+                palette.setColor(QPalette::WindowText, colour);
+                l->setPalette(palette);
+            }
+            QVERIFY2(cell->grab().toImage() == label.grab().toImage(),
+                     qPrintable(QStringLiteral("%1 %2").arg(points).arg(text)));
+        }
+    }
+}
+
+// Through expected and wrong keys at every size, in an order that returns to a size seen before.
+void DrillWindowTest::keysFollowTheirLooksAndSizes() {
+    DrillRig rig(0, {1920, 1080, 96.0});
+    for (const int size : {1, 0, 2, 1}) {
+        rig.context.settings.keyboard_size = size;
+        rig.window->StartLesson(1);
+        QVERIFY(keyboardAsFresh(rig));
+        rig.type('x');  // the start key
+        QTRY_COMPARE(rig.state().accept_key, 1);
+        for (int step = 0; step < 3; ++step) {  // "ffj": the lit finger moves
+            rig.type(rig.expected());
+            QVERIFY(keyboardAsFresh(rig));
+        }
+        rig.type(rig.expected() == 'q' ? 'p' : 'q');  // a miss greys the struck key
+        QVERIFY(keyboardAsFresh(rig));
+        rig.window->hide();
+    }
+}
+
+void DrillWindowTest::fontsTakeTheFirstInstalledFamily() {
+    for (FontFace face : {FontFace::PGothic, FontFace::Gothic, FontFace::Mincho}) {
+        const QStringList families = fontFamilies(face);
+        const auto first = std::find_if(families.begin(), families.end(), QFontDatabase::hasFamily);
+        if (first == families.end()) continue;  // the system's fallback decides, as for any font
+        for (int pixels : {12, 77}) {  // named alone, so that no fallback list is looked up
+            const QFont font = pixelFont(face, pixels, FontStyle::Bold);
+            QCOMPARE(QFontInfo(font).family(), *first);
+            QCOMPARE(font.families(), QStringList{*first});
+        }
+    }
 }
 
 QTEST_MAIN(DrillWindowTest)

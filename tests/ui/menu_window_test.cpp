@@ -1,5 +1,9 @@
+// The menu and the windows it opens, as only an offscreen test can see them: layouts, colours,
+// the pixels of the graph, and what the options dialog shows and writes.
 #include "menu/menu_window.h"
-#include "drill/drill_window.h"
+#include "history/graph_window.h"
+#include "history/score_file.h"
+#include "keyboard/options_dialog.h"
 #include "menu/version_dialog.h"
 #include "platform/text.h"
 #include "ui/support/modal_driver.h"
@@ -8,7 +12,9 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace kestrum;
@@ -16,8 +22,55 @@ using namespace kestrum::testing;
 
 namespace {
 
-BevelPanel* panel(TestApplication& test, const char* name) {
-    return test.app().menu().findChild<BevelPanel*>(QString::fromLatin1(name));
+BevelPanel* panel(TestApplication& test, const QString& name) {
+    return test.app().menu().findChild<BevelPanel*>(name);
+}
+
+// Opens a modal window with a click on the menu's button of that name and lets `act` leave it.
+void withModal(TestApplication& test, const char* button,
+               const std::function<void(QWidget*)>& act) {
+    ModalDriver driver(act);
+    TestApplication::click(&test.app().menu(), button);
+    QVERIFY(driver.ran());
+}
+
+QAbstractButton* titled(QWidget* dialog, const char* text) {
+    for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+        if (button->text() == QString::fromUtf8(text)) return button;
+    }
+    qFatal("no button %s", text);
+}
+
+void record(TestApplication& test, int kind, const char* name,
+            std::initializer_list<std::pair<int, int>> attempts) {
+    for (const auto& [speed, accuracy] : attempts) {
+        ScoreKey key = scoreKeyFor(kind, name);
+        key.speed = speed;
+        key.accuracy = accuracy;
+        QCOMPARE(test.app().context().scores.AppendScore(key).result, 1);
+    }
+}
+
+// The graph a right click on `panel` shows, and its panel, as pictures.
+std::pair<QImage, QImage> graphFrom(TestApplication& test, const char* panel) {
+    std::pair<QImage, QImage> pictures;
+    ModalDriver driver([&](QWidget* modal) {
+        pictures = {test.app().graph().picture(),
+                    modal->findChild<BevelPanel*>()->grab().toImage()};
+        TestApplication::click(modal, "BitBtn_ok");
+    });
+    test.press(panel, Qt::RightButton);
+    return pictures;
+}
+
+// True when a pixel of exactly `colour` lies within one pixel of (x, y).
+bool dotNear(const QImage& image, int x, int y, const QColor& colour) {
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (image.pixelColor(x + dx, y + dy) == colour) return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -27,10 +80,11 @@ class MenuWindowTest : public QObject {
 
 private slots:
     void layoutColoursAndPlace();
-    void problemSetCaptionOnActivation();
-    void problemSetFromTheMenu();
-    void versionDialog();
-    void closingFromTheDrillRecordsNothing();
+    void problemSetCaptionAndAMissingSet();
+    void versionDialogAndProblemSetWindow();
+    void optionsShowFitAndWriteOnlyOnOk();
+    void graphDrawsEveryAttemptAndItsScale();
+    void graphEraseAsksThenClearsAndCloses();
 };
 
 void MenuWindowTest::layoutColoursAndPlace() {
@@ -45,90 +99,186 @@ void MenuWindowTest::layoutColoursAndPlace() {
     const QColor colours[] = {Qt::white,       {241, 255, 241}, {238, 255, 238}, {224, 255, 224},
                               {210, 255, 210}, {196, 255, 196}, {182, 255, 182}};
     for (int n = 0; n < 7; ++n) {
-        const BevelPanel* lesson = panel(test, qPrintable(QStringLiteral("Panel_le%1").arg(n)));
+        const BevelPanel* lesson = panel(test, QStringLiteral("Panel_le%1").arg(n));
         QCOMPARE(lesson->color(), colours[n]);
         QCOMPARE(lesson->geometry(), QRect(24, 64 + 40 * n, 169, 33));
         QCOMPARE(lesson->caption(), QStringLiteral("LESSON &%1").arg(n));
     }
-    // The accelerator buttons are enabled but out of sight below the client area.
-    for (const char* name : {"Button1", "Button_3", "Button_u"}) {
-        auto* button = menu.findChild<QPushButton*>(QString::fromLatin1(name));
-        QVERIFY(button->isEnabled());
-        QVERIFY(button->y() >= menu.height());
-    }
 }
 
 // The caption is cut to fit only when the menu is activated; byte 11 would be the second half of
-// ド, so 9 bytes are kept.
-void MenuWindowTest::problemSetCaptionOnActivation() {
+// ド, so 9 bytes are kept. A set that cannot be read keeps the menu up with the file's path.
+void MenuWindowTest::problemSetCaptionAndAMissingSet() {
     const QByteArray name = "abcdefghi" + QByteArray::fromStdString(utf8ToCp932("ドリル"));
     TestApplication test("1,0,0,1,0,5,0\r\n" + name + "\r\n");
     QCOMPARE(panel(test, "Panel_tdc_file")->caption(), QStringLiteral("abcdefghiドリル"));
     QVERIFY(test.showMenu());
     QCOMPARE(panel(test, "Panel_tdc_file")->caption(), QStringLiteral("abcdefghi... (&U)"));
-}
-
-// A set that cannot be read keeps the menu up with the file's path; once it is there, Alt+U
-// works like a left click on the panel.
-void MenuWindowTest::problemSetFromTheMenu() {
-    ModalWatchdog watchdog;
-    TestApplication test("1,0,0,1,0,5,0\r\nsample\r\n");
-    QVERIFY(test.showMenu());
     test.press("Panel_tdc_file");
     const std::vector<std::string> texts = test.messages().shownTexts();
     QCOMPARE(texts.size(), std::size_t{2});
     QCOMPARE(texts[0], std::string("ファイルが存在しません"));
-    QVERIFY(QString::fromStdString(texts[1]).endsWith(QStringLiteral("tdcs/sample.tdc")));
+    QVERIFY(texts[1].ends_with("tdcs/abcdefghiドリル.tdc"));
     QVERIFY(test.app().menu().isVisible());
-
-    QDir(test.path({})).mkdir(QStringLiteral("tdcs"));
-    test.writeFile(QStringLiteral("tdcs/sample.tdc"),
-                   "Amount=2\r\nText[1]=asdf\r\nText[2]=jkl;\r\nComment[2]=" +
-                       QByteArray::fromStdString(utf8ToCp932("ホーム")) + "\r\n");
-    DrillWindow& drill = test.app().drill();
-    QTest::keyClick(&test.app().menu(), Qt::Key_U, Qt::AltModifier);
-    QTRY_VERIFY(drill.isVisible());
-    QCOMPARE(drill.windowTitle(), QStringLiteral("ケストラムLite   sample"));
-    QTest::keyClick(drill.focusWidget(), 'x');
-    const std::string target = drill.engine().state().target;
-    QVERIFY2(target == "asdf" || target == "jkl;", target.c_str());
-    QCOMPARE(drill.engine().view().Label_counter, std::string("あと 5回"));
-    QVERIFY(!watchdog.fired());
 }
 
-void MenuWindowTest::versionDialog() {
-    ModalWatchdog watchdog;
+// The version dialog names the folder where the sets and the history live; the problem-set
+// window shows its reason beside a refused item.
+void MenuWindowTest::versionDialogAndProblemSetWindow() {
     TestApplication test;
     QVERIFY(test.showMenu());
     bool hasIcon = false;
-    ModalDriver driver([&](QWidget* modal) {
+    withModal(test, "Button_version", [&](QWidget* modal) {
         QCOMPARE(modal->windowTitle(), QStringLiteral("バージョン情報"));
         QCOMPARE(modal->size(), QSize(302, 151));
         for (QLabel* image : modal->findChildren<QLabel*>())
             hasIcon = hasIcon || image->pixmap().size() == QSize(32, 32);
         TestApplication::click(modal, "BitBtn1");
     });
-    TestApplication::click(&test.app().menu(), "Button_version");
-    QVERIFY(driver.ran());
-    QCOMPARE(test.app().version().versionText(), QStringLiteral("ケストラムLite Ver 2.01"));
     QVERIFY(hasIcon);
-    QVERIFY(!watchdog.fired());
+    QCOMPARE(test.app().version().versionText(), QStringLiteral("ケストラムLite Ver 2.01"));
+    QCOMPARE(test.app().version().dataDirText(),
+             QStringLiteral("データの保存先: ") + QDir(test.path({})).path());
+
+    QStringList reasons;
+    withModal(test, "Button_establish", [&](QWidget* window) {
+        window->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("mine"));
+        TestApplication::click(window, "newButton");
+        TestApplication::click(window, "addRowButton");
+        auto* items = window->findChild<QTableWidget*>(QStringLiteral("itemTable"));
+        for (const QString& text : {QStringLiteral("fj fj!"), QStringLiteral("fj fj")}) {
+            items->item(0, 0)->setText(text);
+            reasons << items->item(0, 2)->text();
+        }
+        TestApplication::click(window, "saveButton");
+        TestApplication::click(window, "closeButton");
+    });
+    QVERIFY2(reasons.size() == 2 && !reasons[0].isEmpty() && reasons[1].isEmpty(),
+             qPrintable(reasons.join(QLatin1Char('|'))));
 }
 
-// The drill's close box closes the hidden menu too, which saves the settings unchanged and
-// records no run.
-void MenuWindowTest::closingFromTheDrillRecordsNothing() {
-    const QByteArray ini = "0,1,2,0,1,50,0\r\nsample\r\n";
+// The offscreen screen is 800 pixels wide: only the small and medium keyboards fit. Cancel and
+// the close box change nothing; OK takes every control, and the file follows when the menu closes.
+void MenuWindowTest::optionsShowFitAndWriteOnlyOnOk() {
+    const QByteArray ini = "0,2,1,1,2,5,2\r\n";
     TestApplication test(ini);
     QVERIFY(test.showMenu());
-    test.press("Panel_le2");
-    DrillWindow& drill = test.app().drill();
-    QTest::keyClick(drill.focusWidget(), ' ');
-    QTest::keyClick(drill.focusWidget(), drill.engine().state().target.at(0));
-    drill.close();
-    QVERIFY(!test.app().menu().isVisible());
+    auto change = [](QWidget* dialog) {
+        for (const char* text : {"表示しない(&N)", "エラー音のみ(&O)", "すべて大文字で表示(&C)",
+                                 "中    (800*600以上)(&M)"})
+            titled(dialog, text)->setChecked(true);
+        titled(dialog, "大文字と小文字を区別する(&G)")->setChecked(false);
+        titled(dialog, "左右のシフトを区別する(&R)")->setChecked(false);
+    };
+    const Settings before = test.app().context().settings;
+    withModal(test, "Button_option", [&](QWidget* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("オプション"));
+        // The layout's size, widened only as much as the installed fonts need so that no
+        // caption or access key is cut off.
+        QCOMPARE(dialog->height(), 331);
+        QVERIFY(dialog->width() >= 377);
+        // Every control as the file says, and only the sizes that fit the screen enabled.
+        const QStringList checked = {"左右のシフトを区別する(&R)", "間違えたときだけ表示(&E)",
+                                     "なし(&X)", "すべて大文字で表示(&C)",
+                                     "中    (800*600以上)(&M)"};
+        const QStringList disabled = {"大    (1024*768以上)(&L)", "特大 (1280*1024以上)(&K)"};
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+            if (qobject_cast<QPushButton*>(button) != nullptr) continue;
+            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+            const QRect inDialog(button->mapTo(dialog, QPoint(0, 0)), button->size());
+            QVERIFY2(dialog->rect().contains(inDialog), qPrintable(button->text()));
+            QCOMPARE(button->isChecked(), checked.contains(button->text()));
+            QCOMPARE(button->isEnabled(), !disabled.contains(button->text()));
+        }
+        QCOMPARE(dialog->focusWidget(), titled(dialog, "キャンセル"));
+        change(dialog);
+        TestApplication::click(dialog, "BitBtn2");
+    });
+    for (const bool ok : {false, true}) {
+        QCOMPARE(test.app().context().settings, before);
+        withModal(test, "Button_option", [&](QWidget* dialog) {
+            change(dialog);
+            ok ? TestApplication::click(dialog, "BitBtn1") : static_cast<void>(dialog->close());
+        });
+        QVERIFY(!test.app().options().isVisible());
+    }
     QCOMPARE(test.readFile("kestruml.ini"), ini);
-    QVERIFY(test.readFile("score.dat").isEmpty());
+    test.app().menu().close();
+    QCOMPARE(test.readFile("kestruml.ini"), QByteArray("0,3,1,0,1,5,3\r\n"));
+}
+
+// The first attempt on the left scale, the newest on the right; a problem set's graph is its
+// own, not that of the built-in lesson of the same name.
+void MenuWindowTest::graphDrawsEveryAttemptAndItsScale() {
+    TestApplication test("1,0,0,1,0,5,0\r\nlesson1\r\n");
+    record(test, 0, "lesson1", {{200, 100}, {500, 0}});
+    record(test, 1, "lesson1", {{120, 90}, {130, 95}});
+    record(test, 0, "lesson2", {{252, 63}, {252, 63}});  // both dots at y 136, between the labels
+    QVERIFY(test.showMenu());
+    auto [picture, panel] = graphFrom(test, "Panel_le1");
+    QCOMPARE(picture.size(), QSize(550, 355));
+    QVERIFY(dotNear(picture, 20, 19, Qt::blue));    // accuracy 100
+    QVERIFY(dotNear(picture, 20, 177, Qt::red));    // speed 200
+    QVERIFY(dotNear(picture, 530, 335, Qt::blue));  // accuracy 0; speed 500 is off the picture
+    QCOMPARE(picture.pixelColor(300, 335), QColor(Qt::black));
+    QCOMPARE(picture.pixelColor(300, 60), QColor(Qt::white));
+    QVERIFY(dotNear(graphFrom(test, "Panel_tdc_file").first, 530, 35, Qt::blue));  // accuracy 95
+
+    // Beside every scale label both scale lines run unbroken, and the label is drawn whole in
+    // its margin: left of the left line, or before the picture's edge.
+    std::tie(picture, panel) = graphFrom(test, "Panel_le2");
+    for (const int top : {15, 93, 171, 249, 327}) {
+        bool drawn = false;
+        for (int y = top; y < top + 12; ++y) {
+            const bool onLines = y >= 20 && y <= 335;
+            QVERIFY(!onLines || picture.pixelColor(20, y) == Qt::black);
+            QVERIFY(!onLines || picture.pixelColor(530, y) == Qt::black);
+            QCOMPARE(picture.pixelColor(19, y), QColor(Qt::white));
+            QCOMPARE(picture.pixelColor(549, y), QColor(Qt::white));
+            for (int x = 533; x < 549; ++x)
+                drawn = drawn || picture.pixelColor(x, y) != Qt::white;
+        }
+        QVERIFY2(drawn, qPrintable(QString::number(top)));
+    }
+    // Panel_graph: a raised bevel of 3, a flat border of 5, a lowered bevel of 3, the picture.
+    const QColor flat = panel.pixelColor(3, 60);
+    QVERIFY(flat != QColor(255, 255, 255) && flat != QColor(128, 128, 128));
+    for (int x = 0; x < 12; ++x)
+        QCOMPARE(panel.pixelColor(x, 60), x < 3    ? QColor(255, 255, 255)
+                                          : x < 8  ? flat
+                                          : x < 11 ? QColor(128, 128, 128)
+                                                   : QColor(Qt::white));
+    QVERIFY(test.messages().shown.empty());
+}
+
+// The recorder answers the first question Cancel: the graph stays and so does the history. The
+// second time it answers OK: the entry stays with no attempts and the window closes.
+void MenuWindowTest::graphEraseAsksThenClearsAndCloses() {
+    TestApplication test;
+    record(test, 0, "lesson4", {{100, 90}, {110, 80}});
+    const QByteArray before = test.readFile("score.dat");
+    QVERIFY(test.showMenu());
+    bool stillOpen = false;
+    ModalDriver cancelled([&](QWidget* modal) {
+        TestApplication::click(modal, "Button_delete");
+        stillOpen = modal->isVisible();
+        TestApplication::click(modal, "BitBtn_ok");
+    });
+    test.press("Panel_le4", Qt::RightButton);
+    QVERIFY(stillOpen);
+    const Message question{Message::Icon::Information, "このグラフデータを消去します。",
+                           "消去の確認"};
+    QCOMPARE(test.messages().questions, std::vector<Message>{question});
+    QCOMPARE(test.readFile("score.dat"), before);
+
+    test.messages().answers = {true};
+    ModalDriver confirmed([&](QWidget* modal) { TestApplication::click(modal, "Button_delete"); });
+    test.press("Panel_le4", Qt::RightButton);
+    QVERIFY(confirmed.ran());
+    QVERIFY(!test.app().graph().isVisible());
+    QCOMPARE(test.readFile("score.dat"), QByteArray("\x00\x07lesson4\x00", 10));
+    QCOMPARE(test.messages().shownTexts(),
+             std::vector<std::string>{"グラフデータを消去しました。"});
 }
 
 QTEST_MAIN(MenuWindowTest)

@@ -6,35 +6,9 @@
 
 #include <QAbstractButton>
 #include <QFile>
-#include <QFileInfo>
 #include <QTest>
 
-#include <cstdint>
-
 namespace kestrum::testing {
-
-namespace {
-
-constexpr int kRunTimeoutMs = 60000;
-
-QWidget* keyTarget(QWidget* window) {
-    QWidget* focus = window->focusWidget();
-    return focus != nullptr ? focus : window;
-}
-
-char wrongKeyFor(char expected) {
-    return (expected == 'q' || expected == 'Q') ? 'z' : 'q';
-}
-
-}  // namespace
-
-int RunFigures::speed() const {
-    return static_cast<int>(static_cast<std::int64_t>(correct) * 60000 / elapsed);
-}
-
-int RunFigures::accuracy() const {
-    return correct * 100 / keys;
-}
 
 TestApplication::TestApplication(const QByteArray& ini) {
     if (!ini.isNull()) writeFile(QStringLiteral("kestruml.ini"), ini);
@@ -43,20 +17,9 @@ TestApplication::TestApplication(const QByteArray& ini) {
         std::make_unique<Application>(programDir, ServiceOverrides{&messages_, &clock_, &random_});
 }
 
-TestApplication::~TestApplication() = default;
-
-QString TestApplication::path(const QString& name) const {
-    return dir_.filePath(name);
-}
-
 QByteArray TestApplication::readFile(const QString& name) const {
     QFile file(path(name));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
-bool TestApplication::exists(const QString& name) const {
-    return QFileInfo::exists(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void TestApplication::writeFile(const QString& name, const QByteArray& bytes) const {
@@ -72,8 +35,7 @@ bool TestApplication::showMenu() {
 void TestApplication::press(const char* objectName, Qt::MouseButton button) {
     auto* control = app_->menu().findChild<QWidget*>(QString::fromLatin1(objectName));
     QVERIFY2(control != nullptr, objectName);
-    QTest::mousePress(control, button, Qt::NoModifier, QPoint(10, 10));
-    QTest::mouseRelease(control, button, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseClick(control, button, Qt::NoModifier, QPoint(10, 10));
 }
 
 void TestApplication::click(QWidget* window, const char* objectName) {
@@ -83,18 +45,21 @@ void TestApplication::click(QWidget* window, const char* objectName) {
 }
 
 RunFigures TestApplication::typeRun(int stepMs, int wrongKeys,
-                                    const std::function<bool()>& finished,
-                                    const std::function<char(char)>& sent) {
+                                    const std::function<bool()>& finished) {
     DrillWindow& drill = app_->drill();
     const DrillState& state = drill.engine().state();
     RunFigures figures;
-    QTest::keyClick(keyTarget(&drill), ' ');  // the start key, not judged
-    auto judged = [&](char key) {
-        if (figures.keys++ > 0) wait(stepMs, figures);
-        QTest::keyClick(keyTarget(&drill), key);
+    auto wait = [&](int ms) {
+        clock_.advance(static_cast<std::uint32_t>(ms));
+        figures.elapsed += static_cast<std::uint32_t>(ms);
     };
+    auto judged = [&](char key) {
+        if (figures.keys++ > 0) wait(stepMs);
+        QTest::keyClick(drill.focusWidget(), key);
+    };
+    QTest::keyClick(drill.focusWidget(), ' ');  // the start key, not judged
     while (!finished()) {
-        if (!QTest::qWaitFor([&] { return finished() || state.accept_key == 1; }, kRunTimeoutMs)) {
+        if (!QTest::qWaitFor([&] { return finished() || state.accept_key == 1; }, 60000)) {
             qWarning("the drill stopped accepting keys");
             return figures;
         }
@@ -102,18 +67,13 @@ RunFigures TestApplication::typeRun(int stepMs, int wrongKeys,
         const char expected = state.target.at(static_cast<std::size_t>(state.position - 1));
         if (wrongKeys > 0 && state.position == 1) {
             --wrongKeys;
-            judged(wrongKeyFor(expected));
+            judged(expected == 'q' || expected == 'Q' ? 'z' : 'q');
         }
-        judged(sent ? sent(expected) : expected);
+        judged(expected);
         ++figures.correct;
-        if (state.accept_key == 0) wait(kPauseMs, figures);  // the item is done: its pause
+        if (state.accept_key == 0) wait(kPauseMs);  // the item is done: its pause
     }
     return figures;
-}
-
-void TestApplication::wait(int ms, RunFigures& figures) {
-    clock_.advance(static_cast<std::uint32_t>(ms));
-    figures.elapsed += static_cast<std::uint32_t>(ms);
 }
 
 }  // namespace kestrum::testing

@@ -1,17 +1,12 @@
 #pragma once
 
 #include "app/application.h"
-#include "platform/clock.h"
-#include "platform/random_source.h"
 #include "support/fake_services.h"
 #include "ui/support/recording_message_presenter.h"
 
-#include <QByteArray>
 #include <QTemporaryDir>
 
-#include <cstdint>
 #include <functional>
-#include <memory>
 
 class QWidget;
 
@@ -22,8 +17,8 @@ struct RunFigures {
     int correct = 0;
     int keys = 0;               // judged keys, misses included
     std::uint32_t elapsed = 0;  // ms from the first judged key to the end of the last pause
-    int speed() const;          // correct keys per minute, truncated
-    int accuracy() const;       // percent, truncated
+    int speed() const { return static_cast<int>(correct * 60000LL / elapsed); }
+    int accuracy() const { return correct * 100 / keys; }  // percent, truncated
 };
 
 // The program started as main starts it, in its own temporary program directory, with a
@@ -32,18 +27,16 @@ class TestApplication {
 public:
     // `ini` becomes kestruml.ini before start-up when it is not null.
     explicit TestApplication(const QByteArray& ini = {});
-    ~TestApplication();
 
     Application& app() { return *app_; }
     RecordingMessagePresenter& messages() { return messages_; }
-    QString path(const QString& name) const;
+    QString path(const QString& name) const { return dir_.filePath(name); }
     QByteArray readFile(const QString& name) const;
-    bool exists(const QString& name) const;
     void writeFile(const QString& name, const QByteArray& bytes) const;
 
     // Shows the menu and waits until it is the active window (its accelerators need that).
     bool showMenu();
-    // A mouse button goes down on the menu's control of that object name.
+    // A mouse button goes down and up on the menu's control of that object name.
     void press(const char* objectName, Qt::MouseButton button = Qt::LeftButton);
     // Clicks the push button of that object name inside `window`.
     static void click(QWidget* window, const char* objectName);
@@ -51,15 +44,11 @@ public:
     // Types the run of the lesson waiting in the drill window, from its start key to the end,
     // with real key events: `wrongKeys` items begin with one wrong key, and the clock moves
     // `stepMs` before every judged key but the first and 150 ms for the pause after each item.
-    // `sent` maps the expected byte to the byte typed. Returns when `finished` says so (the
-    // result window has come and gone) or fails after a time-out.
-    RunFigures typeRun(int stepMs, int wrongKeys, const std::function<bool()>& finished,
-                       const std::function<char(char)>& sent = {});
+    // Returns when `finished` says so (the result window has come and gone) or fails after a
+    // time-out.
+    RunFigures typeRun(int stepMs, int wrongKeys, const std::function<bool()>& finished);
 
 private:
-    // The clock moves `ms` and so does the run's time.
-    void wait(int ms, RunFigures& figures);
-
     QTemporaryDir dir_;
     RecordingMessagePresenter messages_;
     FakeClock clock_;
