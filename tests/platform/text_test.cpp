@@ -1,28 +1,19 @@
 #include "platform/text.h"
+#include "platform/data_dir.h"
 #include "platform/program_dir.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
-
-#include <utility>
 
 namespace kestrum {
 namespace {
 
-// Unicode text written as UTF-8, from the code page's own table.
 TEST(Cp932, ConvertsSingleAndDoubleByteTextBothWays) {
-    const std::pair<Bytes, std::string> cases[] = {
-        {"", ""},
-        {"abc ~\\;,./-", "abc ~\\;,./-"},
-        {Bytes("a\0b", 3), std::string("a\0b", 3)},
-        {"\xA1\xB1\xDE\xDF", "｡ｱﾞﾟ"},
-        {"\xB1\x82\xA0", "ｱあ"},
-        {"\x81\x60", "～"},  // the wave dash is the full-width tilde of code page 932
-        {"sample\x96\xE2\x91\xE8", "sample問題"},
-    };
-    for (const auto& [bytes, utf8] : cases) {
-        EXPECT_EQ(fromCp932(bytes), QString::fromUtf8(utf8.data(), std::ssize(utf8))) << bytes;
-        EXPECT_EQ(cp932ToUtf8(bytes), utf8);
-        EXPECT_EQ(utf8ToCp932(utf8), bytes);
+    for (const auto& row : testing::tableRows("cp932.tsv")) {
+        const std::string& utf8 = row.at(1);
+        EXPECT_EQ(fromCp932(row[0]), QString::fromUtf8(utf8.data(), std::ssize(utf8))) << utf8;
+        EXPECT_EQ(cp932ToUtf8(row[0]), utf8);
+        EXPECT_EQ(utf8ToCp932(utf8), row[0]);
     }
     for (int byte : {0x81, 0x9F, 0xE0, 0xFC})
         EXPECT_TRUE(isLeadByte(byte)) << byte;
@@ -36,6 +27,11 @@ TEST(ProgramDir, IsThePathUpToTheLastSeparator) {
     EXPECT_EQ(programDir("/kestrum-lite").dir, "");
     EXPECT_EQ(programDir("kestrum-lite").dir, "0");
     EXPECT_EQ(programDir("kestrum-lite").message, infoMessage("内部エラー：Error No.6"));
+}
+
+TEST(DataDir, ProgramFolderWhenWritableElseTheUsersDataFolder) {
+    for (const auto& row : testing::tableRows("data_dir.tsv"))
+        EXPECT_EQ(dataDirFor("/opt/k", row[0] == "yes", row[1], row[2]), row.at(3)) << row[1];
 }
 
 }  // namespace

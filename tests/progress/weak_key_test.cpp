@@ -1,29 +1,21 @@
 #include "drill/lesson_catalogue.h"
 #include "progress/weak_key_drill.h"
 #include "progress/weak_keys.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
 
 using namespace kestrum;
 
-// The keys chosen from crafted totals, worst first.
 TEST(WeakKeys, ChoiceOnCraftedHistories) {
-    const std::pair<std::vector<KeyTally>, std::string> cases[] = {
-        {{}, ""},
-        {{{"q", 10, 9}, {"p", 5, 5}}, ""},                      // too few keystrokes to judge
-        {{{"a", 40, 0}, {"s", 25, 0}}, ""},                     // never missed
-        {{{"a", 18, 2}, {"s", 30, 10}, {"d", 90, 10}}, "sda"},  // equal rates: more misses first
-        {{{"x", 16, 4}, {"c", 32, 8}, {"b", 16, 4}}, "cbx"},    // then the lower key
-        {{{"Q", 10, 3}, {"q", 10, 3}, {"w", 30, 2}}, "qw"},     // both cases are one key
-        {{{" ", 10, 20}, {"!", 10, 20}, {"ア", 10, 20}, {"k", 25, 1}}, "k"},
-        {{{"a", 20, 1}, {"s", 20, 2}, {"d", 20, 3}, {"f", 20, 4}, {"g", 20, 5}}, "gfds"},
-        {{{"1", 20, 5}, {";", 20, 6}, {"-", 20, 1}}, ";1-"},
-    };
-    for (const auto& [totals, expected] : cases) {
+    for (const auto& row : kestrum::testing::tableRows("weak_keys.tsv")) {
+        std::vector<KeyTally> totals;
+        for (std::size_t i = 1; i + 2 < row.size(); i += 3)
+            totals.push_back({row[i], std::stoll(row[i + 1]), std::stoll(row[i + 2])});
         std::string chosen;
         for (const WeakKey& key : chooseWeakKeys(totals))
             chosen += key.key;
-        EXPECT_EQ(chosen, expected);
+        EXPECT_EQ(chosen.empty() ? "none" : chosen, row[0]);
     }
 }
 

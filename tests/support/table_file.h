@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -41,6 +43,7 @@ inline std::vector<std::vector<std::string>> tableRows(const std::string& name) 
             rows.back().push_back(unescape(line.substr(at, tab - at)));
         }
     }
+    EXPECT_FALSE(rows.empty()) << name << " is missing or empty";
     return rows;
 }
 
