@@ -1,77 +1,95 @@
-// Saves of the settings line, and saves that cannot finish: the settings file is the only place
-// the current problem set is named, so a failed save must leave the old file whole. How each
-// input loads is a row of tests/data/reader_cases.tsv.
+// The settings file as the program saves it, and what the learner does to it by hand: line 2
+// edited while the program runs, a settings file that is a link. How each input loads is a row of
+// tests/data/reader_cases.tsv; what the disk does to a save is in tests/platform/safe_writes_test.
 #include "menu/settings_file.h"
 
 #include "history/history_test_dir.h"
-#include "support/fault_file_system.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <optional>
 
 namespace kestrum {
 namespace {
 
-class SettingsSaveTest : public ::testing::Test {
-protected:
-    Bytes onDisk() const { return testing::fileBytes(dir.path() / kSettingsFileName); }
-    bool scratchLeft() const { return std::filesystem::exists(dir.path() / kSettingsScratchName); }
+namespace fs = std::filesystem;
+using testing::fileBytes;
 
+void write(const fs::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The line byte for byte; a directory in the file's place stays, and the save says it failed.
+TEST(SettingsSave, WritesTheLineByteForByteAndLoadsItBack) {
     testing::HistoryDir dir;
-    FaultFileSystem files;
-};
-
-TEST_F(SettingsSaveTest, WritesTheLineByteForByteAndLoadsItBack) {
+    DiskFileSystem files;
+    const fs::path ini = dir.path() / kSettingsFileName;
     ASSERT_TRUE(SaveSettings(Settings{}, files, dir.path()));
-    EXPECT_EQ(onDisk(), "1,0,0,1,0,5,0\r\n");
+    EXPECT_EQ(fileBytes(ini), "1,0,0,1,0,5,0\r\n");
     const Settings chosen{0, 2, 1, 0, 2, 100, 3, utf8ToCp932("英単語 (2)")};
     ASSERT_TRUE(SaveSettings(chosen, files, dir.path()));
-    EXPECT_EQ(onDisk(), "0,2,1,0,2,100,3\r\n" + chosen.problem_set_name + "\r\n");
+    EXPECT_EQ(fileBytes(ini), "0,2,1,0,2,100,3\r\n" + chosen.problem_set_name + "\r\n");
     Settings loaded;
     LoadSettings(loaded, files, dir.path(), 1280);
     EXPECT_EQ(loaded, chosen);
+
+    fs::remove(ini);
+    fs::create_directories(ini / "inside");
+    EXPECT_FALSE(SaveSettings(Settings{}, files, dir.path()));
+    EXPECT_TRUE(fs::exists(ini / "inside"));
+    EXPECT_FALSE(fs::exists(dir.path() / kSettingsScratchName));
 }
 
-TEST_F(SettingsSaveTest, ASaveThatCannotFinishKeepsTheOldFileAndItsName) {
-    const Bytes before = "0,2,1,0,2,60,3\r\nmy set\r\n";
-    const Settings changed{1, 1, 0, 1, 0, 5, 0, "my set"};
-    const std::function<void()> faults[] = {
-        [&] { files.diskFullAfter(0); },
-        [&] { files.diskFullAfter(5); },
-        [&] { files.diskFullAfter(22); },  // before the name's line end
-        [&] { files.fail(FaultFileSystem::FileOp::Replace); },
-        [&] { files.powerLossAfter(FaultFileSystem::FileOp::WriteFile); },
+// The program loads line 2 `atStart`, may choose a name itself, and closes after the learner left
+// line 2 as `atClose` (null: deleted the file); the practice count is the program's.
+TEST(LearnerEdits, TheCloseKeepsALine2EditedMeanwhileUnlessTheProgramChangedTheName) {
+    struct Case {
+        const char* atStart;
+        std::optional<Bytes> programsName;
+        const char* atClose;
+        const char* saved;
     };
-    for (const auto& arm : faults) {
-        SCOPED_TRACE(&arm - faults);
-        ASSERT_TRUE(files.writeFile(dir.path() / kSettingsFileName, before));
-        arm();
-        EXPECT_FALSE(SaveSettings(changed, files, dir.path()));
-        files.restore();
-        EXPECT_EQ(onDisk(), before);
-        ASSERT_TRUE(SaveSettings(changed, files, dir.path()));
-        EXPECT_EQ(onDisk(), "1,1,0,1,0,5,0\r\nmy set\r\n");
-        EXPECT_FALSE(scratchLeft());
+    const Case cases[] = {
+        {"old", {}, "new set", "new set"}, {"", {}, "sample", "sample"},   {"old", {}, "", ""},
+        {"old", {}, nullptr, ""},          {"old", "mine", "new", "mine"}, {"old", "", "new", ""}};
+    const auto file = [](const char* line1, const Bytes& line2) {
+        return line1 + (line2.empty() ? "" : line2 + "\r\n");
+    };
+    testing::HistoryDir dir;
+    const fs::path ini = dir.path() / kSettingsFileName;
+    DiskFileSystem files;
+    for (const Case& c : cases) {
+        write(ini, file("1,0,0,1,0,5,0\r\n", c.atStart));
+        Settings settings;
+        LoadSettings(settings, files, dir.path(), 1280);
+        const Bytes nameAtLoad = settings.problem_set_name;
+        settings.practice_count = 8;
+        if (c.programsName) settings.problem_set_name = *c.programsName;
+        c.atClose ? write(ini, file("1,0,0,1,0,5,0\n", c.atClose)) : void(fs::remove(ini));
+        EXPECT_TRUE(SaveSettingsAtClose(settings, nameAtLoad, files, dir.path()));
+        EXPECT_EQ(fileBytes(ini), file("1,0,0,1,0,8,0\r\n", c.saved))
+            << c.atStart << " " << c.saved;
     }
 }
 
-// A stale scratch link cannot send the save elsewhere; a directory in the file's place stays.
-TEST_F(SettingsSaveTest, NothingInTheWayIsWrittenThroughOrReplaced) {
-    testing::HistoryDir elsewhere;
-    const std::filesystem::path notes = elsewhere.path() / "notes.txt";
-    std::ofstream(notes) << "keep me";
-    std::filesystem::create_symlink(notes, dir.path() / kSettingsScratchName);
-    ASSERT_TRUE(SaveSettings(Settings{}, files, dir.path()));
-    EXPECT_EQ(onDisk(), "1,0,0,1,0,5,0\r\n");
-    EXPECT_EQ(testing::fileBytes(notes), "keep me");
-
-    std::filesystem::remove(dir.path() / kSettingsFileName);
-    std::filesystem::create_directory(dir.path() / kSettingsFileName);
-    std::ofstream(dir.path() / kSettingsFileName / "inside") << "x";
-    EXPECT_FALSE(SaveSettings(Settings{}, files, dir.path()));
-    EXPECT_TRUE(std::filesystem::exists(dir.path() / kSettingsFileName / "inside"));
-    EXPECT_FALSE(scratchLeft());
+// A settings file that is a link is written through the link, keeping its target's permission
+// bits and leaving no scratch file beside it.
+TEST(LearnerEdits, ASettingsLinkStaysALinkAndItsTargetKeepsItsMode) {
+    testing::HistoryDir dir;
+    DiskFileSystem files;
+    const fs::path kept = dir.path() / "kept" / "my.ini";
+    fs::create_directories(kept.parent_path());
+    write(kept, "1,0,0,1,0,5,0\r\nold\r\n");
+    fs::permissions(kept, fs::perms(0640));
+    fs::create_symlink("kept/my.ini", dir.path() / kSettingsFileName);
+    Settings settings;
+    settings.guide = 2;
+    settings.problem_set_name = "set";
+    EXPECT_TRUE(SaveSettings(settings, files, dir.path()));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / kSettingsFileName));
+    EXPECT_EQ(fileBytes(kept), "1,2,0,1,0,5,0\r\nset\r\n");
+    EXPECT_EQ(fs::status(kept).permissions(), fs::perms(0640));
+    EXPECT_EQ(std::distance(fs::directory_iterator(kept.parent_path()), {}), 1);
 }
 
 }  // namespace

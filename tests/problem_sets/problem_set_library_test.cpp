@@ -2,14 +2,13 @@
 
 #include "history/history_test_dir.h"
 #include "menu/problem_set_reader.h"
-#include "support/fault_file_system.h"
+#include "platform/file_system.h"
 
 #include <gtest/gtest.h>
 
 namespace kestrum {
 namespace {
 
-using FileOp = FaultFileSystem::FileOp;
 using testing::fileBytes;
 
 class ProblemSetLibraryTest : public ::testing::Test {
@@ -18,7 +17,7 @@ protected:
 
     testing::HistoryDir dir;
     std::filesystem::path root = dir.path();
-    FaultFileSystem files;
+    DiskFileSystem files;
     DiskFolders folders;
     ProblemSetLibrary library{files, folders, root};
     Settings settings;
@@ -42,27 +41,25 @@ TEST_F(ProblemSetLibraryTest, SavedSetReadsBackThroughTheReaderWithoutAMessage) 
     EXPECT_EQ(library.list(), (std::vector<ProblemSetEntry>{{"果物", twoItems.title, 2}}));
 }
 
-// A refused set, a disk that fills up, a rename that fails, and power lost between the write and
-// the rename: the old set stays whole and no half-written set is ever listed.
-TEST_F(ProblemSetLibraryTest, FailedSaveLeavesTheOldSetUnchanged) {
+// A set the editor's rules refuse (a bad name, no items, a bad item, too many items, too long a
+// title) is not written: the old set stays whole. What the disk does to a save is in
+// tests/platform/safe_writes_test.cpp.
+TEST_F(ProblemSetLibraryTest, ARefusedSetLeavesTheOldOneUnchanged) {
     EXPECT_FALSE(library.save("a/b", twoItems).ok);
     ASSERT_TRUE(library.save("set", twoItems).ok);
     const Bytes before = tdc("set");
-    const ProblemSetDocument changed{"new", {{"changed", ""}}};
-    const ProblemSetDocument refused[] = {{"t", {}}, {"t", {{"abc!", ""}}}};
-    for (int fault = 0; fault < 5; ++fault) {
-        if (fault == 2) files.diskFullAfter(10);
-        if (fault == 3) files.fail(FileOp::Replace);
-        if (fault == 4) files.powerLossAfter(FileOp::WriteFile);
-        const LibraryResult result = library.save("set", fault < 2 ? refused[fault] : changed);
-        EXPECT_FALSE(result.ok) << fault;
-        EXPECT_FALSE(result.messages.empty()) << fault;
-        files.restore();
-        EXPECT_EQ(tdc("set"), before) << fault;
-        EXPECT_EQ(library.list().size(), 1u) << fault;
+    const ProblemItem good{"abc", ""};
+    for (const ProblemSetDocument& refused : {ProblemSetDocument{"t", {}},
+                                              {"t", {good, {"abc!", ""}}},
+                                              {"t", std::vector<ProblemItem>(200, good)},
+                                              {Bytes(91, 't'), {good}}}) {
+        const LibraryResult result = library.save("set", refused);
+        EXPECT_FALSE(result.ok || result.messages.empty()) << refused.items.size();
+        EXPECT_EQ(tdc("set"), before);
     }
-    EXPECT_TRUE(library.save("set", changed).ok);
-    EXPECT_EQ(library.load("set"), changed);
+    const ProblemSetDocument most{"t", std::vector<ProblemItem>(199, good)};
+    EXPECT_TRUE(library.save("set", most).ok);
+    EXPECT_EQ(library.load("set"), most);
 }
 
 // Choosing writes the name on line 2 of kestruml.ini at once; renaming or deleting the current
