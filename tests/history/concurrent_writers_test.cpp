@@ -18,15 +18,12 @@ namespace kestrum {
 namespace {
 
 // The real disk, with a random pause of up to half a millisecond before every step.
-struct JitteryDisk {
-    JitteryDisk() {
-        disk.beforeEachCall = [this] {
-            std::this_thread::sleep_for(std::chrono::microseconds(random() % 500));
-        };
-    }
-    std::minstd_rand random{std::random_device{}()};
-    FaultFileSystem disk;
-};
+FaultFileSystem& jittery(FaultFileSystem& disk) {
+    disk.beforeEachCall = [random = std::minstd_rand{std::random_device{}()}]() mutable {
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 500));
+    };
+    return disk;
+}
 
 TEST(ConcurrentWriters, EveryReportedAttemptIsKeptAndReadersSeeWholeFiles) {
     constexpr int kWriters = 2;
@@ -39,8 +36,8 @@ TEST(ConcurrentWriters, EveryReportedAttemptIsKeptAndReadersSeeWholeFiles) {
     std::vector<std::thread> writers;
     for (int w = 0; w < kWriters; ++w) {
         writers.emplace_back([&, w] {
-            JitteryDisk jittery;
-            ScoreFile scores(jittery.disk, dir.path());
+            FaultFileSystem disk;
+            ScoreFile scores(jittery(disk), dir.path());
             for (int round = 0; round < kRounds; ++round) {
                 ScoreKey key = shared;
                 key.speed = 1000 * (w + 1) + round;
@@ -49,8 +46,8 @@ TEST(ConcurrentWriters, EveryReportedAttemptIsKeptAndReadersSeeWholeFiles) {
         });
     }
     std::thread reader([&] {
-        JitteryDisk jittery;
-        ScoreFile scores(jittery.disk, dir.path());
+        FaultFileSystem disk;
+        ScoreFile scores(jittery(disk), dir.path());
         while (writing)
             brokenReads += scores.ReadScores(shared).messages.empty() ? 0 : 1;
     });

@@ -3,8 +3,6 @@
 #include "history/score_key.h"
 #include "platform/text.h"
 
-#include <gtest/gtest.h>
-
 #include <QTemporaryDir>
 
 #include <cstdint>

@@ -1,6 +1,5 @@
 #include "history/result_summary.h"
 
-#include "history/graph_plot.h"
 #include "history/history_test_dir.h"
 #include "platform/file_system.h"
 
@@ -32,6 +31,9 @@ protected:
 const auto kFirst = std::tuple("(-----)", "(-----)", Trend::None, Trend::None);
 
 TEST_F(ResultSummaryTest, ArrowsCompareTheTwoNewestAttemptsWithoutThreshold) {
+    const ResultSummary none = summarizeResult(scores, scoreKeyFor(0, "lesson2"), 10, 20);
+    EXPECT_EQ(none.messages, Messages{plainMessage("no match data")});
+    EXPECT_EQ(shown(none), std::tuple_cat(std::tuple("10字/分", "20%"), kFirst));
     EXPECT_EQ(finish(123, 95), std::tuple_cat(std::tuple("123字/分", "95%"), kFirst));
     EXPECT_EQ(finish(123, 96),
               std::tuple("123字/分", "96%", "123字/分", "95%", Trend::Even, Trend::Up));
@@ -44,17 +46,6 @@ TEST_F(ResultSummaryTest, ArrowsCompareTheTwoNewestAttemptsWithoutThreshold) {
     dir.writeScore(testing::entryBytes(0, "lesson2", testing::numberedAttempts(0, 100)));
     EXPECT_EQ(finish(1000, 0),
               std::tuple("1000字/分", "0%", "297字/分", "99%", Trend::Up, Trend::Down));
-}
-
-TEST_F(ResultSummaryTest, WithoutAReadableEntryTheFiguresShowAsAFirstAttempt) {
-    const ResultSummary none = summarizeResult(scores, scoreKeyFor(0, "lesson2"), 10, 20);
-    EXPECT_EQ(none.messages, Messages{plainMessage("no match data")});
-    EXPECT_EQ(shown(none), std::tuple_cat(std::tuple("10字/分", "20%"), kFirst));
-    dir.writeScore(testing::entryBytes(0, "lesson2", {{1, 2}}).substr(0, 5));
-    const ResultSummary cut = summarizeResult(scores, scoreKeyFor(0, "lesson2"), 88, 77);
-    EXPECT_EQ(cut.messages,
-              (Messages{plainMessage("error : unexpected EOF"), plainMessage("no match data")}));
-    EXPECT_EQ(shown(cut), std::tuple_cat(std::tuple("88字/分", "77%"), kFirst));
 }
 
 }  // namespace

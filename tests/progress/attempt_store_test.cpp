@@ -50,8 +50,9 @@ TEST(AttemptStore, AttemptAndItsKeyStatisticsRoundTrip) {
     EXPECT_TRUE(reopened.pendingMessages().empty());
 }
 
-// A damaged file is kept, byte for byte, under a new name; the store starts afresh.
-TEST(AttemptStore, DamagedFileIsSetAside) {
+// A damaged file is kept, byte for byte, under a new name, and the store starts afresh; a store
+// that cannot work at all (here: no database driver) says so once and records nothing.
+TEST(AttemptStore, DamagedFileIsSetAsideAndAnUnusableStoreSaysSoOnce) {
     HistoryDir dir;
     const std::string damaged =
         std::string("SQLite format 3\0garbage", 23) + std::string(2000, 'x');
@@ -63,11 +64,7 @@ TEST(AttemptStore, DamagedFileIsSetAside) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].text.find("kestrum.sqlite3.broken-1"), std::string::npos);
     EXPECT_EQ(store.attempts().size(), 1u);
-}
 
-// A store that cannot work (here: no database driver) says so once and records nothing.
-TEST(AttemptStore, UnusableStoreReportsOnceAndRecordsNothing) {
-    HistoryDir dir;
     AttemptStore noDriver(dir.path() / "other.sqlite3", "QNO_SUCH_DRIVER");
     EXPECT_EQ(noDriver.record(sample("y")) + noDriver.record(sample("z")), 0);
     EXPECT_TRUE(noDriver.attempts().empty());
