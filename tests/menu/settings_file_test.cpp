@@ -1,9 +1,13 @@
 // The settings file as the program saves it, and what the learner does to it by hand: line 2
-// edited while the program runs, a settings file that is a link. How each input loads is a row of
-// tests/data/reader_cases.tsv; what the disk does to a save is in tests/platform/safe_writes_test.
+// edited while the program runs, a settings file that is a link; the program's own options file.
+// How each input loads is a row of tests/data/reader_cases.tsv; what the disk does to a save is in
+// tests/platform/safe_writes_test.
 #include "menu/settings_file.h"
 
 #include "history/history_test_dir.h"
+#include "keyboard/options_logic.h"
+#include "menu/own_options_file.h"
+#include "support/memory_file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +94,38 @@ TEST(LearnerEdits, ASettingsLinkStaysALinkAndItsTargetKeepsItsMode) {
     EXPECT_EQ(fileBytes(kept), "1,2,0,1,0,5,0\r\nset\r\n");
     EXPECT_EQ(fs::status(kept).permissions(), fs::perms(0640));
     EXPECT_EQ(std::distance(fs::directory_iterator(kept.parent_path()), {}), 1);
+}
+
+// The romaji option: the options dialog's check box, kept in the program's own file beside
+// kestruml.ini, which stays exactly as it was. Only a clear 1 turns it on.
+TEST(RomajiOption, OffByDefaultAndKeptInTheProgramsOwnFile) {
+    Settings settings;
+    for (const bool on : {true, false}) {
+        OptionsControls controls = OptionsLogic::FormShow(settings, 1280);
+        EXPECT_EQ(controls.chk_romaji_spellings, !on);  // off at first, then as set below
+        controls.chk_romaji_spellings = on;
+        OptionsLogic::BitBtn1Click(controls, settings);
+        MemoryFileSystem files;
+        ASSERT_TRUE(SaveSettings(settings, files, "/d") && SaveOwnOptions(settings, files, "/d"));
+        EXPECT_EQ(files.files["/d/kestruml.ini"], "1,0,0,1,0,5,0\r\n");
+        EXPECT_EQ(files.files["/d/options.ini"],
+                  on ? "romaji_spellings=1\r\n" : "romaji_spellings=0\r\n");
+        Settings loaded;
+        LoadSettings(loaded, files, "/d", 1280);
+        LoadOwnOptions(loaded, files, "/d");
+        EXPECT_EQ(loaded, settings);
+    }
+    const std::pair<const char*, int> texts[] = {{"romaji_spellings=2\r\n", 0},
+                                                 {"romaji_spellings=yes\n", 0},
+                                                 {"romaji_spellings 1\n", 0},
+                                                 {"other=3\nromaji_spellings=1", 1}};
+    for (const auto& [text, on] : texts) {
+        MemoryFileSystem files;
+        files.files["/d/options.ini"] = text;
+        Settings loaded;
+        LoadOwnOptions(loaded, files, "/d");
+        EXPECT_EQ(loaded.romaji_spellings, on) << text;
+    }
 }
 
 }  // namespace

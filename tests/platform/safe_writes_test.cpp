@@ -74,57 +74,48 @@ protected:
     FaultFileSystem files;
 };
 
-// The disk-full cases cut the copy before its first byte, after one, halfway and before its last.
-TEST_F(SafeWrites, AFailedChangeLeavesTheFileAndTheNextOneWorks) {
-    const std::function<void(FaultFileSystem&, std::size_t)> faults[] = {
-        [](auto& f, auto) { f.diskFullAfter(0); },
-        [](auto& f, auto) { f.diskFullAfter(1); },
-        [](auto& f, auto size) { f.diskFullAfter(size / 2); },
-        [](auto& f, auto size) { f.diskFullAfter(size - 1); },
-        [](auto& f, auto) { f.fail(FileOp::WriteFile); },  // a read-only folder
-        [](auto& f, auto) { f.fail(FileOp::Replace); },
-        [](auto& f, auto) { f.fail(FileOp::ReadOrCreate); },  // the only one before any write
-        [](auto& f, auto) {
-            f.fail(FileOp::Replace);
-            f.fail(FileOp::Remove);  // the only fault that leaves the copy behind
-        },
-    };
-    const auto* const unreadable = &faults[6];
-    for (const Writer& writer : kWriters) {
-        for (const auto& arm : faults) {
-            if (&arm == unreadable && !writer.reads) continue;
-            SCOPED_TRACE(writer.file + (" fault " + std::to_string(&arm - faults)));
-            put(writer.file, writer.before);
-            arm(files, writer.after.size());
-            EXPECT_FALSE(change(writer));
-            files.restore();
-            EXPECT_EQ(onDisk(writer), writer.before);
-            EXPECT_EQ(scratchLeft(writer), &arm == std::end(faults) - 1);
-            EXPECT_TRUE(change(writer));
-            EXPECT_EQ(onDisk(writer), writer.after);
-            EXPECT_FALSE(scratchLeft(writer));
-        }
-    }
-}
+struct Fault {
+    std::function<void(FaultFileSystem&, std::size_t)> arm;  // given the new content's size
+    bool changed = false;                                    // the change went through
+    bool leavesCopy = false;  // a scratch copy is left until the next change
+    bool reading = false;     // a fault of the read before the write, which only the history does
+};
 
-// A copy torn by an earlier crash is in the scratch copy's place (cut after a different byte
-// each time); the power then goes off after each step of the change in turn. The restarted
-// program changes the file normally.
-TEST_F(SafeWrites, PowerLossAfterEachStepOverAStaleScratchCopy) {
+// Each time a copy torn by an earlier crash lies in the scratch copy's place. The disk-full
+// faults cut the copy before its first byte, after one, halfway and before its last byte; the
+// power goes off after each step of a change in turn, and only the changes that read first fail
+// before they touch the copy.
+const Fault kFaults[] = {
+    {[](auto& f, auto) { f.diskFullAfter(0); }},
+    {[](auto& f, auto) { f.diskFullAfter(1); }},
+    {[](auto& f, auto size) { f.diskFullAfter(size / 2); }},
+    {[](auto& f, auto size) { f.diskFullAfter(size - 1); }},
+    {[](auto& f, auto) { f.fail(FileOp::WriteFile); }},  // a read-only folder
+    {[](auto& f, auto) { f.fail(FileOp::Replace); }},
+    {[](auto& f, auto) { f.fail(FileOp::Replace), f.fail(FileOp::Remove); }, false, true},
+    {[](auto& f, auto) { f.fail(FileOp::ReadOrCreate); }, false, true, true},
+    {[](auto& f, auto) { f.powerLossAfter(FileOp::ReadOrCreate); }, false, true, true},
+    {[](auto& f, auto) { f.powerLossAfter(FileOp::Remove); }},
+    {[](auto& f, auto) { f.powerLossAfter(FileOp::WriteFile); }, false, true},
+    {[](auto& f, auto) { f.powerLossAfter(FileOp::Replace); }, true},
+};
+
+// The file holds the whole old or the whole new content, a failure is reported as one, and the
+// next change (the restarted program's) works once the fault is gone.
+TEST_F(SafeWrites, EachFaultLeavesTheOldFileOrTheNewAndTheNextChangeWorks) {
     for (const Writer& writer : kWriters) {
-        for (const FileOp step :
-             {FileOp::ReadOrCreate, FileOp::Remove, FileOp::WriteFile, FileOp::Replace}) {
-            if (step == FileOp::ReadOrCreate && !writer.reads) continue;  // only the history reads
-            const std::size_t torn = writer.after.size() / 4 * static_cast<std::size_t>(step);
-            SCOPED_TRACE(writer.file + (" torn at " + std::to_string(torn)));
+        for (const Fault& fault : kFaults) {
+            if (fault.reading && !writer.reads) continue;
+            const std::size_t at = static_cast<std::size_t>(&fault - kFaults);
+            SCOPED_TRACE(writer.file + (" fault " + std::to_string(at)));
             put(writer.file, writer.before);
-            put(writer.scratch, writer.after.substr(0, torn));
-            files.powerLossAfter(step);
-            const bool replaced = step == FileOp::Replace;
-            EXPECT_EQ(change(writer), replaced);
+            put(writer.scratch, writer.after.substr(0, at * writer.after.size() / 12));
+            fault.arm(files, writer.after.size());
+            EXPECT_EQ(change(writer), fault.changed);
             files.restore();
-            EXPECT_EQ(onDisk(writer), replaced ? writer.after : writer.before);
-            EXPECT_TRUE(replaced || change(writer));
+            EXPECT_EQ(onDisk(writer), fault.changed ? writer.after : writer.before);
+            EXPECT_EQ(scratchLeft(writer), fault.leavesCopy);
+            EXPECT_TRUE(fault.changed || change(writer));
             EXPECT_EQ(onDisk(writer), writer.after);
             EXPECT_FALSE(scratchLeft(writer));
         }

@@ -3,27 +3,21 @@
 #include "platform/file_system.h"
 
 #include <array>
-#include <cstddef>
-#include <filesystem>
 #include <functional>
-#include <memory>
 #include <optional>
-#include <string_view>
 
 namespace kestrum {
 
-// The real disk (use it on a temporary directory) with faults injected on demand. Faults stay
-// armed until restore().
+// The real disk (use it on a temporary directory) with faults injected on demand, armed until
+// restore(): a step that fails without touching the disk, a disk that keeps only the first
+// `bytes` of a longer write and fails it, or the power going off right after the next
+// successful `op`, so that every later step fails and changes nothing.
 class FaultFileSystem final : public FileSystem {
 public:
     enum class FileOp { ReadOrCreate, WriteFile, Replace, Remove };
 
-    // Every later call of `op` fails without touching the disk.
     void fail(FileOp op) { failing_[at(op)] = true; }
-    // The disk fills up: a later write of more than `bytes` bytes keeps only those and fails.
     void diskFullAfter(std::size_t bytes) { diskFullAfter_ = bytes; }
-    // The power goes off right after the next successful call of `op`: every later call fails
-    // and changes nothing.
     void powerLossAfter(FileOp op) { powerLossOp_ = op; }
     void restore() {
         failing_ = {};
@@ -69,10 +63,9 @@ private:
         beforeEachCall();
         return !off_ && !failing_[at(op)];
     }
-    // A call that took effect; the power goes off after it if so armed.
     template <typename T>
     T took(FileOp op, T result) {
-        if (powerLossOp_ == op) off_ = true;
+        off_ = off_ || powerLossOp_ == op;
         return result;
     }
 
