@@ -71,9 +71,12 @@ std::string outcomeOf(const std::string& reader, const Bytes& content) {
     }
     dir.writeScore(content);
     ScoreFile scores(disk, dir.path());
-    const ScoreOutcome appended = scores.AppendScore(attemptOf(0, "lesson1", 200, 97));
+    const ScoreKey attempt = attemptOf(0, "lesson1", 200, 97);
+    const ScoreOutcome appended = scores.AppendScore(attempt);
     EXPECT_FALSE(dir.hasTemp());
     if (appended.result != 1) {
+        EXPECT_EQ(scores.ReadScores(attempt).messages, appended.messages);
+        EXPECT_EQ(scores.ClearScores(attempt).messages, appended.messages);
         EXPECT_EQ(dir.scoreBytes(), content);
         return appended.messages.empty() ? "refused silently"
                                          : "refused=" + appended.messages.back().text;

@@ -1,11 +1,17 @@
-// The history's byte layout, and what other programs do to it. What the disk does to a change is
-// in tests/platform/safe_writes_test.cpp.
+// The history's byte layout, and what other programs do to it, one at a time or at once. What
+// the disk does to a change is in tests/platform/safe_writes_test.cpp; cut files are rows of
+// tests/data/reader_cases.tsv.
 #include "history/score_file.h"
 
 #include "history/history_test_dir.h"
-#include "platform/file_system.h"
+#include "support/fault_file_system.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <random>
+#include <thread>
 
 namespace kestrum {
 namespace {
@@ -14,8 +20,6 @@ using testing::attemptOf;
 using testing::entryBytes;
 using testing::HistoryDir;
 using testing::numberedAttempts;
-
-const Messages kEof{plainMessage("error : unexpected EOF")};
 
 class ScoreFileTest : public ::testing::Test {
 protected:
@@ -80,27 +84,6 @@ TEST_F(ScoreFileTest, AnEntryHoldsTheNewestHundredAttempts) {
     EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson1", expected) + after);
 }
 
-// A cut anywhere inside an entry (length, name, count, attempts) is reported and never changes
-// the file; an entry before the cut is still served, and its change keeps the tail.
-TEST_F(ScoreFileTest, AFileCutShortInsideAnEntryIsReportedAndLeftAlone) {
-    const Bytes whole = entryBytes(0, "lesson1", {{120, 90}});
-    const Bytes cut = entryBytes(1, "set", {{1, 2}, {3, 4}});
-    for (std::size_t length = 1; length < cut.size(); ++length) {
-        const Bytes before = whole + cut.substr(0, length);
-        dir.writeScore(before);
-        for (const ScoreKey& key : {attemptOf(1, "set", 5, 6), attemptOf(0, "lesson9", 5, 6)}) {
-            EXPECT_EQ(scores.AppendScore(key).messages, kEof) << length;
-            EXPECT_EQ(scores.ReadScores(key).messages, kEof) << length;
-            EXPECT_EQ(scores.ClearScores(key).messages, kEof) << length;
-            EXPECT_EQ(dir.scoreBytes(), before) << length;
-        }
-    }
-    EXPECT_EQ(attempts(scoreKeyFor(0, "lesson1")), (std::vector<testing::Attempt>{{120, 90}}));
-    EXPECT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 130, 91)).result, 1);
-    EXPECT_EQ(dir.scoreBytes(),
-              entryBytes(0, "lesson1", {{120, 90}, {130, 91}}) + cut.substr(0, cut.size() - 1));
-}
-
 // A history linked from elsewhere is read through the link and replaced beside it.
 TEST_F(ScoreFileTest, AHistoryLinkedFromElsewhereIsReplacedBesideTheLink) {
     const Bytes before = entryBytes(0, "lesson1", {{120, 90}, {130, 95}});
@@ -112,6 +95,61 @@ TEST_F(ScoreFileTest, AHistoryLinkedFromElsewhereIsReplacedBesideTheLink) {
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.score())));
     EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson1", {{120, 90}, {130, 95}, {150, 99}}));
     EXPECT_EQ(elsewhere.scoreBytes(), before);
+}
+
+// Two writers of one history (two programs on one folder, or an older copy) change it at the
+// same time, each pausing at random inside its read-change-replace: no attempt that was
+// reported recorded may be lost, and a reader never sees anything but a whole history.
+// The real disk, with a random pause of up to half a millisecond before every step.
+FaultFileSystem& jittery(FaultFileSystem& disk) {
+    disk.beforeEachCall = [random = std::minstd_rand{std::random_device{}()}]() mutable {
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 500));
+    };
+    return disk;
+}
+
+TEST(ConcurrentWriters, EveryReportedAttemptIsKeptAndReadersSeeWholeFiles) {
+    constexpr int kWriters = 2;
+    constexpr int kRounds = 45;  // 90 in all, so no attempt may drop off the front
+    const ScoreKey shared = scoreKeyFor(1, "shared");
+    testing::HistoryDir dir;
+    std::vector<std::vector<int>> recorded(kWriters);
+    std::atomic<bool> writing = true;
+    std::atomic<int> brokenReads = 0;
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        writers.emplace_back([&, w] {
+            FaultFileSystem disk;
+            ScoreFile scores(jittery(disk), dir.path());
+            for (int round = 0; round < kRounds; ++round) {
+                ScoreKey key = shared;
+                key.speed = 1000 * (w + 1) + round;
+                if (scores.AppendScore(key).result == 1) recorded[w].push_back(key.speed);
+            }
+        });
+    }
+    std::thread reader([&] {
+        FaultFileSystem disk;
+        ScoreFile scores(jittery(disk), dir.path());
+        while (writing)
+            brokenReads += scores.ReadScores(shared).messages.empty() ? 0 : 1;
+    });
+    for (std::thread& writer : writers)
+        writer.join();
+    writing = false;
+    reader.join();
+
+    EXPECT_EQ(brokenReads, 0);
+    // Every attempt each writer made, in its order, among the other writer's.
+    DiskFileSystem disk;
+    const ScoreReadOutcome read = ScoreFile(disk, dir.path()).ReadScores(shared);
+    std::vector<std::vector<int>> kept(kWriters);
+    for (int i = 0; i < read.count; ++i)
+        kept.at(static_cast<std::size_t>(read.speeds[i] / 1000 - 1)).push_back(read.speeds[i]);
+    for (int w = 0; w < kWriters; ++w)
+        EXPECT_EQ(recorded[w].size(), static_cast<std::size_t>(kRounds)) << "writer " << w;
+    EXPECT_EQ(kept, recorded);
+    EXPECT_FALSE(dir.hasTemp());
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
+#include "drill/lesson_catalogue.h"
 #include "progress/attempt_csv.h"
 #include "progress/heat_map.h"
 #include "progress/progress_series.h"
+#include "progress/weak_key_drill.h"
+#include "progress/weak_keys.h"
 #include "support/table_file.h"
 
 #include <gtest/gtest.h>
@@ -57,4 +60,39 @@ TEST(HeatMap, BothCasesOfALetterTintOneKey) {
     paintHeat(model, heats);
     EXPECT_EQ(model.keyLook(model.keyOf('a')).background, heatColour(15, 3));
     EXPECT_EQ(model.keyLook(model.keyOf('s')).background, (Rgb{228, 228, 228}));
+}
+
+TEST(WeakKeys, ChoiceOnCraftedHistories) {
+    for (const auto& row : kestrum::testing::tableRows("weak_keys.tsv")) {
+        std::vector<KeyTally> totals;
+        for (std::size_t i = 1; i + 2 < row.size(); i += 3)
+            totals.push_back({row[i], std::stoll(row[i + 1]), std::stoll(row[i + 2])});
+        std::string chosen;
+        for (const WeakKey& key : chooseWeakKeys(totals))
+            chosen += key.key;
+        EXPECT_EQ(chosen.empty() ? "none" : chosen, row[0]);
+    }
+}
+
+// Without enough history the drill says why; with it, it pairs each weak key with its finger's
+// home key and ends on all of them.
+TEST(WeakKeyDrill, PairsWeakKeysWithTheirFingersHomeKeys) {
+    for (const auto& [tally, why] : {std::pair{KeyTally{"e", 5, 5}, "まだ記録が足りません"},
+                                     {KeyTally{"e", 50, 0}, "間違えたキーがありません"}}) {
+        const WeakKeyDrill none = buildWeakKeyDrill({tally});
+        EXPECT_FALSE(none.record.has_value());
+        EXPECT_NE(none.messages.at(0).text.find(why), std::string::npos);
+    }
+    const WeakKeyDrill drill = buildWeakKeyDrill({{"e", 20, 10}, {"a", 27, 3}});
+    ASSERT_TRUE(drill.record.has_value());
+    const lesson& record = *drill.record;
+    EXPECT_EQ(CheckLesson(record), std::nullopt);
+    EXPECT_EQ(std::tuple(record.name, record.kind), std::tuple(utf8ToCp932("苦手キー練習"), 0));
+    // e is the left middle finger's (home d); a is itself a home key, so its partner is the
+    // right little finger's ;.
+    EXPECT_EQ(record.words, (std::vector<Bytes>{"ddeeddee", "dededede", "eeeedddd", ";;aa;;aa",
+                                                ";a;a;a;a", "aaaa;;;;", "eda;eda;eda;eda;"}));
+    EXPECT_EQ(record.comments, (std::vector<Bytes>{utf8ToCp932("「e」は左手の中指"),
+                                                   utf8ToCp932("「a」は左手の小指"),
+                                                   utf8ToCp932("苦手キーのまとめ")}));
 }
