@@ -5,12 +5,8 @@
 
 #include <QTemporaryDir>
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
 
 namespace kestrum::testing {
 

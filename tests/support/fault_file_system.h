@@ -14,7 +14,7 @@ namespace kestrum {
 // successful `op`, so that every later step fails and changes nothing.
 class FaultFileSystem final : public FileSystem {
 public:
-    enum class FileOp { ReadOrCreate, WriteFile, Replace, Remove };
+    enum class FileOp { WriteFile, Replace, Remove };
 
     void fail(FileOp op) { failing_[at(op)] = true; }
     void diskFullAfter(std::size_t bytes) { diskFullAfter_ = bytes; }
@@ -34,9 +34,8 @@ public:
     }
     std::optional<Bytes> readOrCreate(const std::filesystem::path& path,
                                       std::size_t maxBytes) override {
-        if (!allow(FileOp::ReadOrCreate)) return std::nullopt;
-        std::optional<Bytes> result = disk_.readOrCreate(path, maxBytes);
-        return result ? took(FileOp::ReadOrCreate, std::move(result)) : result;
+        beforeEachCall();
+        return disk_.readOrCreate(path, maxBytes);
     }
     bool writeFile(const std::filesystem::path& path, std::string_view bytes) override {
         if (!allow(FileOp::WriteFile)) return false;
@@ -70,7 +69,7 @@ private:
     }
 
     DiskFileSystem disk_;
-    std::array<bool, 4> failing_{};
+    std::array<bool, 3> failing_{};
     std::optional<std::size_t> diskFullAfter_;
     std::optional<FileOp> powerLossOp_;
     bool off_ = false;
