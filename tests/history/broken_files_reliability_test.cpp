@@ -3,6 +3,7 @@
 // that are not plain files at all.
 #include "history/history_test_dir.h"
 #include "history/score_file.h"
+#include "menu/own_options_file.h"
 #include "menu/problem_set_reader.h"
 #include "menu/settings_file.h"
 #include "platform/file_system.h"
@@ -46,6 +47,12 @@ std::string outcomeOf(const std::string& reader, const Bytes& content) {
                                          s.sound, s.practice_count, s.keyboard_size})
             out += (out.empty() ? "" : ",") + std::to_string(value);
         return out + "|" + s.problem_set_name;
+    }
+    if (reader == "options") {
+        disk.writeFile(dir.path() / "options.ini", content);
+        Settings s;
+        LoadOwnOptions(s, disk, dir.path());
+        return "romaji_spellings=" + std::to_string(s.romaji_spellings);
     }
     if (reader == "tdc") {
         std::filesystem::create_directory(dir.path() / "tdcs");

@@ -8,10 +8,9 @@
 #include "keyboard/options_logic.h"
 #include "menu/own_options_file.h"
 #include "support/memory_file_system.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 namespace kestrum {
 namespace {
@@ -44,35 +43,26 @@ TEST(SettingsSave, WritesTheLineByteForByteAndLoadsItBack) {
     EXPECT_FALSE(fs::exists(dir.path() / kSettingsScratchName));
 }
 
-// The program loads line 2 `atStart`, may choose a name itself, and closes after the learner left
-// line 2 as `atClose` (null: deleted the file); the practice count is the program's.
+// The program loads line 2, may choose a name itself, and closes after the learner edited line 2
+// (rows of tests/data/learner_edits.tsv); the practice count is the program's.
 TEST(LearnerEdits, TheCloseKeepsALine2EditedMeanwhileUnlessTheProgramChangedTheName) {
-    struct Case {
-        const char* atStart;
-        std::optional<Bytes> programsName;
-        const char* atClose;
-        const char* saved;
-    };
-    const Case cases[] = {
-        {"old", {}, "new set", "new set"}, {"", {}, "sample", "sample"},   {"old", {}, "", ""},
-        {"old", {}, nullptr, ""},          {"old", "mine", "new", "mine"}, {"old", "", "new", ""}};
     const auto file = [](const char* line1, const Bytes& line2) {
         return line1 + (line2.empty() ? "" : line2 + "\r\n");
     };
     testing::HistoryDir dir;
     const fs::path ini = dir.path() / kSettingsFileName;
     DiskFileSystem files;
-    for (const Case& c : cases) {
-        write(ini, file("1,0,0,1,0,5,0\r\n", c.atStart));
+    for (const auto& row : testing::tableRows("learner_edits.tsv")) {
+        write(ini, file("1,0,0,1,0,5,0\r\n", row[0]));
         Settings settings;
         LoadSettings(settings, files, dir.path(), 1280);
         const Bytes nameAtLoad = settings.problem_set_name;
         settings.practice_count = 8;
-        if (c.programsName) settings.problem_set_name = *c.programsName;
-        c.atClose ? write(ini, file("1,0,0,1,0,5,0\n", c.atClose)) : void(fs::remove(ini));
+        if (row.at(1) != "keeps") settings.problem_set_name = row[1];
+        row.at(2) == "(deleted)" ? void(fs::remove(ini))
+                                 : write(ini, file("1,0,0,1,0,5,0\n", row[2]));
         EXPECT_TRUE(SaveSettingsAtClose(settings, nameAtLoad, files, dir.path()));
-        EXPECT_EQ(fileBytes(ini), file("1,0,0,1,0,8,0\r\n", c.saved))
-            << c.atStart << " " << c.saved;
+        EXPECT_EQ(fileBytes(ini), file("1,0,0,1,0,8,0\r\n", row.at(3))) << row[0] << " " << row[2];
     }
 }
 
@@ -97,7 +87,7 @@ TEST(LearnerEdits, ASettingsLinkStaysALinkAndItsTargetKeepsItsMode) {
 }
 
 // The romaji option: the options dialog's check box, kept in the program's own file beside
-// kestruml.ini, which stays exactly as it was. Only a clear 1 turns it on.
+// kestruml.ini, which stays exactly as it was. How its lines load are rows of reader_cases.tsv.
 TEST(RomajiOption, OffByDefaultAndKeptInTheProgramsOwnFile) {
     Settings settings;
     for (const bool on : {true, false}) {
@@ -114,17 +104,6 @@ TEST(RomajiOption, OffByDefaultAndKeptInTheProgramsOwnFile) {
         LoadSettings(loaded, files, "/d", 1280);
         LoadOwnOptions(loaded, files, "/d");
         EXPECT_EQ(loaded, settings);
-    }
-    const std::pair<const char*, int> texts[] = {{"romaji_spellings=2\r\n", 0},
-                                                 {"romaji_spellings=yes\n", 0},
-                                                 {"romaji_spellings 1\n", 0},
-                                                 {"other=3\nromaji_spellings=1", 1}};
-    for (const auto& [text, on] : texts) {
-        MemoryFileSystem files;
-        files.files["/d/options.ini"] = text;
-        Settings loaded;
-        LoadOwnOptions(loaded, files, "/d");
-        EXPECT_EQ(loaded.romaji_spellings, on) << text;
     }
 }
 
