@@ -111,6 +111,12 @@ TEST(ReaderCases, EachInputHasItsTabledOutcome) {
 TEST(HostileFiles, NoReaderHangsAndNoneChangesWhatItFound) {
     testing::HistoryDir dir;
     DiskFileSystem disk;
+    ProblemSet set;
+    Settings named{.problem_set_name = "set"};
+    std::ofstream(dir.path() / "tdcs") << "Amount=1\nText[1]=abc\n";  // a file, not a folder
+    EXPECT_EQ(LoadProblemSet(set, disk, dir.path(), named).messages.front(),
+              infoMessage("ファイルが存在しません"));
+    std::filesystem::remove(dir.path() / "tdcs");
     std::filesystem::create_directory(dir.path() / "tdcs");
     const std::filesystem::path tdc = dir.path() / "tdcs" / "set.tdc";
     const Messages tooLarge{infoMessage("ファイルが大きすぎます")};
@@ -142,9 +148,7 @@ TEST(HostileFiles, NoReaderHangsAndNoneChangesWhatItFound) {
         Settings settings;
         LoadSettings(settings, disk, dir.path(), 1280);
         EXPECT_EQ(settings, Settings{});
-        settings.problem_set_name = "set";
-        ProblemSet set;
-        const ProblemSetLoad load = LoadProblemSet(set, disk, dir.path(), settings);
+        const ProblemSetLoad load = LoadProblemSet(set, disk, dir.path(), named);
         EXPECT_FALSE(load.ok);
         EXPECT_EQ(load.messages, problemSetMessages);
         ScoreFile scores(disk, dir.path());

@@ -4,15 +4,17 @@
 #include "history/result_summary.h"
 #include "platform/file_system.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <tuple>
 
 namespace kestrum {
 namespace {
 
 using testing::Attempt;
+using ::testing::Contains;
+using ::testing::Field;
 
 ScoreReadOutcome history(const std::vector<Attempt>& attempts) {
     ScoreReadOutcome read;
@@ -23,13 +25,6 @@ ScoreReadOutcome history(const std::vector<Attempt>& attempts) {
         read.accuracies[i] = attempts[i].accuracy;
     }
     return read;
-}
-
-// The text drawn as `text`, or an empty one.
-PlotText textOf(const GraphPlot& plot, const std::string& text) {
-    const auto found = std::find_if(plot.texts.begin(), plot.texts.end(),
-                                    [&](const PlotText& t) { return t.text == text; });
-    return found == plot.texts.end() ? PlotText{} : *found;
 }
 
 // Exact positions land one pixel higher; nothing is clamped, and truncation is toward zero.
@@ -58,43 +53,35 @@ TEST(GraphPlan, FooterShowsCountAndBestFigures) {
     attempts.front() = {90, 98};
     attempts.back() = {215, 60};
     const GraphPlot plot = planGraph(history(attempts));
-    EXPECT_EQ(textOf(plot, "練習回数 37 回"),
-              (PlotText{"練習回数 37 回", {50, 340}, kPlotBlack, 129}));
-    EXPECT_EQ(textOf(plot, "最高正解率 98(%)"),
-              (PlotText{"最高正解率 98(%)", {180, 340}, kPlotBlue, 119}));
-    EXPECT_EQ(textOf(plot, "最高速度 215(字/分)"),
-              (PlotText{"最高速度 215(字/分)", {300, 340}, kPlotRed, 249}));
+    EXPECT_THAT(plot.texts, Contains(PlotText{"練習回数 37 回", {50, 340}, kPlotBlack, 129}));
+    EXPECT_THAT(plot.texts, Contains(PlotText{"最高正解率 98(%)", {180, 340}, kPlotBlue, 119}));
+    EXPECT_THAT(plot.texts, Contains(PlotText{"最高速度 215(字/分)", {300, 340}, kPlotRed, 249}));
     attempts.back() = {80, 99};
     EXPECT_EQ(planGraph(history(attempts)).bestAccuracy, 99);
 
     for (const auto& [count, text] :
          {std::pair{100, "練習回数 100 回以上"}, {99, "練習回数 99 回"}})
-        EXPECT_EQ(textOf(planGraph(history(std::vector<Attempt>(count, {0, 0}))), text).position.x,
-                  50);
+        EXPECT_THAT(planGraph(history(std::vector<Attempt>(count, {0, 0}))).texts,
+                    Contains(Field(&PlotText::text, text)));
     EXPECT_EQ(graphCaption(scoreKeyFor(1, "\x93\xfa\x96\x7b")), "グラフ   日本");
 }
 
-// Each test plays the drill: record the attempt, then summarise it as the window would.
-class ResultSummaryTest : public ::testing::Test {
-protected:
+const auto kFirst = std::tuple("(-----)", "(-----)", Trend::None, Trend::None);
+
+// Each step plays the drill: record the attempt, then summarise it as the window would, giving
+// the figures, the previous ones and the two arrows.
+TEST(ResultSummary, ArrowsCompareTheTwoNewestAttemptsWithoutThreshold) {
     testing::HistoryDir dir;
     DiskFileSystem disk;
     ScoreFile scores{disk, dir.path()};
-
-    // The figures, the previous ones and the two arrows.
-    static auto shown(const ResultSummary& s) {
+    const auto shown = [](const ResultSummary& s) {
         return std::tuple(s.speedText, s.accuracyText, s.previousSpeedText, s.previousAccuracyText,
                           s.speedTrend, s.accuracyTrend);
-    }
-    auto finish(std::int32_t speed, std::int32_t accuracy) {
+    };
+    const auto finish = [&](std::int32_t speed, std::int32_t accuracy) {
         scores.AppendScore(testing::attemptOf(0, "lesson2", speed, accuracy));
         return shown(summarizeResult(scores, scoreKeyFor(0, "lesson2"), speed, accuracy));
-    }
-};
-
-const auto kFirst = std::tuple("(-----)", "(-----)", Trend::None, Trend::None);
-
-TEST_F(ResultSummaryTest, ArrowsCompareTheTwoNewestAttemptsWithoutThreshold) {
+    };
     const ResultSummary none = summarizeResult(scores, scoreKeyFor(0, "lesson2"), 10, 20);
     EXPECT_EQ(none.messages, Messages{plainMessage("no match data")});
     EXPECT_EQ(shown(none), std::tuple_cat(std::tuple("10字/分", "20%"), kFirst));

@@ -2,8 +2,6 @@
 // load fills, and the names that must never reach a file.
 #include "menu/problem_set_reader.h"
 
-#include "history/history_test_dir.h"
-#include "platform/file_system.h"
 #include "support/memory_file_system.h"
 
 #include <gtest/gtest.h>
@@ -69,22 +67,6 @@ TEST_F(ProblemSetReaderTest, BadNamesAreRefusedBeforeAnyRead) {
         EXPECT_NE(load(name).messages, kBadName) << name;
         EXPECT_EQ(files.lastRead.parent_path(), "/data/tdcs");
     }
-}
-
-// On disk: a file named tdcs is a missing folder; the second byte of 表 is the byte of '\', which
-// must not count as a separator.
-TEST(ProblemSetOnDisk, AJapaneseNameFindsItsFileAndATdcsFileIsAMissingFolder) {
-    testing::HistoryDir dir;
-    DiskFileSystem disk;
-    ProblemSet set;
-    Settings settings{.problem_set_name = utf8ToCp932("表現")};
-    std::ofstream(dir.path() / "tdcs") << "Amount=1\nText[1]=abc\n";
-    EXPECT_EQ(LoadProblemSet(set, disk, dir.path(), settings).messages.front(),
-              infoMessage("ファイルが存在しません"));
-    std::filesystem::remove(dir.path() / "tdcs");
-    std::filesystem::create_directory(dir.path() / "tdcs");
-    ASSERT_TRUE(disk.writeFile(dir.path() / "tdcs" / "表現.tdc", "Amount=1\nText[1]=hyougenn\n"));
-    EXPECT_TRUE(LoadProblemSet(set, disk, dir.path(), settings).ok);
 }
 
 }  // namespace

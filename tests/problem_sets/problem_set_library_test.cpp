@@ -25,22 +25,23 @@ protected:
                                       {{"apple", utf8ToCp932("りんご")}, {" pear", ""}}};
 };
 
-// A saved set reads back through the reader without a message. A set the editor's rules refuse
-// (a bad name, no items, a bad item, too many items, too long a title) is not written: the old
-// set stays whole. What the disk does to a save is in tests/platform/safe_writes_test.cpp.
+// A saved set reads back through the reader without a message (the second byte of 表 is the
+// byte of '\\', which must not count as a separator). A set the editor's rules refuse (a bad
+// name, no items, a bad item, too many items, too long a title) is not written: the old set stays
+// whole. What the disk does to a save is in tests/platform/safe_writes_test.cpp.
 TEST_F(ProblemSetLibraryTest, SavedSetReadsBackAndARefusedOneLeavesIt) {
-    ASSERT_TRUE(library.save("果物", twoItems).ok);
-    const Bytes saved = tdc("果物");
+    ASSERT_TRUE(library.save("表現", twoItems).ok);
+    const Bytes saved = tdc("表現");
     EXPECT_EQ(saved,
               utf8ToCp932("Title=果物の名前\r\nAmount=2\r\nText[1]=apple\r\nComment[1]=りんご\r\n"
                           "Text[2]= pear\r\nComment[2]=\r\n"));
-    settings.problem_set_name = utf8ToCp932("果物");
+    settings.problem_set_name = utf8ToCp932("表現");
     ProblemSet set;
     const ProblemSetLoad load = LoadProblemSet(set, files, root, settings);
     EXPECT_TRUE(load.ok && load.messages.empty());
     EXPECT_EQ(load.record.words, (std::vector<Bytes>{"apple", " pear"}));
-    EXPECT_EQ(library.load("果物"), twoItems);
-    EXPECT_EQ(library.list(), (std::vector<ProblemSetEntry>{{"果物", twoItems.title, 2}}));
+    EXPECT_EQ(library.load("表現"), twoItems);
+    EXPECT_EQ(library.list(), (std::vector<ProblemSetEntry>{{"表現", twoItems.title, 2}}));
 
     EXPECT_FALSE(library.save("a/b", twoItems).ok);
     const ProblemItem good{"abc", ""};
@@ -48,13 +49,13 @@ TEST_F(ProblemSetLibraryTest, SavedSetReadsBackAndARefusedOneLeavesIt) {
                                               {"t", {good, {"abc!", ""}}},
                                               {"t", std::vector<ProblemItem>(200, good)},
                                               {Bytes(91, 't'), {good}}}) {
-        const LibraryResult result = library.save("果物", refused);
+        const LibraryResult result = library.save("表現", refused);
         EXPECT_FALSE(result.ok || result.messages.empty()) << refused.items.size();
-        EXPECT_EQ(tdc("果物"), saved);
+        EXPECT_EQ(tdc("表現"), saved);
     }
     const ProblemSetDocument most{"t", std::vector<ProblemItem>(199, good)};
-    EXPECT_TRUE(library.save("果物", most).ok);
-    EXPECT_EQ(library.load("果物"), most);
+    EXPECT_TRUE(library.save("表現", most).ok);
+    EXPECT_EQ(library.load("表現"), most);
 }
 
 // Choosing writes the name on line 2 of kestruml.ini at once; renaming or deleting the current
