@@ -43,13 +43,13 @@ public:
             disk_.writeFile(path, bytes.substr(0, *diskFullAfter_));  // what fitted stays
             return false;
         }
-        return disk_.writeFile(path, bytes) && took(FileOp::WriteFile, true);
+        return took(FileOp::WriteFile, disk_.writeFile(path, bytes));
     }
     bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        return allow(FileOp::Replace) && disk_.replace(from, to) && took(FileOp::Replace, true);
+        return allow(FileOp::Replace) && took(FileOp::Replace, disk_.replace(from, to));
     }
     bool remove(const std::filesystem::path& path) override {
-        return allow(FileOp::Remove) && disk_.remove(path) && took(FileOp::Remove, true);
+        return allow(FileOp::Remove) && took(FileOp::Remove, disk_.remove(path));
     }
     std::unique_ptr<Lock> lockExclusive(const std::filesystem::path& path) override {
         beforeEachCall();
@@ -62,10 +62,9 @@ private:
         beforeEachCall();
         return !off_ && !failing_[at(op)];
     }
-    template <typename T>
-    T took(FileOp op, T result) {
-        off_ = off_ || powerLossOp_ == op;
-        return result;
+    bool took(FileOp op, bool done) {  // the power goes off after it if so armed
+        off_ = off_ || (done && powerLossOp_ == op);
+        return done;
     }
 
     DiskFileSystem disk_;

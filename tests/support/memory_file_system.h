@@ -35,11 +35,9 @@ public:
         return true;
     }
     bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        const auto found = files.find(from);
-        if (found == files.end()) return false;
-        Bytes moved = std::move(found->second);
-        files.erase(found);
-        files[to] = std::move(moved);
+        auto moved = files.extract(from);
+        if (moved.empty()) return false;
+        files.insert_or_assign(to, std::move(moved.mapped()));
         return true;
     }
     bool remove(const std::filesystem::path& path) override { return files.erase(path) == 1; }
