@@ -1,8 +1,10 @@
 // The reader's rules, input by input, are rows of tests/data/reader_cases.tsv; here: the record a
-// load fills, and the names that must never reach a file.
+// load fills, the names that must never reach a file, and the name as the menu shows it.
 #include "menu/problem_set_reader.h"
 
+#include "menu/menu_caption.h"
 #include "support/memory_file_system.h"
+#include "support/table_file.h"
 
 #include <gtest/gtest.h>
 
@@ -27,8 +29,8 @@ protected:
     ProblemSet set;
 };
 
-// The record holds the kept items in order and their comment numbers; its program is all -1,
-// long enough for the largest practice count. A later load starts from an empty record.
+// The record holds the kept items in order and their comment numbers; a later load starts from an
+// empty record.
 TEST_F(ProblemSetReaderTest, TheRecordHoldsTheKeptItemsAndStartsEmptyEachTime) {
     settings.practice_count = 7;
     files.files["/data/tdcs/set.tdc"] = "Amount=4\nText[1]=a\nText[2]=b\nComment[4]=c\nText[4]=d\n";
@@ -39,9 +41,6 @@ TEST_F(ProblemSetReaderTest, TheRecordHoldsTheKeptItemsAndStartsEmptyEachTime) {
     EXPECT_EQ(std::tuple(record.kind, record.word_count, record.comment_count,
                          record.comment_index_count, record.program_length),
               std::tuple(1, 3, 3, 3, 7));
-    EXPECT_GE(record.program.size(), 100u);
-    EXPECT_EQ(std::count(record.program.begin(), record.program.end(), -1),
-              std::ssize(record.program));
     files.files["/data/tdcs/set.tdc"] = "Amount=3\nText[3]=d\n";
     EXPECT_EQ(load("set").record.words, std::vector<Bytes>{"d"});
 }
@@ -67,6 +66,12 @@ TEST_F(ProblemSetReaderTest, BadNamesAreRefusedBeforeAnyRead) {
         EXPECT_NE(load(name).messages, kBadName) << name;
         EXPECT_EQ(files.lastRead.parent_path(), "/data/tdcs");
     }
+}
+
+// The menu shows the name of the set chosen, cut to fit (rows of tests/data/menu_caption.tsv).
+TEST(ProblemSetCaption, CutsAfterElevenBytesAtACharacterBoundary) {
+    for (const auto& row : testing::tableRows("menu_caption.tsv"))
+        EXPECT_EQ(problemSetCaption(utf8ToCp932(row[0])), utf8ToCp932(row.at(1))) << row[0];
 }
 
 }  // namespace

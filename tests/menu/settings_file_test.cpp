@@ -22,7 +22,9 @@ void write(const fs::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// The line byte for byte; a directory in the file's place stays, and the save says it failed.
+// The line byte for byte. Through a link to a file elsewhere the link stays, and its target takes
+// the line, keeps its mode and gets no scratch file beside it. A directory in the file's place
+// stays, and the save says it failed.
 TEST(SettingsSave, WritesTheLineByteForByteAndLoadsItBack) {
     testing::HistoryDir dir;
     DiskFileSystem files;
@@ -31,10 +33,23 @@ TEST(SettingsSave, WritesTheLineByteForByteAndLoadsItBack) {
     EXPECT_EQ(fileBytes(ini), "1,0,0,1,0,5,0\r\n");
     const Settings chosen{0, 2, 1, 0, 2, 100, 3, utf8ToCp932("英単語 (2)")};
     ASSERT_TRUE(SaveSettings(chosen, files, dir.path()));
-    EXPECT_EQ(fileBytes(ini), "0,2,1,0,2,100,3\r\n" + chosen.problem_set_name + "\r\n");
+    const Bytes line = "0,2,1,0,2,100,3\r\n" + chosen.problem_set_name + "\r\n";
+    EXPECT_EQ(fileBytes(ini), line);
     Settings loaded;
     LoadSettings(loaded, files, dir.path(), 1280);
     EXPECT_EQ(loaded, chosen);
+
+    const fs::path kept = dir.path() / "kept" / "my.ini";
+    fs::create_directories(kept.parent_path());
+    write(kept, "old\r\n");
+    fs::permissions(kept, fs::perms(0640));
+    fs::remove(ini);
+    fs::create_symlink("kept/my.ini", ini);
+    ASSERT_TRUE(SaveSettings(chosen, files, dir.path()));
+    EXPECT_TRUE(fs::is_symlink(ini));
+    EXPECT_EQ(fileBytes(kept), line);
+    EXPECT_EQ(fs::status(kept).permissions(), fs::perms(0640));
+    EXPECT_EQ(std::distance(fs::directory_iterator(kept.parent_path()), {}), 1);
 
     fs::remove(ini);
     fs::create_directories(ini / "inside");
@@ -68,24 +83,6 @@ TEST(LearnerEdits, TheCloseKeepsALine2EditedMeanwhileUnlessTheProgramChangedTheN
 
 // A settings file that is a link is written through the link, keeping its target's permission
 // bits and leaving no scratch file beside it.
-TEST(LearnerEdits, ASettingsLinkStaysALinkAndItsTargetKeepsItsMode) {
-    testing::HistoryDir dir;
-    DiskFileSystem files;
-    const fs::path kept = dir.path() / "kept" / "my.ini";
-    fs::create_directories(kept.parent_path());
-    write(kept, "1,0,0,1,0,5,0\r\nold\r\n");
-    fs::permissions(kept, fs::perms(0640));
-    fs::create_symlink("kept/my.ini", dir.path() / kSettingsFileName);
-    Settings settings;
-    settings.guide = 2;
-    settings.problem_set_name = "set";
-    EXPECT_TRUE(SaveSettings(settings, files, dir.path()));
-    EXPECT_TRUE(fs::is_symlink(dir.path() / kSettingsFileName));
-    EXPECT_EQ(fileBytes(kept), "1,2,0,1,0,5,0\r\nset\r\n");
-    EXPECT_EQ(fs::status(kept).permissions(), fs::perms(0640));
-    EXPECT_EQ(std::distance(fs::directory_iterator(kept.parent_path()), {}), 1);
-}
-
 // The romaji option: the options dialog's check box, kept in the program's own file beside
 // kestruml.ini, which stays exactly as it was. How its lines load are rows of reader_cases.tsv.
 TEST(RomajiOption, OffByDefaultAndKeptInTheProgramsOwnFile) {
@@ -98,8 +95,7 @@ TEST(RomajiOption, OffByDefaultAndKeptInTheProgramsOwnFile) {
         MemoryFileSystem files;
         ASSERT_TRUE(SaveSettings(settings, files, "/d") && SaveOwnOptions(settings, files, "/d"));
         EXPECT_EQ(files.files["/d/kestruml.ini"], "1,0,0,1,0,5,0\r\n");
-        EXPECT_EQ(files.files["/d/options.ini"],
-                  on ? "romaji_spellings=1\r\n" : "romaji_spellings=0\r\n");
+        EXPECT_EQ(files.files["/d/options.ini"], "romaji_spellings=" + std::to_string(on) + "\r\n");
         Settings loaded;
         LoadSettings(loaded, files, "/d", 1280);
         LoadOwnOptions(loaded, files, "/d");

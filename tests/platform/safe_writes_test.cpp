@@ -52,24 +52,6 @@ const Writer kWriters[] = {
      }},
 };
 
-class SafeWrites : public ::testing::Test {
-protected:
-    void put(const fs::path& file, const Bytes& bytes) const {
-        fs::create_directories((dir.path() / file).parent_path());
-        std::ofstream(dir.path() / file, std::ios::binary) << bytes;
-    }
-    Bytes onDisk(const Writer& writer) const {
-        return testing::fileBytes(dir.path() / writer.file);
-    }
-    bool scratchLeft(const Writer& writer) const {
-        return fs::exists(fs::symlink_status(dir.path() / writer.scratch));
-    }
-    bool change(const Writer& writer) { return writer.change(files, dir.path()); }
-
-    testing::HistoryDir dir;
-    FaultFileSystem files;
-};
-
 struct Fault {
     std::function<void(FaultFileSystem&, std::size_t)> arm;  // given the new content's size
     bool changed = false;                                    // the change went through
@@ -97,7 +79,18 @@ const Fault kFaults[] = {
 // The file holds the whole old or the whole new content with its permission bits, a failure is
 // reported as one, and the next change (the restarted program's) works once the fault is gone.
 // A link in the scratch copy's place cannot send the write elsewhere.
-TEST_F(SafeWrites, EachFaultLeavesTheOldFileOrTheNewAndTheNextChangeWorks) {
+TEST(SafeWrites, EachFaultLeavesTheOldFileOrTheNewAndTheNextChangeWorks) {
+    testing::HistoryDir dir;
+    FaultFileSystem files;
+    const auto put = [&](const fs::path& file, const Bytes& bytes) {
+        fs::create_directories((dir.path() / file).parent_path());
+        std::ofstream(dir.path() / file, std::ios::binary) << bytes;
+    };
+    const auto onDisk = [&](const Writer& w) { return testing::fileBytes(dir.path() / w.file); };
+    const auto scratchLeft = [&](const Writer& w) {
+        return fs::exists(fs::symlink_status(dir.path() / w.scratch));
+    };
+    const auto change = [&](const Writer& w) { return w.change(files, dir.path()); };
     testing::HistoryDir elsewhere;
     const fs::path notes = elsewhere.path() / "notes.txt";
     std::ofstream(notes) << "keep me";
