@@ -1,12 +1,10 @@
-// One table of inputs for every reader, tests/data/reader_cases.tsv: the edges of each rule and
-// the files people actually produce (kept in tests/data/broken). Then every reader meets things
-// that are not plain files at all.
+// One table of inputs for every reader (tests/data/reader_cases.tsv): the edges of each rule and
+// the files people actually produce. Then every reader meets things that are not plain files.
 #include "history/history_test_dir.h"
 #include "history/score_file.h"
 #include "menu/own_options_file.h"
 #include "menu/problem_set_reader.h"
 #include "menu/settings_file.h"
-#include "platform/file_system.h"
 #include "support/table_file.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +14,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <string>
-#include <vector>
 
 namespace kestrum {
 namespace {
@@ -105,10 +101,9 @@ TEST(ReaderCases, EachInputHasItsTabledOutcome) {
     }
 }
 
-// In the place of each file: something that is not a plain file of ours. No reader hangs (the
-// alarm ends a test that does) or floods memory; the settings fall back to the defaults, the
-// problem set is refused, the history says it cannot open the file and leaves it as it is, and
-// starts afresh once it is gone.
+// No reader hangs (the alarm ends a test that does) or floods memory: the settings fall back to
+// the defaults, the problem set is refused, the history cannot open the file, leaves it as it is
+// and starts afresh once it is gone.
 TEST(HostileFiles, NoReaderHangsAndNoneChangesWhatItFound) {
     testing::HistoryDir dir;
     DiskFileSystem disk;

@@ -5,7 +5,6 @@
 #include "platform/file_system.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <tuple>
 

@@ -45,9 +45,8 @@ TEST_F(ProblemSetReaderTest, TheRecordHoldsTheKeptItemsAndStartsEmptyEachTime) {
     EXPECT_EQ(load("set").record.words, std::vector<Bytes>{"d"});
 }
 
-// No name may reach a file outside tdcs, even one that exists: separators, "..", absolute paths,
-// control bytes and names that are not whole code page 932 text ("ab\x95" once read ab.tdc) are
-// refused before anything is read.
+// No name may reach a file outside tdcs: separators, "..", absolute paths, control bytes and names
+// that are not whole code page 932 text ("ab\x95" once read ab.tdc) are refused before any read.
 TEST_F(ProblemSetReaderTest, BadNamesAreRefusedBeforeAnyRead) {
     for (const char* path : {"/data/tdcs/ab.tdc", "/data/tdcs/.tdc", "/data/outside.tdc"})
         files.files[path] = "Amount=1\nText[1]=abc\n";

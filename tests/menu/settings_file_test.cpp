@@ -1,7 +1,5 @@
-// The settings file as the program saves it, and what the learner does to it by hand: line 2
-// edited while the program runs, a settings file that is a link; the program's own options file.
-// How each input loads is a row of tests/data/reader_cases.tsv; what the disk does to a save is in
-// tests/platform/safe_writes_test.
+// kestruml.ini as the program saves it and as the learner edits it by hand, and the program's own
+// options file. Loading is in reader_cases.tsv, what the disk does to a save in safe_writes_test.
 #include "menu/settings_file.h"
 
 #include "history/history_test_dir.h"
@@ -22,9 +20,8 @@ void write(const fs::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// The line byte for byte. Through a link to a file elsewhere the link stays, and its target takes
-// the line, keeps its mode and gets no scratch file beside it. A directory in the file's place
-// stays, and the save says it failed.
+// Through a link to a file elsewhere the link stays and its target takes the line, keeping its
+// mode; a directory in the file's place stays, and the save says it failed.
 TEST(SettingsSave, WritesTheLineByteForByteAndLoadsItBack) {
     testing::HistoryDir dir;
     DiskFileSystem files;
@@ -81,8 +78,6 @@ TEST(LearnerEdits, TheCloseKeepsALine2EditedMeanwhileUnlessTheProgramChangedTheN
     }
 }
 
-// A settings file that is a link is written through the link, keeping its target's permission
-// bits and leaving no scratch file beside it.
 // The romaji option: the options dialog's check box, kept in the program's own file beside
 // kestruml.ini, which stays exactly as it was. How its lines load are rows of reader_cases.tsv.
 TEST(RomajiOption, OffByDefaultAndKeptInTheProgramsOwnFile) {

@@ -59,9 +59,8 @@ struct Fault {
     bool linked = false;      // the scratch name is a link to another file, not a torn copy
 };
 
-// Each time a copy torn by an earlier crash lies in the scratch copy's place. The disk-full
-// faults cut the copy before its first byte, after one, halfway and before its last byte; the
-// power goes off after each step of a change in turn.
+// A copy torn by an earlier crash lies in the scratch copy's place. The disk fills up before the
+// copy's first byte, after one, halfway and before its last; the power goes off after each step.
 const Fault kFaults[] = {
     {[](auto& f, auto) { f.diskFullAfter(0); }},
     {[](auto& f, auto) { f.diskFullAfter(1); }},
@@ -76,9 +75,8 @@ const Fault kFaults[] = {
     {[](auto&, auto) {}, true, false, true},
 };
 
-// The file holds the whole old or the whole new content with its permission bits, a failure is
-// reported as one, and the next change (the restarted program's) works once the fault is gone.
-// A link in the scratch copy's place cannot send the write elsewhere.
+// The file holds the whole old or new content with its mode, a failure is reported as one, the
+// next change works once the fault is gone, and a scratch link cannot send the write elsewhere.
 TEST(SafeWrites, EachFaultLeavesTheOldFileOrTheNewAndTheNextChangeWorks) {
     testing::HistoryDir dir;
     FaultFileSystem files;

@@ -25,10 +25,8 @@ protected:
                                       {{"apple", utf8ToCp932("りんご")}, {" pear", ""}}};
 };
 
-// A saved set reads back through the reader without a message (the second byte of 表 is the
-// byte of '\\', which must not count as a separator). A set the editor's rules refuse (a bad
-// name, no items, a bad item, too many items, too long a title) is not written: the old set stays
-// whole. What the disk does to a save is in tests/platform/safe_writes_test.cpp.
+// A saved set reads back through the reader without a message (表 ends in the byte of '\\'). A
+// set the editor's rules refuse (name, no items, an item, 200 items, the title) is not written.
 TEST_F(ProblemSetLibraryTest, SavedSetReadsBackAndARefusedOneLeavesIt) {
     ASSERT_TRUE(library.save("表現", twoItems).ok);
     const Bytes saved = tdc("表現");

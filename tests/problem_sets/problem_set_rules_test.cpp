@@ -1,5 +1,4 @@
-// The editor's rules for an item and for a set's name, from tests/data/problem_items.tsv and
-// set_names.tsv, and its import of plain item lists.
+// The editor's rules for items and set names (rows of tests/data), and its import of item lists.
 #include "menu/problem_set_reader.h"
 #include "problem_sets/problem_set_document.h"
 #include "support/memory_file_system.h"

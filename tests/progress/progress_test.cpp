@@ -82,8 +82,7 @@ TEST(WeakKeyDrill, PairsWeakKeysWithTheirFingersHomeKeys) {
         EXPECT_NE(none.messages.at(0).text.find(why), std::string::npos);
     }
     const WeakKeyDrill drill = buildWeakKeyDrill({{"e", 20, 10}, {"a", 27, 3}});
-    ASSERT_TRUE(drill.record.has_value());
-    const lesson& record = *drill.record;
+    const lesson& record = drill.record.value();
     EXPECT_EQ(CheckLesson(record), std::nullopt);
     EXPECT_EQ(std::tuple(record.name, record.kind), std::tuple(utf8ToCp932("苦手キー練習"), 0));
     // e is the left middle finger's (home d); a is itself a home key, so its partner is the

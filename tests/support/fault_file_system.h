@@ -8,10 +8,9 @@
 
 namespace kestrum {
 
-// The real disk (use it on a temporary directory) with faults injected on demand, armed until
-// restore(): a step that fails without touching the disk, a disk that keeps only the first
-// `bytes` of a longer write and fails it, or the power going off right after the next
-// successful `op`, so that every later step fails and changes nothing.
+// The real disk (on a temporary directory) with faults armed until restore(): a step that fails
+// untouched, a disk that keeps the first `bytes` of a longer write and fails it, or the power off
+// right after the next successful `op`, so that every later step fails and changes nothing.
 class FaultFileSystem final : public FileSystem {
 public:
     enum class FileOp { WriteFile, Replace, Remove };

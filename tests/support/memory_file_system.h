@@ -9,8 +9,7 @@
 
 namespace kestrum {
 
-// Files held in memory, so that tests and fuzz targets can build hostile files cheaply, see
-// which paths were asked for, and run without touching the disk.
+// Files held in memory: hostile files built cheaply, the paths asked for seen, no disk touched.
 class MemoryFileSystem final : public FileSystem {
 public:
     std::map<std::filesystem::path, Bytes> files;

@@ -30,8 +30,7 @@ inline std::string unescape(const std::string& text) {
     return out;
 }
 
-// The rows of tests/data/<name>, each cell unescaped; blank lines and lines starting with '#'
-// are left out.
+// The rows of tests/data/<name>, cells unescaped, without blank lines and '#' comments.
 inline std::vector<std::vector<std::string>> tableRows(const std::string& name) {
     std::vector<std::vector<std::string>> rows;
     std::ifstream in(std::filesystem::path(KESTRUM_TEST_DATA) / name);
