@@ -1,11 +1,10 @@
-// One table of inputs per reader, two sources: the files people actually produce (each file in
-// tests/data/broken against its line in outcomes.tsv) and the edges of each rule, written out in
-// tests/data/reader_cases.tsv. Then every reader meets things that are not plain files at all.
+// One table of inputs for every reader (tests/data/reader_cases.tsv): the edges of each rule and
+// the files people actually produce. Then every reader meets things that are not plain files.
 #include "history/history_test_dir.h"
 #include "history/score_file.h"
+#include "menu/own_options_file.h"
 #include "menu/problem_set_reader.h"
 #include "menu/settings_file.h"
-#include "platform/file_system.h"
 #include "support/table_file.h"
 
 #include <gtest/gtest.h>
@@ -15,15 +14,13 @@
 
 #include <filesystem>
 #include <functional>
-#include <set>
-#include <string>
-#include <vector>
 
 namespace kestrum {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::attemptOf;
-const std::filesystem::path kBroken = std::filesystem::path(KESTRUM_TEST_DATA) / "broken";
+const fs::path kData = KESTRUM_TEST_DATA;
 
 std::string joined(const std::vector<Bytes>& parts, bool asUtf8) {
     std::string out;
@@ -48,8 +45,14 @@ std::string outcomeOf(const std::string& reader, const Bytes& content) {
             out += (out.empty() ? "" : ",") + std::to_string(value);
         return out + "|" + s.problem_set_name;
     }
+    if (reader == "options") {
+        disk.writeFile(dir.path() / "options.ini", content);
+        Settings s;
+        LoadOwnOptions(s, disk, dir.path());
+        return "romaji_spellings=" + std::to_string(s.romaji_spellings);
+    }
     if (reader == "tdc") {
-        std::filesystem::create_directory(dir.path() / "tdcs");
+        fs::create_directory(dir.path() / "tdcs");
         disk.writeFile(dir.path() / "tdcs" / "t.tdc", content);
         Settings settings;
         settings.problem_set_name = "t";
@@ -71,9 +74,12 @@ std::string outcomeOf(const std::string& reader, const Bytes& content) {
     }
     dir.writeScore(content);
     ScoreFile scores(disk, dir.path());
-    const ScoreOutcome appended = scores.AppendScore(attemptOf(0, "lesson1", 200, 97));
+    const ScoreKey attempt = attemptOf(0, "lesson1", 200, 97);
+    const ScoreOutcome appended = scores.AppendScore(attempt);
     EXPECT_FALSE(dir.hasTemp());
     if (appended.result != 1) {
+        EXPECT_EQ(scores.ReadScores(attempt).messages, appended.messages);
+        EXPECT_EQ(scores.ClearScores(attempt).messages, appended.messages);
         EXPECT_EQ(dir.scoreBytes(), content);
         return appended.messages.empty() ? "refused silently"
                                          : "refused=" + appended.messages.back().text;
@@ -84,53 +90,44 @@ std::string outcomeOf(const std::string& reader, const Bytes& content) {
     return "appended=" + std::to_string(read.count);
 }
 
+// A row's input may be a file of tests/data, named after an @.
 TEST(ReaderCases, EachInputHasItsTabledOutcome) {
     for (const auto& row : testing::tableRows("reader_cases.tsv")) {
         ASSERT_EQ(row.size(), 3u) << row[0];
-        EXPECT_EQ(outcomeOf(row[0], row[1]), row[2]) << row[1];
+        const bool named = row[1].starts_with('@');
+        const Bytes input = named ? testing::fileBytes(kData / row[1].substr(1)) : row[1];
+        EXPECT_FALSE(named && input.empty()) << row[1];
+        EXPECT_EQ(outcomeOf(row[0], input), row[2]) << row[1];
     }
 }
 
-// The folder and its table stay in step: one line per file, no line without its file.
-TEST(BrokenFiles, EachHasItsTabledOutcome) {
-    std::set<std::string> present;
-    for (const auto& entry : std::filesystem::directory_iterator(kBroken))
-        present.insert(entry.path().filename());
-    present.erase("outcomes.tsv");
-    EXPECT_GE(present.size(), 14u);
-    for (const auto& row : testing::tableRows("broken/outcomes.tsv")) {
-        const std::string& file = row[0];
-        EXPECT_EQ(present.erase(file), 1u) << file << " is not in the folder or tabled twice";
-        const std::string extension = std::filesystem::path(file).extension().string().substr(1);
-        EXPECT_EQ(outcomeOf(extension == "ini" ? "ini@1280" : extension,
-                            testing::fileBytes(kBroken / file)),
-                  row.at(1))
-            << file;
-    }
-    EXPECT_TRUE(present.empty()) << *present.begin() << " has no line";
-}
-// In the place of each file: something that is not a plain file of ours. No reader hangs (the
-// alarm ends a test that does) or floods memory; the settings fall back to the defaults, the
-// problem set is refused, the history says it cannot open the file and leaves it as it is, and
-// starts afresh once it is gone.
+// No reader hangs (the alarm ends a test that does) or floods memory: the settings fall back to
+// the defaults, the problem set is refused, the history cannot open the file, leaves it as it is
+// and starts afresh once it is gone.
 TEST(HostileFiles, NoReaderHangsAndNoneChangesWhatItFound) {
     testing::HistoryDir dir;
     DiskFileSystem disk;
-    std::filesystem::create_directory(dir.path() / "tdcs");
-    const std::filesystem::path tdc = dir.path() / "tdcs" / "set.tdc";
+    ProblemSet set;
+    Settings named{.problem_set_name = "set"};
+    std::ofstream(dir.path() / "tdcs") << "Amount=1\nText[1]=abc\n";  // a file, not a folder
+    EXPECT_EQ(LoadProblemSet(set, disk, dir.path(), named).messages.front(),
+              infoMessage("ファイルが存在しません"));
+    fs::remove(dir.path() / "tdcs");
+    fs::create_directory(dir.path() / "tdcs");
+    const fs::path tdc = dir.path() / "tdcs" / "set.tdc";
     const Messages tooLarge{infoMessage("ファイルが大きすぎます")};
     const Messages missing{infoMessage("ファイルが存在しません"), infoMessage(tdc.string())};
-    const std::filesystem::path gone = dir.path() / "gone";
-    using Make = std::function<void(const std::filesystem::path&)>;
+    const fs::path gone = dir.path() / "gone";
+    using Make = std::function<void(const fs::path&)>;
     const std::pair<Make, Messages> impostors[] = {
-        {[](const auto& p) { std::filesystem::create_directory(p); }, missing},
-        {[&](const auto& p) { std::filesystem::create_symlink(gone, p); }, missing},
+        {[](const auto& p) { fs::create_directory(p); }, missing},
+        {[&](const auto& p) { fs::create_symlink(gone, p); }, missing},
         {[](const auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }, missing},
-        {[](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); }, tooLarge},
-        {[](const auto& p) { std::filesystem::create_symlink("/dev/urandom", p); }, tooLarge},
+        {[](const auto& p) { fs::create_symlink("/dev/zero", p); }, tooLarge},
+        {[](const auto& p) { fs::create_symlink("/dev/urandom", p); }, tooLarge},
         {[](const auto& p) {
              std::ofstream(p) << "Amount=1\n";
-             std::filesystem::resize_file(p, 4ull << 30);  // sparse: no disk space taken
+             fs::resize_file(p, 4ull << 30);  // sparse: no disk space taken
          },
          tooLarge},
     };
@@ -139,20 +136,16 @@ TEST(HostileFiles, NoReaderHangsAndNoneChangesWhatItFound) {
         SCOPED_TRACE(&impostor - impostors);
         const auto& [make, problemSetMessages] = impostor;
         for (const auto& path : {dir.path() / kSettingsFileName, tdc, dir.score()}) {
-            std::filesystem::remove(path);
+            fs::remove(path);
             make(path);
         }
-        const auto status = std::filesystem::symlink_status(dir.score()).type();
+        const auto status = fs::symlink_status(dir.score()).type();
         ::alarm(20);
         Settings settings;
-        settings.keyboard_size = 3;
         LoadSettings(settings, disk, dir.path(), 1280);
         EXPECT_EQ(settings, Settings{});
-        settings.problem_set_name = "set";
-        ProblemSet set;
-        const ProblemSetLoad load = LoadProblemSet(set, disk, dir.path(), settings);
-        EXPECT_FALSE(load.ok);
-        EXPECT_EQ(load.messages, problemSetMessages);
+        const ProblemSetLoad load = LoadProblemSet(set, disk, dir.path(), named);
+        EXPECT_EQ(std::pair(load.ok, load.messages), std::pair(false, problemSetMessages));
         ScoreFile scores(disk, dir.path());
         const Messages cantOpen{plainMessage("Can't open file.")};
         EXPECT_EQ(
@@ -160,11 +153,11 @@ TEST(HostileFiles, NoReaderHangsAndNoneChangesWhatItFound) {
                        scores.ClearScores(attempt).messages),
             std::tuple(cantOpen, cantOpen, cantOpen));
         ::alarm(0);
-        EXPECT_EQ(std::filesystem::symlink_status(dir.score()).type(), status);
-        EXPECT_FALSE(std::filesystem::exists(gone));
+        EXPECT_EQ(fs::symlink_status(dir.score()).type(), status);
+        EXPECT_FALSE(fs::exists(gone));
         EXPECT_FALSE(dir.hasTemp());
 
-        std::filesystem::remove(dir.score());
+        fs::remove(dir.score());
         EXPECT_EQ(scores.AppendScore(attempt).result, 1);
         EXPECT_EQ(scores.ReadScores(attempt).count, 1);
     }

@@ -3,16 +3,10 @@
 #include "history/score_key.h"
 #include "platform/text.h"
 
-#include <gtest/gtest.h>
-
 #include <QTemporaryDir>
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
 
 namespace kestrum::testing {
 

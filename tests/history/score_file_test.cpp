@@ -1,5 +1,5 @@
-// The history's byte layout, and what the disk and other programs do to it: every failed change
-// leaves score.dat byte for byte, says so, and the next change works once the fault is gone.
+// The history's byte layout, and what other programs do to it, one at a time or at once (faults
+// are in tests/platform/safe_writes_test.cpp, cut files in tests/data/reader_cases.tsv).
 #include "history/score_file.h"
 
 #include "history/history_test_dir.h"
@@ -7,26 +7,23 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
+#include <atomic>
+#include <chrono>
+#include <random>
+#include <thread>
 
 namespace kestrum {
 namespace {
 
 using testing::attemptOf;
 using testing::entryBytes;
-using testing::fileBytes;
 using testing::HistoryDir;
 using testing::numberedAttempts;
-using FileOp = FaultFileSystem::FileOp;
-
-const Messages kEof{plainMessage("error : unexpected EOF")};
-const Messages kCantOpen{plainMessage("Can't open file.")};
 
 class ScoreFileTest : public ::testing::Test {
 protected:
     HistoryDir dir;
-    FaultFileSystem files;
+    DiskFileSystem files;
     ScoreFile scores{files, dir.path()};
 
     std::vector<testing::Attempt> attempts(const ScoreKey& key) {
@@ -86,133 +83,66 @@ TEST_F(ScoreFileTest, AnEntryHoldsTheNewestHundredAttempts) {
     EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson1", expected) + after);
 }
 
-// A cut anywhere inside an entry (length, name, count, attempts) is reported and never changes
-// the file; an entry before the cut is still served, and its change keeps the tail.
-TEST_F(ScoreFileTest, AFileCutShortInsideAnEntryIsReportedAndLeftAlone) {
-    const Bytes whole = entryBytes(0, "lesson1", {{120, 90}});
-    const Bytes cut = entryBytes(1, "set", {{1, 2}, {3, 4}});
-    for (std::size_t length = 1; length < cut.size(); ++length) {
-        const Bytes before = whole + cut.substr(0, length);
-        dir.writeScore(before);
-        for (const ScoreKey& key : {attemptOf(1, "set", 5, 6), attemptOf(0, "lesson9", 5, 6)}) {
-            EXPECT_EQ(scores.AppendScore(key).messages, kEof) << length;
-            EXPECT_EQ(scores.ReadScores(key).messages, kEof) << length;
-            EXPECT_EQ(scores.ClearScores(key).messages, kEof) << length;
-            EXPECT_EQ(dir.scoreBytes(), before) << length;
-        }
-    }
-    EXPECT_EQ(attempts(scoreKeyFor(0, "lesson1")), (std::vector<testing::Attempt>{{120, 90}}));
-    EXPECT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 130, 91)).result, 1);
-    EXPECT_EQ(dir.scoreBytes(),
-              entryBytes(0, "lesson1", {{120, 90}, {130, 91}}) + cut.substr(0, cut.size() - 1));
-}
-
-const Bytes kBefore =
-    entryBytes(1, "set", {{60, 70}}) + entryBytes(0, "lesson1", {{120, 90}, {130, 95}});
-
-struct Change {
-    const char* name;
-    std::function<ScoreOutcome(ScoreFile&)> run;
-    Bytes after;  // what it makes of kBefore
-};
-
-const Change kChanges[] = {
-    {"append", [](ScoreFile& s) { return s.AppendScore(attemptOf(0, "lesson1", 150, 99)); },
-     entryBytes(1, "set", {{60, 70}}) +
-         entryBytes(0, "lesson1", {{120, 90}, {130, 95}, {150, 99}})},
-    {"clear", [](ScoreFile& s) { return s.ClearScores(scoreKeyFor(0, "lesson1")); },
-     entryBytes(1, "set", {{60, 70}}) + entryBytes(0, "lesson1", {})}};
-
-// Each fault fails the change with "Can't open file." and leaves score.dat byte for byte (the
-// disk-full cases cut the copy before its first byte, after one, inside a name and before its
-// last byte). Once the fault is gone the same change writes what a fault-free run writes.
-TEST_F(ScoreFileTest, TheNextChangeWorksOnceAFaultIsGone) {
-    const std::function<void(FaultFileSystem&)> faults[] = {
-        [](auto& f) { f.diskFullAfter(0); },
-        [](auto& f) { f.diskFullAfter(1); },
-        [](auto& f) { f.diskFullAfter(13); },
-        [](auto& f) { f.diskFullAfter(18); },
-        [](auto& f) { f.fail(FileOp::WriteFile); },  // a read-only directory
-        [](auto& f) { f.fail(FileOp::Replace); },
-        [](auto& f) { f.fail(FileOp::ReadOrCreate); },
-        [](auto& f) {
-            f.fail(FileOp::Replace);
-            f.fail(FileOp::Remove);  // the only fault that leaves the copy behind
-        },
-    };
-    for (const Change& change : kChanges) {
-        for (const auto& arm : faults) {
-            SCOPED_TRACE(std::string(change.name) + " with fault " + std::to_string(&arm - faults));
-            dir.writeScore(kBefore);
-            arm(files);
-            const ScoreOutcome failed = change.run(scores);
-            EXPECT_EQ(std::pair(failed.result, failed.messages), std::pair(0, kCantOpen));
-            EXPECT_EQ(dir.scoreBytes(), kBefore);
-            EXPECT_EQ(dir.hasTemp(), &arm == std::end(faults) - 1);
-            files.restore();
-            EXPECT_EQ(change.run(scores).result, 1);
-            EXPECT_EQ(dir.scoreBytes(), change.after);
-            EXPECT_FALSE(dir.hasTemp());
-        }
-    }
-}
-
-// A scratch copy torn by an earlier crash is in the way (after a different byte each time); the
-// power then goes off after each step of the change in turn. score.dat holds the whole old or the
-// whole new history, and the next run serves it and changes it normally.
-TEST_F(ScoreFileTest, PowerLossAfterEachStepOverAStaleScratchCopy) {
-    for (const Change& change : kChanges) {
-        for (const FileOp step :
-             {FileOp::ReadOrCreate, FileOp::Remove, FileOp::WriteFile, FileOp::Replace}) {
-            const std::size_t torn = change.after.size() / 4 * static_cast<std::size_t>(step);
-            SCOPED_TRACE(std::string(change.name) + " " + std::to_string(torn));
-            dir.writeScore(kBefore);
-            std::ofstream(dir.path() / "temp.tmp", std::ios::binary)
-                << change.after.substr(0, torn);
-            files.powerLossAfter(step);
-            const ScoreOutcome outcome = change.run(scores);
-            files.restore();
-            const bool replaced = step == FileOp::Replace;
-            EXPECT_EQ(outcome.result, replaced ? 1 : 0);
-            EXPECT_EQ(dir.scoreBytes(), replaced ? change.after : kBefore);
-            ScoreFile restarted(files, dir.path());
-            EXPECT_EQ(restarted.ReadScores(scoreKeyFor(1, "set")).count, 1);
-            EXPECT_EQ(change.run(restarted).result, 1);
-            EXPECT_TRUE(replaced || dir.scoreBytes() == change.after);
-            EXPECT_FALSE(dir.hasTemp());
-        }
-    }
-}
-
-// Links and other programs: a scratch link cannot send the write elsewhere (to score.dat or any
-// other file); a history linked from elsewhere is read through the link and replaced beside it;
-// a file changed between two calls is read afresh.
-TEST_F(ScoreFileTest, LinksAndOtherProgramsNeverRedirectOrSpoilAWrite) {
-    dir.writeScore(kBefore);
-    const std::filesystem::path temp = dir.path() / "temp.tmp";
-    std::filesystem::create_symlink("score.dat", temp);
-    ASSERT_EQ(kChanges[0].run(scores).result, 1);
-    EXPECT_EQ(dir.scoreBytes(), kChanges[0].after);
+// A history linked from elsewhere is read through the link and replaced beside it.
+TEST_F(ScoreFileTest, AHistoryLinkedFromElsewhereIsReplacedBesideTheLink) {
+    const Bytes before = entryBytes(0, "lesson1", {{120, 90}, {130, 95}});
     HistoryDir elsewhere;
-    const std::filesystem::path notes = elsewhere.path() / "notes.txt";
-    std::ofstream(notes) << "keep me";
-    std::filesystem::create_symlink(notes, temp);
-    ASSERT_EQ(kChanges[1].run(scores).result, 1);
-    EXPECT_EQ(fileBytes(notes), "keep me");
-    EXPECT_FALSE(dir.hasTemp());
-
-    dir.writeScore(kBefore);
-    std::filesystem::rename(dir.score(), elsewhere.score());
+    elsewhere.writeScore(before);
     std::filesystem::create_symlink(elsewhere.score(), dir.score());
-    EXPECT_EQ(scores.ReadScores(scoreKeyFor(0, "lesson1")).count, 2);
     ASSERT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 150, 99)).result, 1);
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.score())));
-    EXPECT_EQ(dir.scoreBytes(), kChanges[0].after);
-    EXPECT_EQ(elsewhere.scoreBytes(), kBefore);
+    EXPECT_EQ(dir.scoreBytes(), entryBytes(0, "lesson1", {{120, 90}, {130, 95}, {150, 99}}));
+    EXPECT_EQ(elsewhere.scoreBytes(), before);
+}
 
-    dir.writeScore(kBefore.substr(0, 12));  // another program cut it inside lesson1's name
-    EXPECT_EQ(scores.AppendScore(attemptOf(0, "lesson1", 1, 1)).messages, kEof);
-    EXPECT_EQ(dir.scoreBytes(), kBefore.substr(0, 12));
+// Two programs on one folder change the history at once, each pausing at random (up to half a
+// millisecond) before every step: no attempt reported recorded is lost, no read sees half a file.
+FaultFileSystem& jittery(FaultFileSystem& disk) {
+    disk.beforeEachCall = [random = std::minstd_rand{std::random_device{}()}]() mutable {
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 500));
+    };
+    return disk;
+}
+
+TEST(ConcurrentWriters, EveryReportedAttemptIsKeptAndReadersSeeWholeFiles) {
+    constexpr int kWriters = 2;
+    constexpr int kRounds = 45;  // 90 in all, so no attempt may drop off the front
+    const ScoreKey shared = scoreKeyFor(1, "shared");
+    testing::HistoryDir dir;
+    std::vector<std::vector<int>> recorded(kWriters);
+    std::atomic<bool> writing = true;
+    std::atomic<int> brokenReads = 0;
+    std::thread reader([&] {
+        FaultFileSystem disk;
+        ScoreFile scores(jittery(disk), dir.path());
+        while (writing)
+            brokenReads += scores.ReadScores(shared).messages.empty() ? 0 : 1;
+    });
+    for (std::vector<std::jthread> writers; writers.size() < kWriters;) {
+        const int w = static_cast<int>(writers.size());
+        writers.emplace_back([&, w] {
+            FaultFileSystem disk;
+            ScoreFile scores(jittery(disk), dir.path());
+            for (int round = 0; round < kRounds; ++round) {
+                ScoreKey key = shared;
+                key.speed = 1000 * (w + 1) + round;
+                if (scores.AppendScore(key).result == 1) recorded[w].push_back(key.speed);
+            }
+        });
+    }  // the writers are joined here
+    writing = false;
+    reader.join();
+
+    EXPECT_EQ(brokenReads, 0);
+    // Every attempt each writer made, in its order, among the other writer's.
+    DiskFileSystem disk;
+    const ScoreReadOutcome read = ScoreFile(disk, dir.path()).ReadScores(shared);
+    std::vector<std::vector<int>> kept(kWriters);
+    for (int i = 0; i < read.count; ++i)
+        kept.at(static_cast<std::size_t>(read.speeds[i] / 1000 - 1)).push_back(read.speeds[i]);
+    EXPECT_EQ(read.count, kWriters * kRounds);
+    EXPECT_EQ(kept, recorded);
+    EXPECT_FALSE(dir.hasTemp());
 }
 
 }  // namespace

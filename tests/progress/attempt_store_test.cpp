@@ -50,7 +50,8 @@ TEST(AttemptStore, AttemptAndItsKeyStatisticsRoundTrip) {
     EXPECT_TRUE(reopened.pendingMessages().empty());
 }
 
-// A damaged file is kept, byte for byte, under a new name; the store starts afresh.
+// A damaged file is kept, byte for byte, under a new name, and the store starts afresh. (A store
+// that cannot work at all is in tests/ui/attempt_history_test.cpp.)
 TEST(AttemptStore, DamagedFileIsSetAside) {
     HistoryDir dir;
     const std::string damaged =
@@ -63,15 +64,4 @@ TEST(AttemptStore, DamagedFileIsSetAside) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].text.find("kestrum.sqlite3.broken-1"), std::string::npos);
     EXPECT_EQ(store.attempts().size(), 1u);
-}
-
-// A store that cannot work (here: no database driver) says so once and records nothing.
-TEST(AttemptStore, UnusableStoreReportsOnceAndRecordsNothing) {
-    HistoryDir dir;
-    AttemptStore noDriver(dir.path() / "other.sqlite3", "QNO_SUCH_DRIVER");
-    EXPECT_EQ(noDriver.record(sample("y")) + noDriver.record(sample("z")), 0);
-    EXPECT_TRUE(noDriver.attempts().empty());
-    EXPECT_EQ(noDriver.pendingMessages().size(), 1u);
-    EXPECT_TRUE(noDriver.pendingMessages().empty());
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "other.sqlite3"));
 }

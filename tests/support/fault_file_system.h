@@ -3,27 +3,20 @@
 #include "platform/file_system.h"
 
 #include <array>
-#include <cstddef>
-#include <filesystem>
 #include <functional>
-#include <memory>
 #include <optional>
-#include <string_view>
 
 namespace kestrum {
 
-// The real disk (use it on a temporary directory) with faults injected on demand. Faults stay
-// armed until restore().
+// The real disk (on a temporary directory) with faults armed until restore(): a step that fails
+// untouched, a disk that keeps the first `bytes` of a longer write and fails it, or the power off
+// right after the next successful `op`, so that every later step fails and changes nothing.
 class FaultFileSystem final : public FileSystem {
 public:
-    enum class FileOp { ReadFile, ReadOrCreate, WriteFile, Replace, Remove };
+    enum class FileOp { WriteFile, Replace, Remove };
 
-    // Every later call of `op` fails without touching the disk.
     void fail(FileOp op) { failing_[at(op)] = true; }
-    // The disk fills up: a later write of more than `bytes` bytes keeps only those and fails.
     void diskFullAfter(std::size_t bytes) { diskFullAfter_ = bytes; }
-    // The power goes off right after the next successful call of `op`: every later call fails
-    // and changes nothing.
     void powerLossAfter(FileOp op) { powerLossOp_ = op; }
     void restore() {
         failing_ = {};
@@ -35,14 +28,13 @@ public:
     std::function<void()> beforeEachCall = [] {};
 
     ReadResult readFile(const std::filesystem::path& path, std::size_t maxBytes) override {
-        if (!allow(FileOp::ReadFile)) return {ReadStatus::Unreadable, {}};
-        return took(FileOp::ReadFile, disk_.readFile(path, maxBytes));
+        beforeEachCall();
+        return disk_.readFile(path, maxBytes);
     }
     std::optional<Bytes> readOrCreate(const std::filesystem::path& path,
                                       std::size_t maxBytes) override {
-        if (!allow(FileOp::ReadOrCreate)) return std::nullopt;
-        std::optional<Bytes> result = disk_.readOrCreate(path, maxBytes);
-        return result ? took(FileOp::ReadOrCreate, std::move(result)) : result;
+        beforeEachCall();
+        return disk_.readOrCreate(path, maxBytes);
     }
     bool writeFile(const std::filesystem::path& path, std::string_view bytes) override {
         if (!allow(FileOp::WriteFile)) return false;
@@ -50,13 +42,13 @@ public:
             disk_.writeFile(path, bytes.substr(0, *diskFullAfter_));  // what fitted stays
             return false;
         }
-        return disk_.writeFile(path, bytes) && took(FileOp::WriteFile, true);
+        return took(FileOp::WriteFile, disk_.writeFile(path, bytes));
     }
     bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        return allow(FileOp::Replace) && disk_.replace(from, to) && took(FileOp::Replace, true);
+        return allow(FileOp::Replace) && took(FileOp::Replace, disk_.replace(from, to));
     }
     bool remove(const std::filesystem::path& path) override {
-        return allow(FileOp::Remove) && disk_.remove(path) && took(FileOp::Remove, true);
+        return allow(FileOp::Remove) && took(FileOp::Remove, disk_.remove(path));
     }
     std::unique_ptr<Lock> lockExclusive(const std::filesystem::path& path) override {
         beforeEachCall();
@@ -69,15 +61,13 @@ private:
         beforeEachCall();
         return !off_ && !failing_[at(op)];
     }
-    // A call that took effect; the power goes off after it if so armed.
-    template <typename T>
-    T took(FileOp op, T result) {
-        if (powerLossOp_ == op) off_ = true;
-        return result;
+    bool took(FileOp op, bool done) {  // the power goes off after it if so armed
+        off_ = off_ || (done && powerLossOp_ == op);
+        return done;
     }
 
     DiskFileSystem disk_;
-    std::array<bool, 5> failing_{};
+    std::array<bool, 3> failing_{};
     std::optional<std::size_t> diskFullAfter_;
     std::optional<FileOp> powerLossOp_;
     bool off_ = false;

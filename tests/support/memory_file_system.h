@@ -9,8 +9,7 @@
 
 namespace kestrum {
 
-// Files held in memory, so that tests and fuzz targets can build hostile files cheaply, see
-// which paths were asked for, and run without touching the disk.
+// Files held in memory: hostile files built cheaply, the paths asked for seen, no disk touched.
 class MemoryFileSystem final : public FileSystem {
 public:
     std::map<std::filesystem::path, Bytes> files;
@@ -35,11 +34,9 @@ public:
         return true;
     }
     bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        const auto found = files.find(from);
-        if (found == files.end()) return false;
-        Bytes moved = std::move(found->second);
-        files.erase(found);
-        files[to] = std::move(moved);
+        auto moved = files.extract(from);
+        if (moved.empty()) return false;
+        files.insert_or_assign(to, std::move(moved.mapped()));
         return true;
     }
     bool remove(const std::filesystem::path& path) override { return files.erase(path) == 1; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -28,8 +30,7 @@ inline std::string unescape(const std::string& text) {
     return out;
 }
 
-// The rows of tests/data/<name>, each cell unescaped; blank lines and lines starting with '#'
-// are left out.
+// The rows of tests/data/<name>, cells unescaped, without blank lines and '#' comments.
 inline std::vector<std::vector<std::string>> tableRows(const std::string& name) {
     std::vector<std::vector<std::string>> rows;
     std::ifstream in(std::filesystem::path(KESTRUM_TEST_DATA) / name);
@@ -41,6 +42,7 @@ inline std::vector<std::vector<std::string>> tableRows(const std::string& name) 
             rows.back().push_back(unescape(line.substr(at, tab - at)));
         }
     }
+    EXPECT_FALSE(rows.empty()) << name << " is missing or empty";
     return rows;
 }
 
