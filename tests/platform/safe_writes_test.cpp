@@ -56,7 +56,7 @@ struct Fault {
     std::function<void(FaultFileSystem&, std::size_t)> arm;  // given the new content's size
     bool changed = false;                                    // the change went through
     bool leavesCopy = false;  // a scratch copy is left until the next change
-    bool linked = false;      // the scratch name is a link to another file, not a torn copy
+    int linked = 0;  // the scratch name is a link, not a torn copy: 1 to another file, 2 to itself
 };
 
 // A copy torn by an earlier crash lies in the scratch copy's place. The disk fills up before the
@@ -72,7 +72,8 @@ const Fault kFaults[] = {
     {[](auto& f, auto) { f.powerLossAfter(FileOp::Remove); }},
     {[](auto& f, auto) { f.powerLossAfter(FileOp::WriteFile); }, false, true},
     {[](auto& f, auto) { f.powerLossAfter(FileOp::Replace); }, true},
-    {[](auto&, auto) {}, true, false, true},
+    {[](auto&, auto) {}, true, false, 1},
+    {[](auto&, auto) {}, true, false, 2},
 };
 
 // The file holds the whole old or new content with its mode, a failure is reported as one, the
@@ -98,9 +99,11 @@ TEST(SafeWrites, EachFaultLeavesTheOldFileOrTheNewAndTheNextChangeWorks) {
             SCOPED_TRACE(writer.file + (" fault " + std::to_string(at)));
             put(writer.file, writer.before);
             fs::permissions(dir.path() / writer.file, fs::perms(0600));
-            if (fault.linked) fs::create_symlink(notes, dir.path() / writer.scratch);
+            if (fault.linked)
+                fs::create_symlink(fault.linked == 1 ? notes : dir.path() / writer.file,
+                                   dir.path() / writer.scratch);
             if (!fault.linked)
-                put(writer.scratch, writer.after.substr(0, at * writer.after.size() / 11));
+                put(writer.scratch, writer.after.substr(0, at * writer.after.size() / 12));
             fault.arm(files, writer.after.size());
             EXPECT_EQ(change(writer), fault.changed);
             files.restore();
