@@ -37,8 +37,8 @@ struct PlotPoint {
 
 // A text drawn with its top-left corner at `position`, on an opaque white background, in the
 // drawing surface's default font (about 12 pixels high). It may take `maxWidth` pixels to the
-// right, up to a pixel short of the next line, label or picture edge, and is drawn smaller where the face
-// runs wider: a label never hides a line nor is cut off.
+// right, up to a pixel short of the next line, label or picture edge, and is drawn smaller where
+// the face runs wider: a label never hides a line nor is cut off.
 struct PlotText {
     std::string text;  // UTF-8
     PlotPoint position;
