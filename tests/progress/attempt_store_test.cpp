@@ -51,7 +51,7 @@ TEST(AttemptStore, AttemptAndItsKeyStatisticsRoundTrip) {
 }
 
 // A damaged file is kept, byte for byte, under a new name, and the store starts afresh. (A store
-// that cannot work at all is in tests/ui/attempt_history_test.cpp.)
+// that cannot work at all is in tests/ui/application_test.cpp.)
 TEST(AttemptStore, DamagedFileIsSetAside) {
     HistoryDir dir;
     const std::string damaged =
