@@ -30,12 +30,12 @@ TEST(ProgressSeries, LocalDaysAveragedWithinRangeAndLesson) {
         {5, "2026-12-05T02:00:00Z", 0, "lesson1", 300, 99, 0, 0, 0, {}},  // after the range
         {6, "not a time", 0, "lesson1", 1, 1, 0, 0, 0, {}},
     };
-    ProgressFilter filter{LessonId{0, "lesson1"}, QDate(2026, 12, 1), QDate(2026, 12, 4), true,
+    ProgressFilter filter{LessonId{0, "lesson1"}, QDate(2026, 12, 1), QDate(2026, 12, 2), true,
                           9 * 3600};
     EXPECT_EQ(progressPoints(attempts, filter),
               (std::vector<ProgressPoint>{{QDate(2026, 12, 1), "12/01", 100, 90, 1},
                                           {QDate(2026, 12, 2), "12/02", 175.5, 87.5, 2}}));
-    filter = {std::nullopt, QDate(2026, 12, 1), QDate(2026, 12, 4), false, 0};
+    filter = {std::nullopt, QDate(2026, 12, 1), QDate(2026, 12, 2), false, 0};
     EXPECT_EQ(progressPoints(attempts, filter).back(),
               (ProgressPoint{QDate(2026, 12, 2), "12/02 02:00", 999, 10, 1}));
     EXPECT_EQ(lessonsOf(attempts), (std::vector<LessonId>{{0, "lesson1"}, {1, "sample"}}));
@@ -58,6 +58,18 @@ TEST(HeatMap, BothCasesOfALetterTintOneKey) {
     paintHeat(model, heats);
     EXPECT_EQ(model.keyLook(model.keyOf('a')).background, heatColour(15, 3));
     EXPECT_EQ(model.keyLook(model.keyOf('s')).background, (Rgb{228, 228, 228}));
+}
+
+// Keys never missed are left out; the worst miss rate comes first, and more misses win a tie.
+TEST(HeatMap, WorstKeysFirst) {
+    KeyboardModel model;
+    const auto heat = [&](char key, std::int64_t hits, std::int64_t misses) {
+        return KeyHeat{model.keyOf(static_cast<unsigned char>(key)), hits, misses};
+    };
+    const std::vector<KeyHeat> heats = {heat('a', 9, 1), heat('h', 5, 0), heat('d', 2, 2),
+                                        heat('f', 4, 4), heat('g', 1, 1), heat('j', 0, 3)};
+    EXPECT_EQ(worstKeys(heats, 4), (std::vector<KeyHeat>{heat('j', 0, 3), heat('f', 4, 4),
+                                                         heat('d', 2, 2), heat('g', 1, 1)}));
 }
 
 TEST(WeakKeys, ChoiceOnCraftedHistories) {
