@@ -1,8 +1,5 @@
 #include "problem_sets/problem_set_document.h"
 
-#include <QString>
-#include <QStringDecoder>
-
 #include <algorithm>
 #include <charconv>
 #include <map>
@@ -101,20 +98,16 @@ ProblemSetDocument readProblemSetForEditing(std::string_view bytes) {
 }
 
 std::vector<ProblemItem> importProblemItems(std::string_view bytes) {
-    // The decoder drops a leading byte order mark itself.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (utf8.hasError()) text = fromCp932(bytes);
-
+    // Tab, CR and LF are never part of a double-byte character, so the lines split as well in
+    // code page 932 as in UTF-8.
+    const Bytes text = textFileToCp932(bytes);
     std::vector<ProblemItem> items;
-    const std::string whole = text.toStdString();
-    forEachLine(whole, [&](std::string_view line) {
+    forEachLine(text, [&](std::string_view line) {
         if (withoutBlanksAround(line).empty()) return;
         const std::size_t tab = line.find('\t');
-        const std::string_view itemText = line.substr(0, tab);
         const std::string_view comment =
             tab == std::string_view::npos ? std::string_view() : line.substr(tab + 1);
-        items.push_back({utf8ToCp932(itemText), trimmedCp932(comment)});
+        items.push_back({Bytes(line.substr(0, tab)), trimmedLine(Bytes(comment))});
     });
     return items;
 }

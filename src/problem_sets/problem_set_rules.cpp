@@ -76,7 +76,10 @@ std::optional<std::string> setNameProblem(std::string_view name) {
 }
 
 Bytes trimmedCp932(std::string_view utf8) {
-    Bytes bytes = utf8ToCp932(utf8);
+    return trimmedLine(utf8ToCp932(utf8));
+}
+
+Bytes trimmedLine(Bytes bytes) {
     // A NUL stands for a character code page 932 lacks: it stays, for the checks to find.
     const auto kept = [](char c) { return c == '\0' || static_cast<unsigned char>(c) > 32; };
     bytes.erase(std::find_if(bytes.rbegin(), bytes.rend(), kept).base(), bytes.end());

@@ -36,5 +36,7 @@ std::optional<std::string> setNameProblem(std::string_view name);
 // Text from the editor's fields to code page 932, without the blanks and control characters at
 // either end that the reader would trim from a comment or title line.
 Bytes trimmedCp932(std::string_view utf8);
+// The same for code page 932 text; a NUL (a character code page 932 lacks) is kept.
+Bytes trimmedLine(Bytes bytes);
 
 }  // namespace kestrum
