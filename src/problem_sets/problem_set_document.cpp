@@ -90,7 +90,7 @@ ProblemSetDocument readProblemSetForEditing(std::string_view bytes) {
         }
     });
     for (const auto& [index, item] : bySlot) {
-        if (index <= amount && !(item.text.empty() && item.comment.empty())) {
+        if (index <= amount && !isBlank(item)) {
             document.items.push_back(item);
         }
     }

@@ -87,4 +87,12 @@ Bytes trimmedLine(Bytes bytes) {
     return bytes;
 }
 
+ProblemItem typedItem(std::string_view textUtf8, std::string_view commentUtf8) {
+    return {utf8ToCp932(textUtf8), trimmedCp932(commentUtf8)};
+}
+
+bool isBlank(const ProblemItem& item) {
+    return item.text.empty() && item.comment.empty();
+}
+
 }  // namespace kestrum

@@ -36,6 +36,12 @@ std::optional<std::string> setNameProblem(std::string_view name);
 // Text from the editor's fields to code page 932, without the blanks and control characters at
 // either end that the reader would trim from a comment or title line.
 Bytes trimmedCp932(std::string_view utf8);
+// An item as typed in the editor's two fields (UTF-8): the text as it stands, the comment trimmed.
+ProblemItem typedItem(std::string_view textUtf8, std::string_view commentUtf8);
+
+// A row with neither text nor comment is no item: it is neither saved nor checked.
+bool isBlank(const ProblemItem& item);
+
 // The same for code page 932 text; a NUL (a character code page 932 lacks) is kept.
 Bytes trimmedLine(Bytes bytes);
 

@@ -247,12 +247,15 @@ void ProblemSetWindow::showDocument(const ProblemSetDocument& document) {
 ProblemSetDocument ProblemSetWindow::document() const {
     ProblemSetDocument result{trimmedCp932(titleEdit->text().toStdString()), {}};
     for (int row = 0; row < itemTable->rowCount(); ++row) {
-        ProblemItem item{toCp932(cellText(itemTable, row, kTextColumn)),
-                         trimmedCp932(cellText(itemTable, row, kCommentColumn).toStdString())};
-        // A row left wholly blank is no item.
-        if (!item.text.empty() || !item.comment.empty()) result.items.push_back(std::move(item));
+        ProblemItem item = rowItem(row);
+        if (!isBlank(item)) result.items.push_back(std::move(item));
     }
     return result;
+}
+
+ProblemItem ProblemSetWindow::rowItem(int row) const {
+    return typedItem(cellText(itemTable, row, kTextColumn).toStdString(),
+                     cellText(itemTable, row, kCommentColumn).toStdString());
 }
 
 void ProblemSetWindow::appendItem(const ProblemItem& item) {
@@ -267,10 +270,8 @@ void ProblemSetWindow::appendItem(const ProblemItem& item) {
 }
 
 void ProblemSetWindow::checkRow(int row) {
-    const ProblemItem item{toCp932(cellText(itemTable, row, kTextColumn)),
-                           trimmedCp932(cellText(itemTable, row, kCommentColumn).toStdString())};
-    const bool blank = item.text.empty() && item.comment.empty();
-    const std::optional<std::string> reason = blank ? std::nullopt : itemProblem(item);
+    const ProblemItem item = rowItem(row);
+    const std::optional<std::string> reason = isBlank(item) ? std::nullopt : itemProblem(item);
     filling_ = true;
     itemTable->item(row, kReasonColumn)
         ->setText(reason ? QString::fromStdString(*reason) : QString());

@@ -46,6 +46,7 @@ private:
     bool mayDropEdits();
     void showDocument(const ProblemSetDocument& document);
     ProblemSetDocument document() const;
+    ProblemItem rowItem(int row) const;
     void appendItem(const ProblemItem& item);
     void checkRow(int row);
     bool report(const LibraryResult& result);
