@@ -13,15 +13,31 @@ std::uint8_t channel(double value) {
     return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
 }
 
+Rgb rateColour(double rate) {
+    const double t = std::min(rate / kFullHeatRate, 1.0);
+    if (t <= 0.5) return {255, 255, channel(255.0 * (1.0 - 2.0 * t))};
+    return {255, channel(255.0 * (2.0 - 2.0 * t)), 0};
+}
+
 }  // namespace
 
 Rgb heatColour(std::int64_t hits, std::int64_t misses) {
     const std::int64_t strokes = hits + misses;
     if (strokes <= 0) return colours::kLightGrey;
-    const double rate = static_cast<double>(misses) / static_cast<double>(strokes);
-    const double t = std::min(rate / kFullHeatRate, 1.0);
-    if (t <= 0.5) return {255, 255, channel(255.0 * (1.0 - 2.0 * t))};
-    return {255, channel(255.0 * (2.0 - 2.0 * t)), 0};
+    return rateColour(static_cast<double>(misses) / static_cast<double>(strokes));
+}
+
+std::vector<HeatSample> heatLegend() {
+    constexpr int kSteps = 4;
+    std::vector<HeatSample> samples;
+    for (int step = 0; step <= kSteps; ++step) {
+        const double rate = kFullHeatRate * step / kSteps;
+        QString text = QStringLiteral("%1%").arg(std::lround(rate * 100));
+        if (step == kSteps) text += QStringLiteral("以上");
+        samples.push_back({rateColour(rate), text.toStdString()});
+    }
+    samples.push_back({heatColour(0, 0), "打鍵なし"});
+    return samples;
 }
 
 std::vector<KeyHeat> keyHeats(const KeyboardModel& model, const std::vector<KeyTally>& tallies) {
@@ -50,15 +66,18 @@ std::vector<KeyHeat> worstKeys(std::vector<KeyHeat> heats, std::size_t count) {
     return heats;
 }
 
+KeyHeat heatOf(const std::vector<KeyHeat>& heats, KeyCell cell) {
+    const auto found = std::find_if(heats.begin(), heats.end(),
+                                    [&](const KeyHeat& heat) { return heat.cell == cell; });
+    return found == heats.end() ? KeyHeat{cell, 0, 0} : *found;
+}
+
 void paintHeat(KeyboardModel& model, const std::vector<KeyHeat>& heats) {
     for (int row = 0; row < KeyboardModel::kRows; ++row) {
         for (int col = 0; col < KeyboardModel::kCols; ++col) {
             const KeyCell cell{row, col};
-            const auto found = std::find_if(heats.begin(), heats.end(),
-                                            [&](const KeyHeat& heat) { return heat.cell == cell; });
-            model.setKeyBackground(cell, found == heats.end()
-                                             ? heatColour(0, 0)
-                                             : heatColour(found->hits, found->misses));
+            const KeyHeat heat = heatOf(heats, cell);
+            model.setKeyBackground(cell, heatColour(heat.hits, heat.misses));
             model.setKeyCaptionColour(cell, colours::kBlack);
         }
     }

@@ -31,6 +31,17 @@ std::vector<KeyHeat> keyHeats(const KeyboardModel& model, const std::vector<KeyT
 // The keys missed at all, worst miss rate first (ties: more misses), at most `count`.
 std::vector<KeyHeat> worstKeys(std::vector<KeyHeat> heats, std::size_t count);
 
+// The heat of `cell` among `heats`; no keystrokes when it is not there.
+KeyHeat heatOf(const std::vector<KeyHeat>& heats, KeyCell cell);
+
+// The colour scale's samples as the legend shows them: no misses to kFullHeatRate in four equal
+// steps, the last "以上", then the colour of a key never struck, "打鍵なし".
+struct HeatSample {
+    Rgb colour;
+    std::string text;
+};
+std::vector<HeatSample> heatLegend();
+
 // Every visible key of `model` takes its heat colour as background, black captions.
 void paintHeat(KeyboardModel& model, const std::vector<KeyHeat>& heats);
 

@@ -15,9 +15,6 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include <array>
-#include <utility>
-
 namespace kestrum {
 
 namespace {
@@ -115,14 +112,8 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
 
     auto* legend = new QHBoxLayout;
     legend->addWidget(new QLabel(QStringLiteral("ミスの割合:")));
-    constexpr std::array<std::pair<int, int>, 5> kSamples{
-        {{1, 0}, {15, 1}, {7, 1}, {13, 3}, {3, 1}}};
-    constexpr std::array<const char*, 5> kSampleTexts{"0%", "6%", "13%", "19%", "25%以上"};
-    for (std::size_t i = 0; i < kSamples.size(); ++i) {
-        legend->addWidget(swatch(heatColour(kSamples[i].first, kSamples[i].second),
-                                 QString::fromUtf8(kSampleTexts[i])));
-    }
-    legend->addWidget(swatch(heatColour(0, 0), QStringLiteral("打鍵なし")));
+    for (const HeatSample& sample : heatLegend())
+        legend->addWidget(swatch(sample.colour, QString::fromStdString(sample.text)));
     legend->addStretch();
     auto* close = new QPushButton(QStringLiteral("閉じる(&C)"));
     close->setObjectName(QStringLiteral("Button_close"));
@@ -160,15 +151,11 @@ bool HeatMapDialog::eventFilter(QObject* watched, QEvent* event) {
         for (int col = 0; col < KeyboardModel::kCols; ++col) {
             const KeyCell cell{row, col};
             if (model_.isHidden(cell) || !keyboard_->keyRect(cell).contains(help->pos())) continue;
-            KeyHeat heat{cell, 0, 0};
-            for (const KeyHeat& found : *shown_) {
-                if (found.cell == cell) heat = found;
-            }
-            QToolTip::showText(
-                help->globalPos(),
-                QStringLiteral("%1: %2").arg(QString::fromStdString(model_.caption(cell)),
-                                             QString::fromStdString(heatFigures(heat))),
-                keyboard_);
+            QToolTip::showText(help->globalPos(),
+                               QStringLiteral("%1: %2").arg(
+                                   QString::fromStdString(model_.caption(cell)),
+                                   QString::fromStdString(heatFigures(heatOf(*shown_, cell)))),
+                               keyboard_);
             return true;
         }
     }
