@@ -57,6 +57,19 @@ std::vector<LessonId> lessonsOf(const std::vector<Attempt>& attempts) {
     return {lessons.begin(), lessons.end()};
 }
 
+std::string lessonTitle(const LessonId& lesson) {
+    return lesson.kind == 1 ? "問題集: " + lesson.lesson : lesson.lesson;
+}
+
+DayRange initialRange(const std::vector<Attempt>& attempts, QDate today, int utcOffsetSeconds) {
+    if (attempts.empty()) return {today, today};
+    const auto dayOf = [&](const Attempt& attempt) {
+        const QDate day = localDay(attempt.started_at, utcOffsetSeconds);
+        return day.isValid() ? day : today;
+    };
+    return {dayOf(attempts.front()), std::max(dayOf(attempts.back()), today)};
+}
+
 Axis axisFor(double maxValue) {
     const double wanted = std::max(maxValue, 1.0) / kMaxSteps;
     double magnitude = std::pow(10.0, std::floor(std::log10(wanted)));

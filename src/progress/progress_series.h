@@ -39,6 +39,19 @@ std::vector<ProgressPoint> progressPoints(const std::vector<Attempt>& attempts,
 // The lessons that have attempts, sorted.
 std::vector<LessonId> lessonsOf(const std::vector<Attempt>& attempts);
 
+// A lesson as the lesson list names it: a problem set's name follows "問題集: ".
+std::string lessonTitle(const LessonId& lesson);
+
+// The dates the window opens on: from the first attempt's day to the last one's, or to `today`
+// when that is later; `today` for an end that no attempt gives.
+struct DayRange {
+    QDate from;
+    QDate to;
+
+    bool operator==(const DayRange&) const = default;
+};
+DayRange initialRange(const std::vector<Attempt>& attempts, QDate today, int utcOffsetSeconds);
+
 // A value axis: its ends and its tick step.
 struct Axis {
     int top = 0;

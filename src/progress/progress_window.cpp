@@ -24,11 +24,6 @@ namespace kestrum {
 
 namespace {
 
-QString lessonTitle(const LessonId& lesson) {
-    const QString name = QString::fromStdString(lesson.lesson);
-    return lesson.kind == 1 ? QStringLiteral("問題集: %1").arg(name) : name;
-}
-
 QLabel* buddy(const QString& text, QWidget* control) {
     auto* label = new QLabel(text);
     label->setBuddy(control);
@@ -59,19 +54,17 @@ ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
 
     lesson_->addItem(QStringLiteral("すべてのレッスン"));
     for (const LessonId& lesson : lessons_)
-        lesson_->addItem(lessonTitle(lesson));
+        lesson_->addItem(QString::fromStdString(lessonTitle(lesson)));
     unit_->addItems({QStringLiteral("日ごと"), QStringLiteral("1回ごと")});
 
-    const int offset = QDateTime::currentDateTime().offsetFromUtc();
-    const QDate today = QDate::currentDate();
-    const QDate first = attempts_.empty() ? today : localDay(attempts_.front().started_at, offset);
-    const QDate last = attempts_.empty() ? today : localDay(attempts_.back().started_at, offset);
+    const DayRange range =
+        initialRange(attempts_, QDate::currentDate(), QDateTime::currentDateTime().offsetFromUtc());
     for (QDateEdit* edit : {from_, to_}) {
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     }
-    from_->setDate(first.isValid() ? first : today);
-    to_->setDate(std::max(last.isValid() ? last : today, today));
+    from_->setDate(range.from);
+    to_->setDate(range.to);
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(buddy(QStringLiteral("レッスン(&L):"), lesson_));
@@ -108,8 +101,7 @@ ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
 
     redraw();
     resize(sizeHint());
-    const ScreenMetrics fit = screen;
-    move(std::max(0, (fit.width - width()) / 2), std::max(0, (fit.height - height()) / 2));
+    move(std::max(0, (screen.width - width()) / 2), std::max(0, (screen.height - height()) / 2));
 }
 
 void ProgressWindow::redraw() {
