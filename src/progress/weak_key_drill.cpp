@@ -18,7 +18,6 @@ constexpr std::size_t kPatternLength = 8;
 constexpr std::array<std::array<char, 4>, 2> kHomeKeys{
     {{'f', 'd', 's', 'a'}, {'j', 'k', 'l', ';'}}};
 constexpr std::array<const char*, 2> kHandNames{"左手", "右手"};
-constexpr std::array<const char*, 5> kFingerNames{"人差し指", "中指", "薬指", "小指", "親指"};
 
 struct Pair {
     char weak;
@@ -73,7 +72,7 @@ WeakKeyDrill buildWeakKeyDrill(const std::vector<KeyTally>& recentTotals) {
             record.words.push_back(word);
         const auto comment = std::string("「") + pair.weak + "」は" +
                              kHandNames[static_cast<std::size_t>(pair.finger.hand)] + "の" +
-                             kFingerNames[static_cast<std::size_t>(pair.finger.finger)];
+                             model.fingerCaption(pair.finger);
         record.comments.push_back(utf8ToCp932(comment));
         record.comment_index.insert(record.comment_index.end(), 3,
                                     static_cast<std::int32_t>(record.comments.size() - 1));
