@@ -145,11 +145,17 @@ bool AttemptStore::createSchema() {
         QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion),
     };
     if (db.transaction() && execAll(query, schema) && db.commit()) return true;
+    abandon(query);
+    return false;
+}
+
+// The query's error, or the connection's when the transaction itself failed.
+void AttemptStore::abandon(const QSqlQuery& query) {
+    QSqlDatabase db = database();
     const QString error =
         query.lastError().isValid() ? query.lastError().text() : db.lastError().text();
     db.rollback();
     fail(error);
-    return false;
 }
 
 std::int64_t AttemptStore::record(const Attempt& attempt) {
@@ -157,10 +163,7 @@ std::int64_t AttemptStore::record(const Attempt& attempt) {
     QSqlDatabase db = database();
     QSqlQuery query(db);
     auto failed = [&] {
-        const QString error =
-            query.lastError().isValid() ? query.lastError().text() : db.lastError().text();
-        db.rollback();
-        fail(error);
+        abandon(query);
         return std::int64_t{0};
     };
     if (!db.transaction()) return failed();

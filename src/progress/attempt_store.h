@@ -11,6 +11,7 @@
 #include <vector>
 
 class QSqlDatabase;
+class QSqlQuery;
 
 namespace kestrum {
 
@@ -54,6 +55,8 @@ private:
     bool setAside(const QString& why);
     bool createSchema();
     std::vector<KeyTally> totals(const QString& where, const QVariantList& values);
+    // Rolls the transaction back and reports why it failed.
+    void abandon(const QSqlQuery& query);
     void fail(const QString& detail);
     QSqlDatabase database() const;
 
