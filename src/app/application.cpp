@@ -219,7 +219,7 @@ void Application::startLesson(int lessonNo) {
 void Application::showResult(const LessonResult& result) {
     // Beside score.dat, never in its way: a store that fails has its say once and is skipped.
     lastResult_ = result;
-    attempts_.record(attemptFromResult(result, wallClock_.nowUtcMs()));
+    attempts_.record(attemptFromResult(result, calendarTimeUtcMs()));
     context_.messages.showAll(attempts_.pendingMessages());
     if (result_->showResult(result) == ResultWindow::kRetry) {
         drill_->retry();

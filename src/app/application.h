@@ -10,7 +10,6 @@
 #include "platform/file_system.h"
 #include "platform/program_dir.h"
 #include "platform/random_source.h"
-#include "platform/wall_clock.h"
 #include "progress/attempt_store.h"
 #include "widgets/app_context.h"
 
@@ -91,7 +90,6 @@ private:
     DesktopSoundPlayer sound_;
     DesktopMessagePresenter messages_;
     ScoreFile scores_;
-    SystemWallClock wallClock_;
     // Opened as the first drill window appears, so that the menu alone never loads the driver.
     AttemptStore attempts_;
     LessonResult lastResult_;
