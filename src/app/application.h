@@ -18,6 +18,7 @@
 namespace kestrum {
 
 class DrillWindow;
+class FocusReturn;
 class GraphWindow;
 class MenuWindow;
 class OptionsDialog;
@@ -102,6 +103,8 @@ private:
     std::unique_ptr<GraphWindow> graph_;
     std::unique_ptr<VersionDialog> version_;
     std::unique_ptr<ProblemSetWindow> problemSets_;
+    // Owned by the menu; knows the window the learner works in.
+    FocusReturn* focusReturn_ = nullptr;
     bool othersCreated_ = false;
 };
 
