@@ -35,12 +35,13 @@ struct ServiceOverrides {
     RandomSource* random = nullptr;
 };
 
-// The program: its services, its six windows (created once, living until the end) and the flow
+// The program: its services, its windows (created once, living until the end) and the flow
 // between them. Needs a QApplication.
 //
-// Only the menu is created with the program. The other five (drill, options, result, graph,
+// Only the menu is created with the program. Five others (drill, options, result, graph,
 // version, in that order) follow together when anything first needs one of them: until then
 // neither their faces, nor the lesson catalogue and its code page 932 converter, take memory.
+// The problem-set window comes on its own at its first use.
 class Application {
 public:
     // Sets the application title and creates the menu, which loads the settings. A program
