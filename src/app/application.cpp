@@ -98,7 +98,7 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
     if (programDir.message) context_.messages.show(*programDir.message);
 
     menu_ = std::make_unique<MenuWindow>(context_);
-    new FocusReturn(menu_.get());
+    focusReturn_ = new FocusReturn(menu_.get());
     connectMenu();
 }
 
@@ -201,10 +201,8 @@ void Application::showMenu() {
 }
 
 void Application::bringToFront() {
-    QWidget* window = QApplication::activeModalWidget();
-    if (window == nullptr) {
-        window = drill_ && drill_->isVisible() ? static_cast<QWidget*>(drill_.get()) : menu_.get();
-    }
+    QWidget* window = focusReturn_->returnTarget();
+    if (window == nullptr) window = menu_.get();
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
@@ -219,7 +217,7 @@ void Application::startLesson(int lessonNo) {
 void Application::showResult(const LessonResult& result) {
     // Beside score.dat, never in its way: a store that fails has its say once and is skipped.
     lastResult_ = result;
-    attempts_.record(attemptFromResult(result, wallClock_.nowUtcMs()));
+    attempts_.record(attemptFromResult(result, calendarTimeUtcMs()));
     context_.messages.showAll(attempts_.pendingMessages());
     if (result_->showResult(result) == ResultWindow::kRetry) {
         drill_->retry();

@@ -10,7 +10,6 @@
 #include "platform/file_system.h"
 #include "platform/program_dir.h"
 #include "platform/random_source.h"
-#include "platform/wall_clock.h"
 #include "progress/attempt_store.h"
 #include "widgets/app_context.h"
 
@@ -19,6 +18,7 @@
 namespace kestrum {
 
 class DrillWindow;
+class FocusReturn;
 class GraphWindow;
 class MenuWindow;
 class OptionsDialog;
@@ -35,12 +35,13 @@ struct ServiceOverrides {
     RandomSource* random = nullptr;
 };
 
-// The program: its services, its six windows (created once, living until the end) and the flow
+// The program: its services, its windows (created once, living until the end) and the flow
 // between them. Needs a QApplication.
 //
-// Only the menu is created with the program. The other five (drill, options, result, graph,
+// Only the menu is created with the program. Five others (drill, options, result, graph,
 // version, in that order) follow together when anything first needs one of them: until then
 // neither their faces, nor the lesson catalogue and its code page 932 converter, take memory.
+// The problem-set window comes on its own at its first use.
 class Application {
 public:
     // Sets the application title and creates the menu, which loads the settings. A program
@@ -91,7 +92,6 @@ private:
     DesktopSoundPlayer sound_;
     DesktopMessagePresenter messages_;
     ScoreFile scores_;
-    SystemWallClock wallClock_;
     // Opened as the first drill window appears, so that the menu alone never loads the driver.
     AttemptStore attempts_;
     LessonResult lastResult_;
@@ -104,6 +104,8 @@ private:
     std::unique_ptr<GraphWindow> graph_;
     std::unique_ptr<VersionDialog> version_;
     std::unique_ptr<ProblemSetWindow> problemSets_;
+    // Owned by the menu; knows the window the learner works in.
+    FocusReturn* focusReturn_ = nullptr;
     bool othersCreated_ = false;
 };
 

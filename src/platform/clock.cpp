@@ -10,4 +10,9 @@ std::uint32_t SteadyClock::tickCount() {
         std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
+std::int64_t calendarTimeUtcMs() {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+}
+
 }  // namespace kestrum

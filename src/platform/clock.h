@@ -16,4 +16,7 @@ public:
     std::uint32_t tickCount() override;
 };
 
+// The calendar time in milliseconds since 1970-01-01 00:00 UTC, for dating attempts and seeding.
+std::int64_t calendarTimeUtcMs();
+
 }  // namespace kestrum

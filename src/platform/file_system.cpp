@@ -56,9 +56,8 @@ FileSystem::ReadResult readAll(int fd, const struct stat& info, std::size_t maxB
 }
 
 // Opens for reading and appending like fopen(path, "ab+"). O_EXCL creates only a new file: a
-// dangling link fails instead of creating its target somewhere else.
-// O_EXCL keeps a dangling link from creating a file wherever it points. Another program may
-// create the file between the two opens: then it is there to open, so look once more.
+// dangling link fails instead of creating its target somewhere else. Another program may create
+// the file between the two opens: then it is there to open, so look once more.
 int openOrCreate(const std::filesystem::path& path) {
     constexpr int kFlags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
     for (int attempt = 0; attempt < 2; ++attempt) {

@@ -48,7 +48,7 @@ InstanceLock::InstanceLock(const std::filesystem::path& dataDir) : name_(socketN
         lockFd_ = -1;
     }
     // Without the file, the name decides; with it, the name only carries the wake-ups.
-    held_ = bindName() == 0 || lockFd_ >= 0;
+    held_ = bindName() || lockFd_ >= 0;
 }
 
 InstanceLock::~InstanceLock() {
@@ -57,20 +57,20 @@ InstanceLock::~InstanceLock() {
     if (lockFd_ >= 0) ::close(lockFd_);
 }
 
-int InstanceLock::bindName() {
+bool InstanceLock::bindName() {
     listenFd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (listenFd_ < 0) return 0;  // no sockets at all: nothing can tell, so go on
+    if (listenFd_ < 0) return true;  // no sockets at all: nothing can tell, so go on
     sockaddr_un address;
     const socklen_t length = socketAddress(name_, address);
     if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
         ::listen(listenFd_, 4) == 0) {
-        return 0;
+        return true;
     }
     // Only a name in use means another program; any other failure lets this one go on.
-    const int error = errno == EADDRINUSE ? EADDRINUSE : 0;
+    const bool inUse = errno == EADDRINUSE;
     ::close(listenFd_);
     listenFd_ = -1;
-    return error;
+    return !inUse;
 }
 
 void InstanceLock::wakeRunning() const {

@@ -36,8 +36,8 @@ public:
     void listen(std::function<void()> onWake);
 
 private:
-    // Starts listening under the folder's name; EADDRINUSE when another program has it, else 0.
-    int bindName();
+    // Starts listening under the folder's name; false only when another program has it.
+    bool bindName();
 
     std::string name_;  // the abstract socket name of the folder
     int lockFd_ = -1;

@@ -1,11 +1,11 @@
 #include "platform/random_source.h"
 
-#include <ctime>
+#include "platform/clock.h"
 
 namespace kestrum {
 
 std::uint32_t seedFromCalendarTime() {
-    return static_cast<std::uint32_t>(std::time(nullptr));
+    return static_cast<std::uint32_t>(calendarTimeUtcMs() / 1000);
 }
 
 }  // namespace kestrum

@@ -35,11 +35,16 @@ void FocusReturn::remember(QWidget* window) {
     order_.emplace_back(window);
 }
 
-void FocusReturn::activateLatest() {
+QWidget* FocusReturn::returnTarget() const {
     QWidget* target = QApplication::activeModalWidget();
     for (auto it = order_.rbegin(); target == nullptr && it != order_.rend(); ++it) {
         if (!it->isNull() && (*it)->isVisible()) target = *it;
     }
+    return target;
+}
+
+void FocusReturn::activateLatest() {
+    QWidget* target = returnTarget();
     if (target == nullptr || target->isActiveWindow()) return;
     target->raise();
     target->activateWindow();

@@ -17,6 +17,9 @@ class FocusReturn final : public QObject {
 public:
     explicit FocusReturn(QObject* parent);
 
+    // The window the learner returns to, as above; null when no window is visible.
+    QWidget* returnTarget() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
