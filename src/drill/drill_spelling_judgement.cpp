@@ -11,7 +11,7 @@ void DrillEngine::judgeSpelling(unsigned char key) {
         onMiss(judged.expected, key, judged.verdict == RomajiTyping::Verdict::CaseMiss ? 1 : 0);
         return;
     }
-    if (romaji_.row() != state_.target) {
+    if (judged.respelled) {
         // The key chose another spelling: the cells from this key on show it; typed cells stay.
         state_.target = romaji_.row();
         for (auto i = static_cast<std::size_t>(state_.position - 1); i < view_.cells.size(); ++i)

@@ -252,6 +252,7 @@ void DrillWindow::ArrangeKeyboard() {
     Label_counter->move(layout_.Label_counter_left, layout_.Label_counter_top);
     Button_dummy->setGeometry(kDummyLeft, layout_.Button_dummy_top, 0, 0);
 
+    frame_.update(*this);
     fitOuterSize();
     if (const auto origin =
             placement_.place(size, screen, layout_.windowWidth, layout_.windowHeight)) {
@@ -262,7 +263,6 @@ void DrillWindow::ArrangeKeyboard() {
 // The layout gives the outer size, frame included (centring places the frame's corner). The
 // frame is known only once the window is on screen, so it is fitted again then.
 void DrillWindow::fitOuterSize() {
-    frame_.update(*this);
     setFixedSize(QSize(layout_.windowWidth, layout_.windowHeight) - frame_.extra());
 }
 

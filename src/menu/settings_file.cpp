@@ -101,17 +101,9 @@ void repair(Settings& s, int screenWidth) {
     if (s.practice_count < 5 || s.practice_count > 100) s.practice_count = 5;
 }
 
-}  // namespace
-
-void LoadSettings(Settings& settings, FileSystem& files, const std::filesystem::path& dataDir,
-                  int screenWidth) {
-    settings = Settings{};
-    const FileSystem::ReadResult file =
-        files.readFile(dataDir / kSettingsFileName, kMaxSettingsFileBytes);
-    if (file.status != FileSystem::ReadStatus::Ok) return;
-
+// Reads the file's bytes into `settings` (already reset), then repairs them.
+void parseSettings(Settings& settings, std::string_view text, int screenWidth) {
     // An editor's UTF-8 byte-order mark is not part of the first number.
-    std::string_view text = file.bytes;
     if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
     FormattedReader reader(text);
     const std::array<std::int32_t*, 7> fields = {&settings.distinct,     &settings.guide,
@@ -131,6 +123,16 @@ void LoadSettings(Settings& settings, FileSystem& files, const std::filesystem::
     settings.problem_set_name = nameFromLine(reader.readLine(kMaxNameBytes));
 
     repair(settings, screenWidth);
+}
+
+}  // namespace
+
+void LoadSettings(Settings& settings, FileSystem& files, const std::filesystem::path& dataDir,
+                  int screenWidth) {
+    settings = Settings{};
+    const FileSystem::ReadResult file =
+        files.readFile(dataDir / kSettingsFileName, kMaxSettingsFileBytes);
+    if (file.status == FileSystem::ReadStatus::Ok) parseSettings(settings, file.bytes, screenWidth);
 }
 
 bool SaveSettings(const Settings& settings, FileSystem& files,
@@ -158,7 +160,7 @@ bool SaveSettingsAtClose(Settings settings, const Bytes& nameAtLoad, FileSystem&
             files.readFile(dataDir / kSettingsFileName, kMaxSettingsFileBytes);
         if (file.status == FileSystem::ReadStatus::Ok) {
             Settings onDisk;
-            LoadSettings(onDisk, files, dataDir, 0);
+            parseSettings(onDisk, file.bytes, 0);
             settings.problem_set_name = onDisk.problem_set_name;
         } else if (file.status == FileSystem::ReadStatus::Missing) {
             settings.problem_set_name.clear();

@@ -43,11 +43,11 @@ int combined(int base, int small) {
     return found == sounds.end() ? -1 : found->second;
 }
 
-}  // namespace
-
 bool isVowel(char c) {
     return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u';
 }
+
+}  // namespace
 
 bool isConsonant(char c) {
     return c >= 'a' && c <= 'z' && !isVowel(c);

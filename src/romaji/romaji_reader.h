@@ -21,9 +21,7 @@ struct ReadUnit {
 // the end included.
 std::optional<std::vector<ReadUnit>> readRomaji(std::string_view text);
 
-// True for a, e, i, o, u.
-bool isVowel(char c);
-// A lower-case letter that is not a vowel.
+// A lower-case letter other than a, e, i, o, u.
 bool isConsonant(char c);
 
 }  // namespace kestrum

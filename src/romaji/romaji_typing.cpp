@@ -56,13 +56,14 @@ RomajiTyping::Judgement RomajiTyping::press(unsigned char key, bool caseMatters)
     if (caseMatters && key != expected) return {Verdict::CaseMiss, expected};
     state_ = next;
     ++typed_;
-    if (lower(shown) != lower(key)) {
+    const bool respelled = lower(shown) != lower(key);
+    if (respelled) {
         row_.resize(typed_ - 1);
         row_.push_back(static_cast<char>(expected));
         for (const char c : automaton_->completion(state_))
             row_.push_back(static_cast<char>(inItemCase(static_cast<unsigned char>(c))));
     }
-    return {Verdict::Hit, expected};
+    return {Verdict::Hit, expected, respelled};
 }
 
 }  // namespace kestrum

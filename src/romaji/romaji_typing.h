@@ -19,6 +19,7 @@ public:
         // The byte the key is filed under: the key in the item's case for a hit or a key right
         // but for its case, the row's next byte for a miss.
         unsigned char expected = 0;
+        bool respelled = false;  // a hit that redrew the row from this key on
     };
 
     // Prepares the item: single-byte letters all of one case, '-', ',' and '.', reading wholly as

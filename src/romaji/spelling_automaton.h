@@ -30,8 +30,6 @@ public:
     // keeps its own spelling or else the table's usual one.
     std::string completion(int state) const;
 
-    int stateCount() const { return static_cast<int>(next_.size()); }
-
 private:
     static constexpr int kSymbols = 29;  // a..z - , .
     std::vector<std::array<std::int32_t, kSymbols>> next_;
