@@ -5,6 +5,7 @@
 #include "menu/settings.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
+#include "platform/text.h"
 
 #include <cstddef>
 #include <string_view>
@@ -12,10 +13,6 @@
 namespace kestrum {
 
 namespace {
-
-unsigned char asciiLower(unsigned char byte) {
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
 
 bool sameLetters(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;

@@ -28,6 +28,11 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // a UTF-8 character.
 Bytes textFileToCp932(std::string_view bytes);
 
+// Folds ASCII capitals only; the bytes of a double-byte character are left alone.
+constexpr unsigned char asciiLower(unsigned char byte) {
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
 // UTF-8 literals of the source (the program's own Japanese texts) to code page 932 and back.
 Bytes utf8ToCp932(std::string_view utf8);
 std::string cp932ToUtf8(std::string_view bytes);

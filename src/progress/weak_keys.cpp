@@ -1,5 +1,7 @@
 #include "progress/weak_keys.h"
 
+#include "platform/text.h"
+
 #include <algorithm>
 #include <map>
 #include <string_view>
@@ -13,8 +15,7 @@ constexpr std::string_view kDrillPunctuation = ",./;-";
 // The drillable key a character is typed on, or 0.
 char drillKeyOf(const std::string& ch) {
     if (ch.size() != 1) return 0;
-    const char c = ch.front();
-    if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+    const char c = static_cast<char>(asciiLower(static_cast<unsigned char>(ch.front())));
     if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return c;
     return kDrillPunctuation.find(c) != std::string_view::npos ? c : 0;
 }

@@ -1,5 +1,6 @@
 #include "romaji/romaji_typing.h"
 
+#include "platform/text.h"
 #include "romaji/romaji_reader.h"
 
 #include <algorithm>
@@ -16,10 +17,6 @@ bool isLower(unsigned char c) {
     return c >= 'a' && c <= 'z';
 }
 
-unsigned char lower(unsigned char c) {
-    return isUpper(c) ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
 }  // namespace
 
 bool RomajiTyping::load(std::string_view item) {
@@ -30,8 +27,9 @@ bool RomajiTyping::load(std::string_view item) {
         item.begin(), item.end(), [](char c) { return isLower(static_cast<unsigned char>(c)); });
     if (anyUpper && anyLower) return false;
     std::string text(item);
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return static_cast<char>(lower(static_cast<unsigned char>(c))); });
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+        return static_cast<char>(asciiLower(static_cast<unsigned char>(c)));
+    });
     const std::optional<std::vector<ReadUnit>> units = readRomaji(text);
     if (!units || units->empty()) return false;
     automaton_.emplace(*units);
@@ -43,20 +41,20 @@ bool RomajiTyping::load(std::string_view item) {
 }
 
 unsigned char RomajiTyping::inItemCase(unsigned char key) const {
-    const unsigned char l = lower(key);
+    const unsigned char l = asciiLower(key);
     return upperCase_ && isLower(l) ? static_cast<unsigned char>(l - 'a' + 'A') : l;
 }
 
 RomajiTyping::Judgement RomajiTyping::press(unsigned char key, bool caseMatters) {
     const auto shown = static_cast<unsigned char>(typed_ < row_.size() ? row_[typed_] : 0);
     if (!automaton_) return {Verdict::Miss, shown};
-    const int next = automaton_->next(state_, lower(key));
+    const int next = automaton_->next(state_, asciiLower(key));
     if (next == SpellingAutomaton::kNoState) return {Verdict::Miss, shown};
     const unsigned char expected = inItemCase(key);
     if (caseMatters && key != expected) return {Verdict::CaseMiss, expected};
     state_ = next;
     ++typed_;
-    const bool respelled = lower(shown) != lower(key);
+    const bool respelled = asciiLower(shown) != asciiLower(key);
     if (respelled) {
         row_.resize(typed_ - 1);
         row_.push_back(static_cast<char>(expected));
