@@ -66,9 +66,7 @@ public:
         return {metrics.horizontalAdvance(QLatin1Char('a')), metrics.height()};
     }
     TextSize fingerLabelSize(Finger finger, int points) const override {
-        const QFontMetrics metrics(KeyboardWidget::faceFont(points));
-        const QString caption = QString::fromStdString(model_.fingerCaption(finger));
-        return {metrics.horizontalAdvance(caption), metrics.height()};
+        return KeyboardWidget::fingerLabelSize(model_, finger, points);
     }
 
 private:

@@ -4,6 +4,7 @@
 #include "widgets/bevel_panel_widget.h"
 #include "widgets/ui_fonts.h"
 
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -88,6 +89,12 @@ KeyboardWidget::KeyboardWidget(const KeyboardModel& model, QWidget* parent)
 
 QFont KeyboardWidget::faceFont(int points) {
     return pointFont(FontFace::Gothic, points, FontStyle::Bold);
+}
+
+TextSize KeyboardWidget::fingerLabelSize(const KeyboardModel& model, Finger finger, int points) {
+    const QFontMetrics metrics(faceFont(points));
+    return {metrics.horizontalAdvance(QString::fromStdString(model.fingerCaption(finger))),
+            metrics.height()};
 }
 
 void KeyboardWidget::arrange(const KeyboardLayout& layout) {

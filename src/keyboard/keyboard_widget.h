@@ -25,6 +25,8 @@ public:
 
     // The keyboard's face (bold, fixed-pitch gothic) at `points`: key captions and finger labels.
     static QFont faceFont(int points);
+    // A finger label's caption measured in that face, for the layout rules.
+    static TextSize fingerLabelSize(const KeyboardModel& model, Finger finger, int points);
 
     // Takes the places, bevels and font sizes of `layout` (pnl_key's own rectangle included) and
     // repaints the whole keyboard.

@@ -30,9 +30,7 @@ public:
     int sampleHeight(int points) const override { return height(points); }
     TextSize charCellSize(int points) const override { return {points, height(points)}; }
     TextSize fingerLabelSize(Finger finger, int points) const override {
-        const QFontMetrics metrics(KeyboardWidget::faceFont(points));
-        return {metrics.horizontalAdvance(QString::fromStdString(model_.fingerCaption(finger))),
-                metrics.height()};
+        return KeyboardWidget::fingerLabelSize(model_, finger, points);
     }
 
 private:
