@@ -22,6 +22,14 @@ struct lesson {
     std::int32_t comment_index_count = 0;
 };
 
+// Sets the counts to the sizes of the lists they count, for a lesson the program builds itself.
+inline void countLessonParts(lesson& record) {
+    record.word_count = static_cast<std::int32_t>(record.words.size());
+    record.comment_count = static_cast<std::int32_t>(record.comments.size());
+    record.program_length = static_cast<std::int32_t>(record.program.size());
+    record.comment_index_count = static_cast<std::int32_t>(record.comment_index.size());
+}
+
 // Lesson numbers the drill window accepts: 0..6 built in, 42 the problem set.
 constexpr int kProblemSetLessonNo = 42;
 

@@ -34,10 +34,7 @@ lesson makeLesson(const char* name, std::vector<Bytes> words,
     record.kind = 0;
     record.comment_index = std::move(index);
     record.program = std::move(program);
-    record.word_count = static_cast<std::int32_t>(record.words.size());
-    record.comment_count = static_cast<std::int32_t>(record.comments.size());
-    record.program_length = static_cast<std::int32_t>(record.program.size());
-    record.comment_index_count = static_cast<std::int32_t>(record.comment_index.size());
+    countLessonParts(record);
     return record;
 }
 

@@ -87,10 +87,7 @@ WeakKeyDrill buildWeakKeyDrill(const std::vector<KeyTally>& recentTotals) {
     record.program.resize(record.words.size());
     std::iota(record.program.begin(), record.program.end(), 0);
     record.program.resize(kDrillSteps, -1);
-    record.word_count = static_cast<std::int32_t>(record.words.size());
-    record.comment_count = static_cast<std::int32_t>(record.comments.size());
-    record.comment_index_count = static_cast<std::int32_t>(record.comment_index.size());
-    record.program_length = static_cast<std::int32_t>(record.program.size());
+    countLessonParts(record);
     return {std::move(record), {}};
 }
 
