@@ -18,38 +18,6 @@ constexpr std::size_t kMaxLineBytes = 97;
 constexpr int kMaxInvalidLineMessages = 10;
 constexpr const char* kNotAnInteger = "不正なファイルです\n読み込みを中止します";
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32)
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32)
-        text.remove_suffix(1);
-    return text;
-}
-
-// A whole decimal integer with an optional sign and blanks around it; nothing when the text is
-// anything else or does not fit 32 bits.
-std::optional<std::int32_t> parseInteger(std::string_view text) {
-    text = trimmed(text);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-') return std::nullopt;
-    }
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-// The integer between the line's first '[' and its first ']'.
-std::optional<std::int32_t> bracketIndex(std::string_view line) {
-    const std::size_t open = line.find('[');
-    const std::size_t close = line.find(']');
-    if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
-        return std::nullopt;
-    }
-    return parseInteger(line.substr(open + 1, close - open - 1));
-}
-
 // A name must name its file exactly: a double-byte character cut off at its end would vanish in
 // the conversion, and one that code page 932 does not define would turn into U+FFFD.
 bool convertsWhole(std::string_view cp932, std::string_view utf8) {
@@ -82,6 +50,38 @@ lesson problemSetRecord(const ProblemSet& set, const Settings& settings) {
 }
 
 }  // namespace
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32)
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32)
+        text.remove_suffix(1);
+    return text;
+}
+
+// A whole decimal integer with an optional sign and blanks around it; nothing when the text is
+// anything else or does not fit 32 bits.
+std::optional<std::int32_t> parseInteger(std::string_view text) {
+    text = trimmed(text);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') return std::nullopt;
+    }
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// The integer between the line's first '[' and its first ']'.
+std::optional<std::int32_t> bracketIndex(std::string_view line) {
+    const std::size_t open = line.find('[');
+    const std::size_t close = line.find(']');
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
+        return std::nullopt;
+    }
+    return parseInteger(line.substr(open + 1, close - open - 1));
+}
 
 bool SplitAt(char ch, std::string_view line, Bytes& left, Bytes& right) {
     const std::size_t at = line.find(ch);

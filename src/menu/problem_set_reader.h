@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 namespace kestrum {
@@ -31,6 +32,13 @@ struct ProblemSet {
 // Finds the first `ch` in `line`: sets `left` to the bytes before it and `right` to those after
 // it and returns true; returns false and leaves both untouched when `line` has no `ch`.
 bool SplitAt(char ch, std::string_view line, Bytes& left, Bytes& right);
+
+// The line grammar of a set file, shared with the problem-set editor: the text without blanks
+// and control bytes at either end; a whole 32-bit decimal integer with an optional '+' and blanks
+// around it; the integer between the line's first '[' and its first ']'.
+std::string_view trimmed(std::string_view text);
+std::optional<std::int32_t> parseInteger(std::string_view text);
+std::optional<std::int32_t> bracketIndex(std::string_view line);
 
 // True for an ASCII letter or digit, blank, ',', '.', '/', ';' and '-'; false for every other
 // byte, all bytes of 128 and above included.

@@ -1,29 +1,13 @@
 #include "problem_sets/problem_set_document.h"
 
+#include "menu/problem_set_reader.h"
+
 #include <algorithm>
-#include <charconv>
 #include <map>
 
 namespace kestrum {
 
 namespace {
-
-std::string_view withoutBlanksAround(std::string_view line) {
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    while (!line.empty() && blank(line.front()))
-        line.remove_prefix(1);
-    while (!line.empty() && blank(line.back()))
-        line.remove_suffix(1);
-    return line;
-}
-
-std::optional<int> number(std::string_view digits) {
-    digits = withoutBlanksAround(digits);
-    int value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
-    return value;
-}
 
 // Calls `line` for every line of `bytes` without its CR LF or LF.
 template <typename LineFn>
@@ -69,7 +53,7 @@ ProblemSetDocument readProblemSetForEditing(std::string_view bytes) {
     std::map<int, ProblemItem> bySlot;
     int amount = kMaxProblemItems;
     forEachLine(bytes, [&](std::string_view raw) {
-        const std::string_view line = withoutBlanksAround(raw);
+        const std::string_view line = trimmed(raw);
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) return;
         const std::string_view value = line.substr(equals + 1);
@@ -77,14 +61,11 @@ ProblemSetDocument readProblemSetForEditing(std::string_view bytes) {
         if (kind == "Tit") {
             document.title = Bytes(value);
         } else if (kind == "Amo") {
-            if (const auto given = number(value); given && *given > 0) {
+            if (const auto given = parseInteger(value); given && *given > 0) {
                 amount = std::min(*given, kMaxProblemItems);
             }
         } else if (kind == "Tex" || kind == "Com") {
-            const std::size_t open = line.find('[');
-            const std::size_t close = line.find(']');
-            if (open >= close || close == std::string_view::npos) return;
-            const auto index = number(line.substr(open + 1, close - open - 1));
+            const auto index = bracketIndex(line);
             if (!index || *index < 1 || *index > kMaxProblemItems) return;
             (kind == "Tex" ? bySlot[*index].text : bySlot[*index].comment) = Bytes(value);
         }
@@ -103,7 +84,7 @@ std::vector<ProblemItem> importProblemItems(std::string_view bytes) {
     const Bytes text = textFileToCp932(bytes);
     std::vector<ProblemItem> items;
     forEachLine(text, [&](std::string_view line) {
-        if (withoutBlanksAround(line).empty()) return;
+        if (trimmed(line).empty()) return;
         const std::size_t tab = line.find('\t');
         const std::string_view comment =
             tab == std::string_view::npos ? std::string_view() : line.substr(tab + 1);
