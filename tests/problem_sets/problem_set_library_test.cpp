@@ -51,6 +51,10 @@ TEST_F(ProblemSetLibraryTest, SavedSetReadsBackAndARefusedOneLeavesIt) {
         EXPECT_FALSE(result.ok || result.messages.empty()) << refused.items.size();
         EXPECT_EQ(tdc("表現"), saved);
     }
+    // The editor keeps a comment-only row, drops an empty one and reads Amount as the drill does.
+    std::ofstream(root / "tdcs" / "hand.tdc")
+        << "Title=t\r\nAmount=+3\r\nText[1]=a\r\nComment[2]=c\r\nText[3]=\r\nText[4]=z\r\n";
+    EXPECT_EQ(library.load("hand").items, (std::vector<ProblemItem>{{"a", ""}, {"", "c"}}));
     const ProblemSetDocument most{"t", std::vector<ProblemItem>(199, good)};
     EXPECT_TRUE(library.save("表現", most).ok);
     EXPECT_EQ(library.load("表現"), most);
