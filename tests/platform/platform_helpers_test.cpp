@@ -33,9 +33,11 @@ TEST(ProgramDir, IsThePathUpToTheLastSeparator) {
     EXPECT_EQ(programDir("kestrum-lite").message, infoMessage("内部エラー：Error No.6"));
 }
 
-TEST(DataDir, ProgramFolderWhenWritableElseTheUsersDataFolder) {
-    for (const auto& row : testing::tableRows("data_dir.tsv"))
-        EXPECT_EQ(dataDirFor("/opt/k", row[0] == "yes", row[1], row[2]), row.at(3)) << row[1];
+TEST(DataDir, ProgramFolderOnlyWhenCopiedAndWritableElseTheUsersDataFolder) {
+    for (const auto& row : testing::tableRows("data_dir.tsv")) {
+        EXPECT_EQ(dataDirFor("/opt/k", row[0] == "yes", row[1] == "yes", row[2], row[3]), row.at(4))
+            << row[0] << row[1] << row[2];
+    }
 }
 
 std::string le(std::uint32_t value, int width) {

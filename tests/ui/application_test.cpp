@@ -3,6 +3,7 @@
 #include "drill/drill_window.h"
 #include "history/result_window.h"
 #include "menu/menu_window.h"
+#include "platform/desktop_data_dir.h"
 #include "ui/support/modal_driver.h"
 #include "ui/support/test_application.h"
 #include "widgets/bevel_panel_widget.h"
@@ -12,7 +13,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <cstdlib>
+#include <fstream>
 
 using namespace kestrum;
 using namespace kestrum::testing;
@@ -32,6 +38,7 @@ private slots:
     void lessonRunsRetriesAndReturnsToMenu();
     void unwritableFilesStopNothing();
     void closingFromTheDrillRecordsNothing();
+    void installedProgramKeepsFilesInThePrivateDataFolder();
 };
 
 // A first run with two wrong keys retried, then a clean faster one whose result opens the graph
@@ -43,7 +50,10 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     MenuWindow& menu = test.app().menu();
     DrillWindow& drill = test.app().drill();
     // The program's pictures as shipped, and the toolkit's buttons in Japanese.
-    QCOMPARE(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
+    QCOMPARE(
+        QApplication::windowIcon().availableSizes(),
+        (QList<QSize>{
+            {16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
     QCOMPARE(menu.findChild<QPushButton*>("BitBtn_close")->icon().availableSizes(),
              QList<QSize>{QSize(16, 16)});
     for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even})
@@ -128,6 +138,52 @@ void ApplicationTest::closingFromTheDrillRecordsNothing() {
     QVERIFY(!test.app().menu().isVisible());
     QCOMPARE(test.readFile("kestruml.ini"), ini);
     QVERIFY(test.readFile("score.dat").isEmpty());
+}
+
+// An installed program (the marker beside it) keeps its files under $HOME even where it could
+// write its own folder, making the missing folders for its owner only and taking along the files
+// a learner left beside it; a copied one keeps them beside itself; a data folder that cannot be
+// made is named in the start-up message.
+void ApplicationTest::installedProgramKeepsFilesInThePrivateDataFolder() {
+    QTemporaryDir dir;
+    const std::filesystem::path root = dir.path().toStdString();
+    const std::filesystem::path program = root / "lib";
+    std::filesystem::create_directories(program / "tdcs");
+    std::ofstream(program / "tdcs/sample.tdc") << "Title=sample\r\n";
+    std::filesystem::create_directory(root / "home");
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedXdg = qgetenv("XDG_DATA_HOME");
+    ::setenv("HOME", (root / "home").c_str(), 1);
+    ::unsetenv("XDG_DATA_HOME");
+
+    const ProgramDirResult copied = chooseDataDir({program.string(), std::nullopt});
+    QCOMPARE(copied.dir, program.string());
+    QVERIFY(!copied.message);
+
+    std::ofstream(program / "kestrum-lite.installed") << "\n";
+    std::ofstream(program / "score.dat") << "history";
+    const ProgramDirResult installed = chooseDataDir({program.string(), std::nullopt});
+    QCOMPARE(installed.dir, (root / "home/.local/share/kestrum-lite").string());
+    QVERIFY(!installed.message);
+    for (const char* made : {".local", ".local/share", ".local/share/kestrum-lite"}) {
+        struct stat info {};
+        QCOMPARE(::stat((root / "home" / made).c_str(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, 0700u);
+    }
+    for (const char* copied : {"tdcs/sample.tdc", "score.dat"})
+        QVERIFY(std::filesystem::exists(root / "home/.local/share/kestrum-lite" / copied));
+    QVERIFY(
+        !std::filesystem::exists(root / "home/.local/share/kestrum-lite/kestrum-lite.installed"));
+
+    std::ofstream(root / "plain-file") << "\n";
+    ::setenv("HOME", (root / "plain-file").c_str(), 1);
+    const ProgramDirResult unmade = chooseDataDir({program.string(), std::nullopt});
+    const std::string folder = (root / "plain-file/.local/share/kestrum-lite").string();
+    QCOMPARE(unmade.dir, folder);
+    QVERIFY(unmade.message && unmade.message->text.find(folder) != std::string::npos);
+
+    qputenv("HOME", savedHome);
+    if (!savedXdg.isNull()) qputenv("XDG_DATA_HOME", savedXdg);
 }
 
 QTEST_MAIN(ApplicationTest)
