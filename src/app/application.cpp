@@ -92,7 +92,7 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
     registerResources();
     loadToolkitTranslation();
     QApplication::setApplicationName(QStringLiteral("ケストラムLite"));
-    QApplication::setWindowIcon(QIcon(resourcePicture(QStringLiteral(":/kestrum-lite.png"))));
+    QApplication::setWindowIcon(programIcon());
     // The menu is hidden, not closed, while a lesson runs; only its close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     if (programDir.message) context_.messages.show(*programDir.message);
