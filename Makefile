@@ -61,7 +61,7 @@ RELEASE_CONFIG = CXXFLAGS="$$($(HARDENING) dpkg-buildflags --get CPPFLAGS) $$($(
 install: deps
 	@[ -f build-install/build.ninja ] || $(RELEASE_CONFIG) -B build-install
 	cmake --build build-install -j $(JOBS) --target kestrum-lite
-	cmake --install build-install --strip --prefix $(or $(PREFIX),$(HOME)/.local)
+	cmake --install build-install --strip --prefix "$(or $(PREFIX),$(HOME)/.local)"
 
 # A Debian package that installs under /usr (build-package/kestrum-lite_*.deb); its files are
 # those `make install` puts in place, with the Debian changelog.

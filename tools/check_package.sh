@@ -71,6 +71,8 @@ for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$display_file")
 rm -f "$display_file"
 timeout 10 sh -c 'until xdpyinfo >/dev/null 2>&1; do sleep 0.1; done' || fail "no X server on $DISPLAY"
+sleep 0.5
+kill -0 "${pids[0]}" 2>/dev/null || fail "$DISPLAY is taken by another X server"
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
