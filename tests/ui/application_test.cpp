@@ -16,8 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 using namespace kestrum;
@@ -142,46 +141,33 @@ void ApplicationTest::closingFromTheDrillRecordsNothing() {
 
 // An installed program (the marker beside it) keeps its files under $HOME even where it could
 // write its own folder, making the missing folders for its owner only and taking along the files
-// a learner left beside it; a copied one keeps them beside itself; a data folder that cannot be
-// made is named in the start-up message.
+// a learner left beside it; a data folder that cannot be made is named in the start-up message.
 void ApplicationTest::installedProgramKeepsFilesInThePrivateDataFolder() {
     QTemporaryDir dir;
-    const std::filesystem::path root = dir.path().toStdString();
-    const std::filesystem::path program = root / "lib";
+    const std::filesystem::path root = dir.path().toStdString(), program = root / "lib";
     std::filesystem::create_directories(program / "tdcs");
-    std::ofstream(program / "tdcs/sample.tdc") << "Title=sample\r\n";
     std::filesystem::create_directory(root / "home");
-    const QByteArray savedHome = qgetenv("HOME");
-    const QByteArray savedXdg = qgetenv("XDG_DATA_HOME");
-    ::setenv("HOME", (root / "home").c_str(), 1);
-    ::unsetenv("XDG_DATA_HOME");
+    for (const char* name : {"tdcs/sample.tdc", "score.dat", "kestrum-lite.installed"})
+        std::ofstream(program / name) << name;
+    const QByteArray savedHome = qgetenv("HOME"), savedXdg = qgetenv("XDG_DATA_HOME");
+    qputenv("HOME", QByteArray::fromStdString((root / "home").string()));
+    qunsetenv("XDG_DATA_HOME");
 
-    const ProgramDirResult copied = chooseDataDir({program.string(), std::nullopt});
-    QCOMPARE(copied.dir, program.string());
-    QVERIFY(!copied.message);
-
-    std::ofstream(program / "kestrum-lite.installed") << "\n";
-    std::ofstream(program / "score.dat") << "history";
     const ProgramDirResult installed = chooseDataDir({program.string(), std::nullopt});
-    QCOMPARE(installed.dir, (root / "home/.local/share/kestrum-lite").string());
+    const std::filesystem::path data = root / "home/.local/share/kestrum-lite";
+    QCOMPARE(installed.dir, data.string());
     QVERIFY(!installed.message);
-    for (const char* made : {".local", ".local/share", ".local/share/kestrum-lite"}) {
-        struct stat info {};
-        QCOMPARE(::stat((root / "home" / made).c_str(), &info), 0);
-        QCOMPARE(info.st_mode & 07777, 0700u);
-    }
-    for (const char* copied : {"tdcs/sample.tdc", "score.dat"})
-        QVERIFY(std::filesystem::exists(root / "home/.local/share/kestrum-lite" / copied));
-    QVERIFY(
-        !std::filesystem::exists(root / "home/.local/share/kestrum-lite/kestrum-lite.installed"));
+    for (const char* made : {".local", ".local/share", ".local/share/kestrum-lite"})
+        QCOMPARE(std::filesystem::status(root / "home" / made).permissions(),
+                 std::filesystem::perms::owner_all);
+    QVERIFY(std::filesystem::exists(data / "tdcs/sample.tdc") &&
+            std::filesystem::exists(data / "score.dat") &&
+            !std::filesystem::exists(data / "kestrum-lite.installed"));
 
-    std::ofstream(root / "plain-file") << "\n";
-    ::setenv("HOME", (root / "plain-file").c_str(), 1);
+    qputenv("HOME", QByteArray::fromStdString((program / "score.dat").string()));
     const ProgramDirResult unmade = chooseDataDir({program.string(), std::nullopt});
-    const std::string folder = (root / "plain-file/.local/share/kestrum-lite").string();
-    QCOMPARE(unmade.dir, folder);
-    QVERIFY(unmade.message && unmade.message->text.find(folder) != std::string::npos);
-
+    QCOMPARE(unmade.dir, (program / "score.dat/.local/share/kestrum-lite").string());
+    QVERIFY(unmade.message && unmade.message->text.find(unmade.dir) != std::string::npos);
     qputenv("HOME", savedHome);
     if (!savedXdg.isNull()) qputenv("XDG_DATA_HOME", savedXdg);
 }
