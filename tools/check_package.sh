@@ -77,12 +77,23 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 
-# Starts the installed program as `as`; its process is $program.
+# The first visible window whose title matches, waiting up to twenty seconds. A search that
+# meets a window closing meanwhile fails, so it is simply asked again.
+window() {
+    local found
+    for _ in $(seq 100); do
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -z "$found" ] || { echo "$found"; return; }
+        sleep 0.2
+    done
+}
+
+# Starts the installed program with the command given; its process is $program.
 start() {
     "$@" &
     program=$!
     pids+=("$program")
-    menu=$(timeout 20 xdotool search --sync --onlyvisible --name '^ケストラムLite$' | head -n1)
+    menu=$(window '^ケストラムLite$')
     [ -n "$menu" ] || fail "the menu did not appear"
     xdotool windowactivate --sync "$menu"
 }
@@ -105,7 +116,7 @@ practise() {
     start "$@" kestrum-lite
     xdotool key alt+u
     local drill
-    drill=$(timeout 20 xdotool search --sync --onlyvisible --name 'check$' | head -n1)
+    drill=$(window 'check$')
     [ -n "$drill" ] || fail "the problem-set lesson did not start"
     xdotool windowactivate --sync "$drill"
     xdotool key space
