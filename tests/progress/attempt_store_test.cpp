@@ -286,3 +286,32 @@ TEST(AttemptStore, OpensInAFolderWhoseNameIsNotUtf8) {
     EXPECT_EQ(AttemptStore(AttemptStore::fileIn(folder)).attempts().size(), 1u);
     fs::remove_all(folder);  // which QTemporaryDir cannot name
 }
+
+// The connection's own defences, for whatever a check of the schema might miss: no view or
+// trigger runs, and a statement past its deadline is stopped.
+TEST(SqliteDefences, AnArmedConnectionRunsNoViewNoTriggerAndNoEndlessQuery) {
+    HistoryDir dir;
+    const fs::path file = dir.path() / "armed.sqlite3";
+    Other(file).run({"CREATE TABLE t(x)", "CREATE VIEW v AS SELECT x FROM t",
+                     "CREATE TRIGGER g AFTER INSERT ON t BEGIN DELETE FROM t; END"});
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("armed"));
+    db.setDatabaseName(QString::fromStdString(file.string()));
+    ASSERT_TRUE(db.open());
+    QueryDeadline deadline;
+    ASSERT_TRUE(armConnection(db, deadline));
+    {
+        QSqlQuery query(db);
+        EXPECT_FALSE(query.exec(QStringLiteral("SELECT * FROM v")));
+        EXPECT_TRUE(query.exec(QStringLiteral("INSERT INTO t VALUES(1)")));
+        EXPECT_TRUE(query.exec(QStringLiteral("SELECT count(*) FROM t")) && query.next());
+        EXPECT_EQ(query.value(0).toInt(), 1);  // the trigger would have emptied it
+        const QString endless = QStringLiteral(
+            "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) SELECT max(n) FROM r");
+        QueryBudget budget(deadline, std::chrono::milliseconds(50));
+        EXPECT_FALSE(query.exec(endless));
+        EXPECT_EQ(faultOf(query.lastError()), StoreFault::TooSlow);
+    }
+    db.close();
+    db = {};
+    QSqlDatabase::removeDatabase(QStringLiteral("armed"));
+}
