@@ -3,7 +3,7 @@
 #include "drill/drill_window.h"
 #include "history/result_window.h"
 #include "menu/menu_window.h"
-#include "progress/attempt_store.h"
+#include "support/other_connection.h"
 #include "ui/support/modal_driver.h"
 #include "ui/support/test_application.h"
 #include "widgets/bevel_panel_widget.h"
@@ -14,8 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 using namespace kestrum;
@@ -27,31 +25,6 @@ QString captionOf(QWidget* window, const char* panel) {
     return window->findChild<BevelPanel*>(QString::fromLatin1(panel))->caption();
 }
 
-// Another program holding the attempt store locked, as a backup tool or an sqlite3 shell does;
-// `sql` asks it something instead.
-class OtherProgram {
-public:
-    explicit OtherProgram(const QString& file) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
-        db.setDatabaseName(file);
-        db.open();
-    }
-    ~OtherProgram() {
-        QSqlDatabase::database(kName).close();
-        QSqlDatabase::removeDatabase(kName);
-    }
-    QStringList sql(const QString& statement) {
-        QSqlQuery query(QSqlDatabase::database(kName));
-        QStringList rows;
-        for (query.exec(statement); query.next();)
-            rows << query.value(0).toString();
-        return rows;
-    }
-
-private:
-    static constexpr auto kName = "other-program";
-};
-
 }  // namespace
 
 class ApplicationTest : public QObject {
@@ -62,7 +35,6 @@ private slots:
     void unwritableFilesStopNothing();
     void closingFromTheDrillRecordsNothing();
     void aBusyStoreKeepsTheAttemptAndTheWindowsSaySo();
-    void weakKeyDrillFromTheMenu();
     void theAttemptIsDatedWhenTheRunEnded();
 };
 
@@ -168,8 +140,9 @@ void ApplicationTest::closingFromTheDrillRecordsNothing() {
 // builds on it.
 void ApplicationTest::aBusyStoreKeepsTheAttemptAndTheWindowsSaySo() {
     TestApplication test;
-    auto lock = std::make_unique<OtherProgram>(test.path(QStringLiteral("kestrum.sqlite3")));
-    lock->sql(QStringLiteral("BEGIN EXCLUSIVE"));
+    const std::filesystem::path store = test.path(QStringLiteral("kestrum.sqlite3")).toStdString();
+    auto lock = std::make_unique<OtherConnection>(store);
+    lock->run({QStringLiteral("BEGIN EXCLUSIVE")});
     QVERIFY(test.showMenu());
     test.press("Panel_le1");
     QString worst;
@@ -199,37 +172,9 @@ void ApplicationTest::aBusyStoreKeepsTheAttemptAndTheWindowsSaySo() {
     test.press("Button_weak_keys");
     QVERIFY(test.app().drill().windowTitle().endsWith(QStringLiteral("苦手キー練習")));
     QCOMPARE(test.messages().shown.size(), std::size_t{1});
-    OtherProgram reader(test.path(QStringLiteral("kestrum.sqlite3")));
-    QCOMPARE(reader.sql(QStringLiteral("SELECT lesson FROM attempts")),
+    QCOMPARE(OtherConnection(store).run({QStringLiteral("SELECT lesson FROM attempts")}),
              QStringList{QStringLiteral("lesson1")});
     QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson1\x01", 10));
-}
-
-// The drill is built from the misses the store holds; while the store cannot be read it says so
-// rather than asking for more practice.
-void ApplicationTest::weakKeyDrillFromTheMenu() {
-    TestApplication test;
-    const std::filesystem::path store = test.path(QStringLiteral("kestrum.sqlite3")).toStdString();
-    AttemptStore(store).record(
-        {0, "2026-11-30T10:00:00Z", 0, "lesson4", 150, 80, 60000, 100, 20, {{"e", 30, 20}}});
-    QVERIFY(test.showMenu());
-    {
-        OtherProgram lock(QString::fromStdString(store.string()));
-        lock.sql(QStringLiteral("BEGIN EXCLUSIVE"));
-        test.press("Button_weak_keys");
-    }
-    QVERIFY(!test.app().drill().isVisible());
-    QCOMPARE(test.messages().shown.size(), std::size_t{2});
-    QVERIFY(test.messages().shownTexts()[1].find("今は読めないため") != std::string::npos);
-
-    test.press("Button_weak_keys");
-    DrillWindow& drill = test.app().drill();
-    QVERIFY(QTest::qWaitForWindowExposed(&drill));
-    QVERIFY(drill.windowTitle().endsWith(QStringLiteral("苦手キー練習")));
-    // "e" is struck with the left middle finger, whose home key is "d".
-    QTest::keyClick(drill.focusWidget(), ' ');
-    QCOMPARE(drill.engine().state().target, std::string("ddeeddee"));
-    QCOMPARE(test.messages().shown.size(), std::size_t{2});
 }
 
 // A message left open after the run (here the history cannot be written) does not move the
@@ -244,9 +189,9 @@ void ApplicationTest::theAttemptIsDatedWhenTheRunEnded() {
     ModalDriver result([](QWidget* modal) { TestApplication::click(modal, "Button_go_menu"); });
     test.typeRun(200, 0, [&] { return result.ran(); });
     QVERIFY(!test.messages().shown.empty());
-    OtherProgram reader(test.path(QStringLiteral("kestrum.sqlite3")));
     // The first judged key comes at tick 1000.
-    QCOMPARE(reader.sql(QStringLiteral("SELECT started_at FROM attempts")),
+    const std::filesystem::path store = test.path(QStringLiteral("kestrum.sqlite3")).toStdString();
+    QCOMPARE(OtherConnection(store).run({QStringLiteral("SELECT started_at FROM attempts")}),
              QStringList{QStringLiteral("2026-12-01T23:59:01Z")});
 }
 
