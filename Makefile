@@ -2,7 +2,7 @@
 # lacks, then build; both are quick when nothing is missing.
 
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev \
-            libqt6sql6-sqlite libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont \
+            libqt6sql6-sqlite libsqlite3-dev libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont \
             fonts-noto-cjk qt6-translations-l10n python3 xvfb openbox xdotool x11-utils dpkg-dev \
             appstream
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

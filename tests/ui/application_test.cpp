@@ -4,6 +4,7 @@
 #include "history/result_window.h"
 #include "menu/menu_window.h"
 #include "platform/desktop_data_dir.h"
+#include "support/other_connection.h"
 #include "ui/support/modal_driver.h"
 #include "ui/support/test_application.h"
 #include "widgets/bevel_panel_widget.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +40,8 @@ private slots:
     void unwritableFilesStopNothing();
     void closingFromTheDrillRecordsNothing();
     void installedProgramKeepsFilesInThePrivateDataFolder();
+    void aBusyStoreKeepsTheAttemptAndTheWindowsSaySo();
+    void theAttemptIsDatedWhenTheRunEnded();
 };
 
 // A first run with two wrong keys retried, then a clean faster one whose result opens the graph
@@ -170,6 +174,65 @@ void ApplicationTest::installedProgramKeepsFilesInThePrivateDataFolder() {
     QVERIFY(unmade.message && unmade.message->text.find(unmade.dir) != std::string::npos);
     qputenv("HOME", savedHome);
     if (!savedXdg.isNull()) qputenv("XDG_DATA_HOME", savedXdg);
+// Another program holds the store through a run: the result's heat map shows this attempt's
+// misses and offers no lesson totals it cannot read, the store says once that it is busy, and the
+// attempt waits until the weak-key drill, asked for from the menu, finds the file free and
+// builds on it.
+void ApplicationTest::aBusyStoreKeepsTheAttemptAndTheWindowsSaySo() {
+    TestApplication test;
+    const std::filesystem::path store = test.path(QStringLiteral("kestrum.sqlite3")).toStdString();
+    auto lock = std::make_unique<OtherConnection>(store);
+    lock->run({QStringLiteral("BEGIN EXCLUSIVE")});
+    QVERIFY(test.showMenu());
+    test.press("Panel_le1");
+    QString worst;
+    bool lessonOffered = true;
+    ModalDriver result([&](QWidget* modal) {
+        ModalDriver heatMap(
+            [&](QWidget* dialog) {
+                worst = dialog->findChild<QLabel*>(QStringLiteral("worstKeys"))->text();
+                lessonOffered =
+                    dialog->findChild<QRadioButton*>(QStringLiteral("wholeLesson"))->isEnabled();
+                TestApplication::click(dialog, "Button_close");
+            },
+            modal);
+        TestApplication::click(modal, "Button_weak_keys");
+        QVERIFY(heatMap.ran());
+        TestApplication::click(modal, "Button_go_menu");
+    });
+    test.typeRun(250, 2, [&] { return result.ran(); });
+    QVERIFY(worst.startsWith(QStringLiteral("ミスの多いキー")));
+    QVERIFY(!lessonOffered);
+    QCOMPARE(test.messages().shown.size(), std::size_t{1});
+    QVERIFY(test.messages().shownTexts()[0].find("ほかのプログラムが使用中です") !=
+            std::string::npos);
+
+    lock.reset();
+    QTRY_VERIFY(test.app().menu().isVisible());
+    test.press("Button_weak_keys");
+    QVERIFY(test.app().drill().windowTitle().endsWith(QStringLiteral("苦手キー練習")));
+    QCOMPARE(test.messages().shown.size(), std::size_t{1});
+    QCOMPARE(OtherConnection(store).run({QStringLiteral("SELECT lesson FROM attempts")}),
+             QStringList{QStringLiteral("lesson1")});
+    QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson1\x01", 10));
+}
+
+// A message left open after the run (here the history cannot be written) does not move the
+// attempt's date: it started when its first key was judged.
+void ApplicationTest::theAttemptIsDatedWhenTheRunEnded() {
+    TestApplication test;
+    QVERIFY(QDir(test.path({})).mkdir(QStringLiteral("score.dat")));
+    test.clock().utcMs = 1796169540000;  // 2026-12-01 23:59:00 UTC at tick 0
+    test.messages().onShow = [&] { test.clock().utcMs += 3 * 3600 * 1000; };
+    QVERIFY(test.showMenu());
+    test.press("Panel_le2");
+    ModalDriver result([](QWidget* modal) { TestApplication::click(modal, "Button_go_menu"); });
+    test.typeRun(200, 0, [&] { return result.ran(); });
+    QVERIFY(!test.messages().shown.empty());
+    // The first judged key comes at tick 1000.
+    const std::filesystem::path store = test.path(QStringLiteral("kestrum.sqlite3")).toStdString();
+    QCOMPARE(OtherConnection(store).run({QStringLiteral("SELECT started_at FROM attempts")}),
+             QStringList{QStringLiteral("2026-12-01T23:59:01Z")});
 }
 
 QTEST_MAIN(ApplicationTest)
