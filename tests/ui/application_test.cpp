@@ -174,6 +174,8 @@ void ApplicationTest::installedProgramKeepsFilesInThePrivateDataFolder() {
     QVERIFY(unmade.message && unmade.message->text.find(unmade.dir) != std::string::npos);
     qputenv("HOME", savedHome);
     if (!savedXdg.isNull()) qputenv("XDG_DATA_HOME", savedXdg);
+}
+
 // Another program holds the store through a run: the result's heat map shows this attempt's
 // misses and offers no lesson totals it cannot read, the store says once that it is busy, and the
 // attempt waits until the weak-key drill, asked for from the menu, finds the file free and
