@@ -136,6 +136,7 @@ private:
     void showItem(std::int32_t word);
     void judge(unsigned char key);
     void judgeSpelling(unsigned char key);
+    void showRow();
     void onMiss(unsigned char expected, unsigned char key, int case_only);
     void onHit(unsigned char expected, unsigned char key);
     void guideNext(unsigned char character);
