@@ -196,6 +196,7 @@ void DrillEngine::showItem(std::int32_t w) {
     view_.message_lines[0] = cp932ToUtf8(commentOf(record, w));
     state_.position = 1;
     state_.typed.clear();
+    rowScroll_ = 0;
     spellingsActive_ =
         settings_.romaji_spellings == 1 && spellingsOffered_ && romaji_.load(state_.target);
     guideNext(static_cast<unsigned char>(state_.target.front()));

@@ -136,7 +136,6 @@ private:
     void showItem(std::int32_t word);
     void judge(unsigned char key);
     void judgeSpelling(unsigned char key);
-    void showRow();
     void onMiss(unsigned char expected, unsigned char key, int case_only);
     void onHit(unsigned char expected, unsigned char key);
     void guideNext(unsigned char character);
@@ -164,6 +163,7 @@ private:
     bool spellingsOffered_ = false;  // lessons 5 and 6 and the problem set
     bool spellingsActive_ = false;   // the item on screen is judged by romaji_
     RomajiTyping romaji_;
+    std::size_t rowScroll_ = 0;  // cells a spelling longer than the row is scrolled left by
 };
 
 }  // namespace kestrum

@@ -14,23 +14,24 @@ void DrillEngine::judgeSpelling(unsigned char key) {
     }
     if (judged.respelled) state_.target = romaji_.row();
     onHit(judged.expected, key);
-    if (judged.respelled || state_.target.size() > view_.cells.size()) showRow();
-}
-
-// The cells show the row from its first byte, or, when the learner's spelling is longer than
-// the cells, scrolled just far enough to hold the next key and everything after it that fits.
-void DrillEngine::showRow() {
+    // Past 25 keys the row scrolls just far enough to hold the next key and all that follows.
     const std::size_t typed = state_.typed.size();
     const std::size_t cells = view_.cells.size();
     const std::size_t scroll =
         state_.target.size() > cells ? std::min(typed, state_.target.size() - cells) : 0;
-    for (std::size_t i = 0; i < cells; ++i) {
+    if (!judged.respelled && scroll == rowScroll_) return;
+    // A new spelling changes the row from this key on; a scroll moves every cell.
+    const std::size_t first = scroll == rowScroll_ ? typed - 1 - scroll : 0;
+    rowScroll_ = scroll;
+    for (std::size_t i = first; i < cells; ++i) {
         CharCell& cell = view_.cells[i];
         const std::size_t at = scroll + i;
         cell.typed = at < typed;
-        cell.text = at >= state_.target.size()               ? Bytes()
-                    : cell.typed && state_.target[at] == ' ' ? Bytes("_")
-                                                             : Bytes(1, state_.target[at]);
+        if (at >= state_.target.size()) {
+            cell.text.clear();
+        } else {
+            cell.text.assign(1, cell.typed && state_.target[at] == ' ' ? '_' : state_.target[at]);
+        }
     }
 }
 

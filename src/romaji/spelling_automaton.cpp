@@ -17,9 +17,21 @@ namespace {
 constexpr std::int32_t kUnreachable = std::numeric_limits<std::int32_t>::max();
 constexpr std::string_view kSymbolChars = "abcdefghijklmnopqrstuvwxyz0123456789 ,./;-";
 
+// The symbol of each byte, a letter of either case as its lower case; -1 for the rest. A table,
+// as every judged key looks its symbol up.
+constexpr std::array<std::int8_t, 256> kSymbolOfByte = [] {
+    std::array<std::int8_t, 256> symbols{};
+    symbols.fill(-1);
+    for (std::size_t i = 0; i < kSymbolChars.size(); ++i) {
+        const auto c = static_cast<unsigned char>(kSymbolChars[i]);
+        symbols[c] = static_cast<std::int8_t>(i);
+        if (c >= 'a' && c <= 'z') symbols[c - 'a' + 'A'] = static_cast<std::int8_t>(i);
+    }
+    return symbols;
+}();
+
 int symbolOf(unsigned char key) {
-    const std::size_t at = kSymbolChars.find(static_cast<char>(asciiLower(key)));
-    return at == std::string_view::npos ? -1 : static_cast<int>(at);
+    return kSymbolOfByte[key];
 }
 
 }  // namespace
