@@ -21,7 +21,8 @@ struct WeakKeyDrill {
 // shows: each weak key paired with the home-position key of its finger (or, for a home key, the
 // same finger's home key on the other hand) in three eight-key patterns, then one pattern that
 // mixes all weak keys with their partners; every item once in order, then drawn at random, 15
-// items in all. Each item's comment names the key's hand and finger.
+// items in all. Each item's comment names the key's hand and finger. A built-in lesson (kind 0):
+// it takes only the spelling shown, whatever the romaji option.
 WeakKeyDrill buildWeakKeyDrill(const std::vector<KeyTally>& recentTotals);
 
 }  // namespace kestrum
