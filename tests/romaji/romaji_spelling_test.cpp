@@ -11,24 +11,13 @@
 namespace kestrum {
 namespace {
 
-std::vector<std::string> split(const std::string& cell, char separator) {
-    std::vector<std::string> parts;
-    std::istringstream in(cell);
-    for (std::string part; std::getline(in, part, separator);)
-        parts.push_back(part);
-    return parts;
-}
-
 // True when `typed` spells the whole of what `item` reads as.
 bool accepts(std::string_view item, std::string_view typed) {
     const std::optional<SpellingAutomaton> automaton = SpellingAutomaton::forItem(item);
-    if (!automaton) return false;
-    int state = automaton->start();
-    for (const char key : typed) {
-        state = automaton->next(state, static_cast<unsigned char>(key));
-        if (state == SpellingAutomaton::kNoState) return false;
-    }
-    return automaton->accepts(state);
+    int state = automaton ? automaton->start() : SpellingAutomaton::kNoState;
+    for (std::size_t i = 0; i < typed.size() && state != SpellingAutomaton::kNoState; ++i)
+        state = automaton->next(state, static_cast<unsigned char>(typed[i]));
+    return state != SpellingAutomaton::kNoState && automaton->accepts(state);
 }
 
 // Every kana of the input method's table (data/romaji_kana.tsv): each of its spellings reads as
@@ -37,75 +26,59 @@ TEST(RomajiSpellings, EveryKanaOfTheTable) {
     const auto rows = testing::tableRows("romaji_kana.tsv");
     ASSERT_GT(rows.size(), 200u);
     for (const std::vector<std::string>& row : rows) {
-        const std::vector<std::string> taken = split(row.at(1), ' ');
-        for (const std::string& typed : taken) {
+        std::istringstream taken(row.at(1)), refused(row.at(2));
+        std::string first;
+        for (std::string typed; taken >> typed;) {
             std::string kana;
             for (const ReadUnit& unit : readRomajiWord(typed).value_or(std::vector<ReadUnit>{}))
                 kana += unit.kana;
             EXPECT_EQ(kana, row[0]) << typed;
-            EXPECT_TRUE(accepts(taken[0], typed)) << row[0] << " as " << typed;
+            first = first.empty() ? typed : first;
+            EXPECT_TRUE(accepts(first, typed)) << row[0] << " as " << typed;
         }
-        for (const std::string& typed : split(row.at(2), ' '))
-            EXPECT_FALSE(accepts(taken[0], typed)) << row[0] << " as " << typed;
+        for (std::string typed; refused >> typed;)
+            EXPECT_FALSE(accepts(first, typed)) << row[0] << " as " << typed;
     }
 }
 
 // Items with spellings taken and refused (data/romaji_items.tsv): ん and っ depend on the kana
 // after them ("kani" is かに, "kanni" かんい), a final n is ん, and each word reads on its own.
+// An item no word of which reads as romaji has no automaton.
 TEST(RomajiSpellings, ItemsWordByWord) {
-    for (const std::vector<std::string>& row : testing::tableRows("romaji_items.tsv")) {
-        for (std::size_t column : {1, 2}) {
-            for (const std::string& typed : split(row.at(column), '|'))
-                EXPECT_EQ(accepts(row[0], typed), column == 1) << row[0] << " as " << typed;
-        }
-    }
+    for (const std::vector<std::string>& row : testing::tableRows("romaji_items.tsv"))
+        EXPECT_EQ(accepts(row.at(0), row.at(1)), row.at(2) == "1") << row[0] << " as " << row[1];
     for (const std::string_view none : {"asdf jkl;", "ffjj ffjj fjfj fjfj", "Hello", "tchi", "a+b"})
         EXPECT_FALSE(SpellingAutomaton::forItem(none)) << none;
 }
 
-// The row after each key (data/romaji_rows.tsv): the keys typed, then the shortest spelling
-// that continues them, each kana keeping the item's spelling where it can.
+// The row and the verdicts after some keys (data/romaji_rows.tsv): the keys typed, then the
+// shortest spelling that continues them, each kana keeping the item's spelling where it can; a
+// miss leaves the row alone; each word keeps its case, and a word of mixed case its one spelling.
 TEST(RomajiTypingRow, RedrawsTheShortestContinuation) {
     for (const std::vector<std::string>& row : testing::tableRows("romaji_rows.tsv")) {
         RomajiTyping typing;
         ASSERT_TRUE(typing.load(row.at(0))) << row[0];
-        const std::vector<std::string> rows = split(row.at(2), '|');
-        ASSERT_EQ(rows.size(), row.at(1).size()) << row[0];
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            typing.press(static_cast<unsigned char>(row[1][i]), true);
-            EXPECT_EQ(typing.row(), rows[i]) << row[0] << " after " << row[1].substr(0, i + 1);
-        }
+        std::string verdicts;
+        for (const char key : row.at(1))
+            verdicts += "HMC"[static_cast<int>(
+                typing.press(static_cast<unsigned char>(key), true).verdict)];
+        EXPECT_EQ(typing.row(), row.at(2)) << row[0] << " after " << row[1];
+        EXPECT_EQ(verdicts, row.at(3)) << row[0] << " after " << row[1];
     }
 }
 
-// Types the keys one by one; returns the verdicts as H(it), M(iss) or C(ase miss).
-std::string typeAll(RomajiTyping& typing, std::string_view keys, bool caseMatters = true) {
-    std::string verdicts;
-    for (const char key : keys) {
-        const auto v = typing.press(static_cast<unsigned char>(key), caseMatters).verdict;
-        verdicts += v == RomajiTyping::Verdict::Hit    ? 'H'
-                    : v == RomajiTyping::Verdict::Miss ? 'M'
-                                                       : 'C';
-    }
-    return verdicts;
-}
-
-// A miss, even deep in a long spelling, leaves the row as it was and is filed under the row's
-// next byte; each word keeps its own case, and a word of mixed case only its one spelling.
-TEST(RomajiTypingRow, MissesAndTheCaseOfEachWord) {
+// A miss is filed under the row's next key; without case mattering either case is right.
+TEST(RomajiTypingRow, MissesAndKeysOfEitherCase) {
     RomajiTyping typing;
-    ASSERT_TRUE(typing.load("sya"));
-    EXPECT_EQ(typeAll(typing, "shix"), "HHHH");
-    EXPECT_EQ(typing.press('a', true).expected, 'y');
-    EXPECT_EQ(typeAll(typing, "kyaa"), "MHHM");
-    EXPECT_EQ(typing.row(), "shixya");
-    ASSERT_TRUE(typing.load("SINN Sinn"));
-    EXPECT_EQ(typeAll(typing, "ShInN sInn", false), "HHHHHHHHHH");
-    EXPECT_EQ(typing.row(), "SHINN Sinn");
-    ASSERT_TRUE(typing.load("SINN Sinn"));
-    EXPECT_EQ(typeAll(typing, "Sh"), "HC");
-    EXPECT_EQ(typing.press('h', true).expected, 'H');
-    EXPECT_EQ(typeAll(typing, "INN sShinn"), "HHHHCHMHHH");
+    ASSERT_TRUE(typing.load("sya SINN Sinn"));
+    for (const char key : std::string_view("shi"))
+        typing.press(static_cast<unsigned char>(key), true);
+    EXPECT_EQ(typing.press('a', true).expected, 'x');
+    for (const char key : std::string_view("xya shInN sInn"))
+        EXPECT_EQ(typing.press(static_cast<unsigned char>(key), false).verdict,
+                  RomajiTyping::Verdict::Hit)
+            << key;
+    EXPECT_EQ(typing.row(), "shixya SHINN Sinn");
 }
 
 }  // namespace
