@@ -13,6 +13,11 @@ namespace kestrum {
 
 namespace {
 
+// The drill's characters that stand between words as typed.
+bool isWordSeparator(char c) {
+    return c == ' ' || c == ',' || c == '.' || c == '/' || c == ';' || c == '-';
+}
+
 bool isUpper(char c) {
     return c >= 'A' && c <= 'Z';
 }
@@ -25,7 +30,7 @@ bool isDrillCharacter(char c) {
     return isLetter(c) || (c >= '0' && c <= '9') || isWordSeparator(c);
 }
 
-// The byte length of each character of a kana text (UTF-8).
+// Where each character of a kana text (UTF-8) starts, then where the text ends.
 std::vector<std::size_t> charStarts(std::string_view text) {
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -144,10 +149,6 @@ private:
 };
 
 }  // namespace
-
-bool isWordSeparator(char c) {
-    return c == ' ' || c == ',' || c == '.' || c == '/' || c == ';' || c == '-';
-}
 
 std::optional<SpellingNfa> buildSpellingNfa(std::string_view item) {
     if (!std::all_of(item.begin(), item.end(), isDrillCharacter)) return std::nullopt;

@@ -26,9 +26,6 @@ struct SpellingNfa {
     int start = 0;
 };
 
-// The drill's characters that stand between words as typed.
-bool isWordSeparator(char c);
-
 // The automaton of an item of the drill's characters (letters, digits, blank and , . / ; -), read
 // word by word: a word of letters in one case that reads as romaji takes every spelling of its
 // kana, the own spelling preferred; any other word and the separators only themselves. Nothing
