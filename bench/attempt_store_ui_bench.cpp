@@ -175,8 +175,7 @@ std::vector<Operation> operations() {
          [](AttemptStore& store, const std::filesystem::path& file) {
              QFile out(QString::fromStdString(file.string() + ".csv"));
              out.open(QIODevice::WriteOnly);
-             const std::string csv = attemptsCsv(store.attempts());
-             out.write(csv.data(), static_cast<qint64>(csv.size()));
+             exportAttemptsCsv(store, out);
          },
          {}},
         {"record one attempt",
@@ -222,9 +221,8 @@ int main(int argc, char** argv) {
     std::vector<Operation> ops = operations();
     std::vector<std::pair<long, long>> memory;
     for (const int size : kSizes) {
-        const std::filesystem::path file =
-            std::filesystem::path(dir.path().toStdString()) / std::to_string(size) /
-            "kestrum.sqlite3";
+        const std::filesystem::path file = std::filesystem::path(dir.path().toStdString()) /
+                                           std::to_string(size) / "kestrum.sqlite3";
         std::filesystem::create_directories(file.parent_path());
         buildStore(file, size);
         AttemptStore store(file);

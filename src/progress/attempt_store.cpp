@@ -1,5 +1,7 @@
 #include "progress/attempt_store.h"
 
+#include "progress/attempt_queries.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -193,33 +195,15 @@ std::int64_t AttemptStore::record(const Attempt& attempt) {
 
 std::vector<Attempt> AttemptStore::attempts() {
     std::vector<Attempt> result;
-    if (!open()) return result;
-    QSqlQuery query(database());
-    if (!query.exec(QStringLiteral("SELECT id, started_at, kind, lesson, speed, accuracy, "
-                                   "duration_ms, keys, misses FROM attempts "
-                                   "ORDER BY started_at, id"))) {
-        fail(query.lastError().text());
-        return result;
-    }
-    while (query.next()) {
-        Attempt attempt;
-        attempt.id = query.value(0).toLongLong();
-        attempt.started_at = query.value(1).toString().toStdString();
-        attempt.kind = query.value(2).toInt();
-        attempt.lesson = query.value(3).toString().toStdString();
-        attempt.speed = query.value(4).toInt();
-        attempt.accuracy = query.value(5).toInt();
-        attempt.duration_ms = query.value(6).toLongLong();
-        attempt.keys = query.value(7).toInt();
-        attempt.misses = query.value(8).toInt();
-        result.push_back(std::move(attempt));
-    }
+    forEachAttempt(*this,
+                   [&](const Attempt& attempt, const std::string&) { result.push_back(attempt); });
     return result;
 }
 
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
-    return totals(QStringLiteral("JOIN attempts ON attempts.id = attempt_id "
-                                 "WHERE attempts.kind = ? AND attempts.lesson = ?"),
+    // The lesson's attempts first, then their keys by attempt: never a walk over every key.
+    return totals(QStringLiteral("WHERE attempt_id IN "
+                                 "(SELECT id FROM attempts WHERE kind = ? AND lesson = ?)"),
                   {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
 }
 

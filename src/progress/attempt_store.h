@@ -50,6 +50,11 @@ public:
     // when a file was set aside. Texts are Japanese.
     Messages pendingMessages();
 
+    // For the queries kept beside the store: the open connection, and the way to report that a
+    // query failed (once, like every other failure).
+    QSqlDatabase database() const;
+    void fail(const QString& detail);
+
 private:
     bool openFile();
     bool setAside(const QString& why);
@@ -57,8 +62,6 @@ private:
     std::vector<KeyTally> totals(const QString& where, const QVariantList& values);
     // Rolls the transaction back and reports why it failed.
     void abandon(const QSqlQuery& query);
-    void fail(const QString& detail);
-    QSqlDatabase database() const;
 
     std::filesystem::path file_;
     QString driver_;
