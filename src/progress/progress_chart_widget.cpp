@@ -88,12 +88,15 @@ void ProgressChartWidget::paintEvent(QPaintEvent* /*event*/) {
     const QDateTime start = range_.from.startOfDay();
     const double days = std::max<qint64>(1, range_.from.daysTo(range_.to) + 1);
     const auto xOfDay = [&](double day) { return kLeft + plotWidth * day / days; };
+    // An attempt at its moment; a day, week or month at its middle, within the range.
     const auto xOf = [&](const ProgressPoint& point) {
-        const double day = start.date().daysTo(point.at.date()) +
-                           (unit_ == ProgressUnit::Attempt ? point.at.time().msecsSinceStartOfDay()
-                                                           : 43'200'000.0) /
-                               86'400'000.0;
-        return xOfDay(std::clamp(day, 0.0, days));
+        const QDate first = point.at.date();
+        const double middle = unit_ == ProgressUnit::Attempt
+                                  ? point.at.time().msecsSinceStartOfDay() / 86'400'000.0
+                              : unit_ == ProgressUnit::Day  ? 0.5
+                              : unit_ == ProgressUnit::Week ? 3.5
+                                                            : first.daysInMonth() / 2.0;
+        return xOfDay(std::clamp(start.date().daysTo(first) + middle, 0.0, days));
     };
     std::vector<double> xs;
     xs.reserve(points_.size());

@@ -63,7 +63,7 @@ std::string pointLabel(const ProgressPoint& point, ProgressUnit unit, bool withY
             format = withYear ? QStringLiteral("yyyy/MM/dd") : QStringLiteral("MM/dd");
             break;
         case ProgressUnit::Month:
-            format = QStringLiteral("yyyy/MM");
+            format = QStringLiteral("yyyy年M月");
             break;
     }
     return point.at.toString(format).toStdString();

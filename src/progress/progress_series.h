@@ -52,7 +52,7 @@ DayRange initialRange(const std::optional<DayRange>& stored, QDate today);
 ProgressUnit unitFor(const DayRange& range);
 
 // A point's date as the chart writes it: "12/06 14:15" per attempt, "12/06" per day or week,
-// "2026/12" per month; a day or week with its year ("2026/12/06") when `withYear`.
+// "2026年12月" per month; a day or week with its year ("2026/12/06") when `withYear`.
 std::string pointLabel(const ProgressPoint& point, ProgressUnit unit, bool withYear);
 
 // A value axis: its ends and its tick step.
