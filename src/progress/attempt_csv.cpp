@@ -14,9 +14,9 @@ namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 
 bool looksLikeFormula(std::string_view text) {
-    static constexpr std::array<std::string_view, 10> kStarts = {
-        "=",           "+", "-", "@", "\t", "\r", "\xEF\xBC\x9D", "\xEF\xBC\x8B", "\xEF\xBC\x8D",
-        "\xEF\xBC\xA0"};  // ＝ ＋ － ＠
+    // Some spreadsheets read the full-width signs as the ASCII ones.
+    static constexpr std::array<std::string_view, 10> kStarts = {"=",  "+",  "-",  "@",  "\t",
+                                                                 "\r", "＝", "＋", "－", "＠"};
     for (const std::string_view start : kStarts) {
         if (text.starts_with(start)) return true;
     }
