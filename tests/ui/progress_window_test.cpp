@@ -23,8 +23,7 @@ class ProgressWindowTest : public QObject {
 private slots:
     void initTestCase();
     void init();
-    void opensOnTheWholeHistoryInMonths();
-    void unitAndRangeChooseThePoints();
+    void opensOnTheWholeHistoryThenFollowsUnitAndRange();
     void exportWritesEveryAttempt();
     void enterInADateFieldOnlyConfirmsIt();
 
@@ -65,24 +64,20 @@ void ProgressWindowTest::init() {
     window_ = std::make_unique<ProgressWindow>(*store_, messages_, dir(), ScreenMetrics{});
 }
 
-void ProgressWindowTest::opensOnTheWholeHistoryInMonths() {
-    QCOMPARE(window_->findChildren<QDateEdit*>()[0]->date(), QDate(2024, 1, 1));
-    QCOMPARE(window_->findChildren<QDateEdit*>()[1]->date(), QDate::currentDate());
-    QCOMPARE(window_->findChild<QComboBox*>("unit")->currentText(), QStringLiteral("月ごと"));
-    // January 2024 to November 2026.
-    QCOMPARE(window_->findChild<ProgressChartWidget*>("chart")->points().size(), std::size_t{35});
-}
-
-void ProgressWindowTest::unitAndRangeChooseThePoints() {
+void ProgressWindowTest::opensOnTheWholeHistoryThenFollowsUnitAndRange() {
     auto* chart = window_->findChild<ProgressChartWidget*>("chart");
-    window_->findChild<QComboBox*>("unit")->setCurrentText(QStringLiteral("週ごと"));
+    auto* unit = window_->findChild<QComboBox*>("unit");
+    const QList<QDateEdit*> dates = window_->findChildren<QDateEdit*>();
+    QCOMPARE(dates[0]->date(), QDate(2024, 1, 1));
+    QCOMPARE(dates[1]->date(), QDate::currentDate());
+    QCOMPARE(unit->currentText(), QStringLiteral("月ごと"));
+    QCOMPARE(chart->points().size(), std::size_t{35});  // January 2024 to November 2026
+    unit->setCurrentText(QStringLiteral("週ごと"));
     QCOMPARE(chart->points().size(), std::size_t{150});
-    window_->findChildren<QDateEdit*>()[1]->setDate(QDate(2024, 1, 14));
+    dates[1]->setDate(QDate(2024, 1, 14));
     QCOMPARE(chart->points().size(), std::size_t{2});
     QCOMPARE(chart->points()[1].attempts, 3);
-    window_->findChild<QComboBox*>("unit")->setCurrentText(QStringLiteral("1回ごと"));
-    QCOMPARE(chart->points().size(), std::size_t{6});
-    window_->findChild<QComboBox*>("lesson")->setCurrentIndex(1);
+    unit->setCurrentText(QStringLiteral("1回ごと"));
     QCOMPARE(chart->points().size(), std::size_t{6});
     QVERIFY(messages_.shown.empty());
 }
