@@ -34,7 +34,8 @@ QString utcStartOf(QDate day) {
 
 QDateTime sqliteLocal(const QVariant& value) {
     const QString text = value.toString();
-    return text.size() == 10 ? QDateTime(QDate::fromString(text, Qt::ISODate), QTime(0, 0))
+    // A day's first moment, even where the clocks skip its midnight.
+    return text.size() == 10 ? QDate::fromString(text, Qt::ISODate).startOfDay()
                              : QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
@@ -62,10 +63,13 @@ std::vector<LessonId> storedLessons(AttemptStore& store) {
 std::optional<DayRange> storedDays(AttemptStore& store) {
     if (!store.open()) return std::nullopt;
     QSqlQuery query(store.database());
-    // Each end alone, so that SQLite reads it from the index on the date.
-    query.prepare(
-        QStringLiteral("SELECT (SELECT date(min(started_at), 'localtime') FROM attempts), "
-                       "(SELECT date(max(started_at), 'localtime') FROM attempts)"));
+    // Each end alone, so that SQLite reads it from the index on the date; only times, which
+    // start with a digit, count.
+    const QString end = QStringLiteral(
+        "(SELECT date(%1(started_at), 'localtime') FROM attempts "
+        "WHERE started_at >= '0' AND started_at < ':')");
+    query.prepare(QStringLiteral("SELECT %1, %2")
+                      .arg(end.arg(QStringLiteral("min")), end.arg(QStringLiteral("max"))));
     if (!run(store, query) || !query.next()) return std::nullopt;
     const QDate first = QDate::fromString(query.value(0).toString(), Qt::ISODate);
     const QDate last = QDate::fromString(query.value(1).toString(), Qt::ISODate);

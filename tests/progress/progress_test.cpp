@@ -97,6 +97,7 @@ TEST(ProgressSeries, LocalDaysFollowTheZoneRulesOfEachDate) {
     ASSERT_EQ(days.size(), 3u);
     EXPECT_EQ(days.front().at, local("2026-03-30T00:00:00"));
     EXPECT_EQ(days.back().at, local("2026-10-25T00:00:00"));
+    s.add("not a time", 1, 1);
     EXPECT_EQ(storedDays(s.store), (DayRange{{2026, 3, 29}, {2026, 10, 26}}));
 }
 
