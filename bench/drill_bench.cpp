@@ -3,12 +3,12 @@
 #include "drill/drill_engine.h"
 #include "drill/drill_host.h"
 #include "history/score_file.h"
-#include "menu/settings.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/keyboard_state.h"
 #include "platform/random_source.h"
 #include "platform/sound.h"
+#include "records/settings.h"
 
 #include <benchmark/benchmark.h>
 

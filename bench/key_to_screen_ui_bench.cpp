@@ -3,6 +3,7 @@
 // same process and take their keys in turn, so that a drift of the machine's speed falls on
 // both alike. Runs on the offscreen platform unless told otherwise (`-platform xcb`).
 #include "drill/drill_window.h"
+#include "history/score_file.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/random_source.h"
@@ -115,11 +116,10 @@ public:
                    capsLock_,
                    sound_,
                    messages_,
-                   scores_,
                    {},
                    {}} {
         context_.settings.keyboard_size = 1;  // LL
-        window_ = std::make_unique<DrillWindow>(context_);
+        window_ = std::make_unique<DrillWindow>(context_, scores_);
         repaints_ = std::make_unique<RepaintCounter>(*window_);
         QObject::connect(window_.get(), &DrillWindow::lessonFinished, window_.get(),
                          [this](const LessonResult&) { finished_ = true; });

@@ -87,7 +87,6 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
                keyboardState_,
                sound_,
                overrides.messages != nullptr ? *overrides.messages : messages_,
-               scores_,
                {},
                {}} {
     registerResources();
@@ -143,10 +142,10 @@ void Application::createOtherWindows() {
     // Once, even when a message shown as the drill window is created runs an event loop.
     if (othersCreated_) return;
     othersCreated_ = true;
-    drill_ = std::make_unique<DrillWindow>(context_);
+    drill_ = std::make_unique<DrillWindow>(context_, scores_);
     options_ = std::make_unique<OptionsDialog>(context_);
-    result_ = std::make_unique<ResultWindow>(context_);
-    graph_ = std::make_unique<GraphWindow>(context_);
+    result_ = std::make_unique<ResultWindow>(context_, scores_);
+    graph_ = std::make_unique<GraphWindow>(context_, scores_);
     version_ = std::make_unique<VersionDialog>(context_.screen, context_.dataDir);
     connectOtherWindows();
     // The sound server takes long to connect to, and it and the attempt store hold memory once

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "drill/lesson_result.h"
 #include "history/score_file.h"
 #include "platform/clock.h"
 #include "platform/desktop_keyboard_state.h"
@@ -11,6 +10,7 @@
 #include "platform/program_dir.h"
 #include "platform/random_source.h"
 #include "progress/attempt_store.h"
+#include "records/lesson_result.h"
 #include "widgets/app_context.h"
 
 #include <memory>
@@ -64,6 +64,7 @@ public:
 
     // The windows; asking for any but the menu creates the five others first if need be.
     AppContext& context() { return context_; }
+    ScoreFile& scores() { return scores_; }
     MenuWindow& menu() { return *menu_; }
     DrillWindow& drill();
     OptionsDialog& options();

@@ -2,11 +2,11 @@
 
 #include "drill/lesson_catalogue.h"
 #include "drill/lesson_figures.h"
-#include "drill/lesson_result.h"
 #include "history/score_file.h"
-#include "menu/settings.h"
 #include "platform/clock.h"
 #include "platform/random_source.h"
+#include "records/lesson_result.h"
+#include "records/settings.h"
 
 #include <algorithm>
 #include <cstddef>

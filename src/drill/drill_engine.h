@@ -1,12 +1,12 @@
 #pragma once
 
 #include "drill/drill_host.h"
-#include "drill/lesson.h"
 #include "drill/tutorial.h"
 #include "keyboard/key_guide.h"
 #include "keyboard/keyboard_model.h"
 #include "platform/message.h"
 #include "platform/text.h"
+#include "records/lesson.h"
 #include "romaji/romaji_typing.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drill/lesson_result.h"
 #include "platform/message.h"
+#include "records/lesson_result.h"
 
 namespace kestrum {
 

@@ -2,10 +2,10 @@
 // Shift and Caps Lock tracking.
 #include "drill/drill_engine.h"
 
-#include "menu/settings.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "platform/text.h"
+#include "records/settings.h"
 
 #include <cstddef>
 #include <string_view>

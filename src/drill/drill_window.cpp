@@ -75,13 +75,14 @@ private:
 
 }  // namespace
 
-DrillWindow::DrillWindow(AppContext& context, QWidget* parent)
+DrillWindow::DrillWindow(AppContext& context, ScoreFile& scores, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       context_(context),
+      scores_(scores),
       engine_(context.settings, context.clock, context.random, context.keyboardState, context.sound,
-              context.scores, *this) {
+              scores, *this) {
     FormCreate();
 }
 

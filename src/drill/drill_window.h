@@ -2,9 +2,9 @@
 
 #include "drill/drill_engine.h"
 #include "drill/drill_host.h"
-#include "drill/lesson_result.h"
 #include "keyboard/keyboard_layout.h"
-#include "keyboard/window_placement.h"
+#include "platform/window_placement.h"
+#include "records/lesson_result.h"
 #include "widgets/app_context.h"
 #include "widgets/picture_cache.h"
 #include "widgets/window_frame.h"
@@ -22,6 +22,7 @@ class QPushButton;
 namespace kestrum {
 
 class BevelPanel;
+class ScoreFile;
 class CharCellWidget;
 class KeyboardWidget;
 
@@ -34,7 +35,7 @@ class DrillWindow : public QWidget, private DrillHost {
 public:
     // Creates the controls once. When a built-in lesson fails its check, its messages are shown
     // through context.messages and programMustEnd() follows from the event loop.
-    explicit DrillWindow(AppContext& context, QWidget* parent = nullptr);
+    DrillWindow(AppContext& context, ScoreFile& scores, QWidget* parent = nullptr);
     ~DrillWindow() override;
 
     // Sets lesson_no and shows the window: the show handler (the lesson selected and prepared,
@@ -95,6 +96,7 @@ private:
     QTimer& timerOf(DrillTimer timer);
 
     AppContext& context_;
+    ScoreFile& scores_;
     DrillEngine engine_;
     int lesson_no_ = 0;
     bool awaitingResult_ = false;

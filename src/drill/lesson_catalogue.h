@@ -1,8 +1,8 @@
 #pragma once
 
-#include "drill/lesson.h"
-#include "history/score_key.h"
 #include "platform/message.h"
+#include "records/lesson.h"
+#include "records/score_key.h"
 
 #include <array>
 #include <optional>

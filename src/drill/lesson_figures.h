@@ -1,16 +1,14 @@
 #pragma once
 
-#include "drill/lesson.h"
-#include "history/score_key.h"
 #include "platform/text.h"
+#include "records/lesson.h"
+#include "records/lesson_result.h"
+#include "records/score_key.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
 namespace kestrum {
-
-using CharCounts = std::array<std::int32_t, 256>;
 
 // Milliseconds from start to end on the wrapping tick counter (a wrap between them is fine).
 std::uint32_t elapsedTicks(std::uint32_t start_tick, std::uint32_t end_tick);

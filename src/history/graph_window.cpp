@@ -117,9 +117,10 @@ void drawPlot(QImage& image, const GraphPlot& plot) {
 
 }  // namespace
 
-GraphWindow::GraphWindow(AppContext& context, QWidget* parent)
+GraphWindow::GraphWindow(AppContext& context, ScoreFile& scores, QWidget* parent)
     : QDialog(parent),
       context_(context),
+      scores_(scores),
       graph_bitmap(kGraphWidth, kGraphHeight, QImage::Format_RGB32),
       Panel_graph(new BevelPanel(this)),
       PaintBox_graph(new PictureBox(graph_bitmap, Panel_graph)),
@@ -165,7 +166,7 @@ void GraphWindow::showFor(const ScoreKey& key) {
 }
 
 bool GraphWindow::DrawGraph() {
-    const GraphPlot plot = kestrum::DrawGraph(context_.scores, score_key);
+    const GraphPlot plot = kestrum::DrawGraph(scores_, score_key);
     drawPlot(graph_bitmap, plot);
     PaintBox_graph->update();
     context_.messages.showAll(plot.messages);
@@ -174,7 +175,7 @@ bool GraphWindow::DrawGraph() {
 
 void GraphWindow::Button_deleteClick() {
     const bool confirmed = context_.messages.confirm(eraseConfirmation());
-    const EraseOutcome outcome = eraseGraphData(context_.scores, score_key, confirmed);
+    const EraseOutcome outcome = eraseGraphData(scores_, score_key, confirmed);
     context_.messages.showAll(outcome.messages);
     if (outcome.closeWindow) accept();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "history/graph_plot.h"
-#include "history/score_key.h"
+#include "records/score_key.h"
 
 #include <QDialog>
 #include <QImage>
@@ -12,6 +12,7 @@ namespace kestrum {
 
 struct AppContext;
 class BevelPanel;
+class ScoreFile;
 
 // The history graph of one lesson. The picture is drawn once per showing, off screen, and only
 // copied on paint. With fewer than two attempts the user is told so and the window stays closed.
@@ -20,7 +21,7 @@ class GraphWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit GraphWindow(AppContext& context, QWidget* parent = nullptr);
+    GraphWindow(AppContext& context, ScoreFile& scores, QWidget* parent = nullptr);
 
     // Sets score_key and shows the window modally; returns when it has closed. With nothing to
     // plot only the messages are shown.
@@ -35,6 +36,7 @@ private:
     void Button_deleteClick();
 
     AppContext& context_;
+    ScoreFile& scores_;
     ScoreKey score_key;
     QImage graph_bitmap;
     BevelPanel* Panel_graph;

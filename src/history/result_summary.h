@@ -1,8 +1,8 @@
 #pragma once
 
 #include "history/score_file.h"
-#include "history/score_key.h"
 #include "platform/message.h"
+#include "records/score_key.h"
 
 #include <cstdint>
 #include <string>

@@ -47,9 +47,10 @@ QPushButton* button(QWidget* parent, int left, const QString& caption, const cha
 
 }  // namespace
 
-ResultWindow::ResultWindow(AppContext& context, QWidget* parent)
+ResultWindow::ResultWindow(AppContext& context, ScoreFile& scores, QWidget* parent)
     : QDialog(parent),
       context_(context),
+      scores_(scores),
       Panel1(new BevelPanel(this)),
       Panel_speed(valuePanel(Panel1, {136, 56, 145, 41}, Qt::white, {}, "Panel_speed")),
       Panel_accuracy(valuePanel(Panel1, {136, 104, 145, 41}, Qt::white, {}, "Panel_accuracy")),
@@ -122,7 +123,7 @@ int ResultWindow::showResult(const LessonResult& result) {
         Memo1->appendPlainText(fromCp932(line));
 
     key_ = scoreKeyFor(result.key.kind, result.key.name);
-    const ResultSummary summary = summarizeResult(context_.scores, key_, speed, accuracy);
+    const ResultSummary summary = summarizeResult(scores_, key_, speed, accuracy);
     context_.messages.showAll(summary.messages);
     fill(summary);
     return exec();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "drill/lesson_result.h"
 #include "history/result_summary.h"
-#include "history/score_key.h"
+#include "records/lesson_result.h"
+#include "records/score_key.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -14,6 +14,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace kestrum {
+
+class ScoreFile;
 
 struct AppContext;
 class BevelPanel;
@@ -28,7 +30,7 @@ public:
     static constexpr int kRetry = 1;
     static constexpr int kGoMenu = 2;
 
-    explicit ResultWindow(AppContext& context, QWidget* parent = nullptr);
+    ResultWindow(AppContext& context, ScoreFile& scores, QWidget* parent = nullptr);
 
     // Reads the lesson's history, shows what reading reported, then the window; returns kRetry
     // or kGoMenu (also for the close box and Escape).
@@ -53,6 +55,7 @@ private:
     void fill(const ResultSummary& summary);
 
     AppContext& context_;
+    ScoreFile& scores_;
     std::int32_t speed = 0;
     std::int32_t accuracy = 0;
     ScoreKey key_;

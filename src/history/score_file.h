@@ -1,8 +1,8 @@
 #pragma once
 
-#include "history/score_key.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
+#include "records/score_key.h"
 
 #include <array>
 #include <cstdint>

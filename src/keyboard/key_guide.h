@@ -1,8 +1,8 @@
 #pragma once
 
 #include "keyboard/keyboard_model.h"
-#include "menu/settings.h"
 #include "platform/keyboard_state.h"
+#include "records/settings.h"
 
 namespace kestrum {
 

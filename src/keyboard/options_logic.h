@@ -1,6 +1,6 @@
 #pragma once
 
-#include "menu/settings.h"
+#include "records/settings.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/score_key.h"
 #include "menu/problem_set_reader.h"
+#include "records/score_key.h"
 
 #include <QWidget>
 

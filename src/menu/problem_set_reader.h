@@ -1,10 +1,10 @@
 #pragma once
 
-#include "drill/lesson.h"
-#include "menu/settings.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
 #include "platform/text.h"
+#include "records/lesson.h"
+#include "records/settings.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "menu/settings.h"
 #include "platform/file_system.h"
+#include "records/settings.h"
 
 #include <cstddef>
 #include <filesystem>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "menu/settings.h"
 #include "platform/file_system.h"
 #include "platform/folders.h"
 #include "platform/message.h"
 #include "problem_sets/problem_set_document.h"
+#include "records/settings.h"
 
 #include <filesystem>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "drill/lesson_figures.h"
-#include "drill/lesson_result.h"
 #include "progress/attempt.h"
+#include "records/lesson_result.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "drill/lesson.h"
 #include "platform/message.h"
 #include "progress/attempt.h"
 #include "progress/store_fault.h"
+#include "records/lesson.h"
 
 #include <optional>
 #include <vector>

@@ -1,8 +1,5 @@
 #pragma once
 
-#include "drill/lesson.h"
-#include "history/score_file.h"
-#include "menu/settings.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/keyboard_state.h"
@@ -10,13 +7,16 @@
 #include "platform/random_source.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
+#include "records/lesson.h"
+#include "records/settings.h"
 
 #include <filesystem>
 
 namespace kestrum {
 
 // Everything the windows share for the whole run: the settings record, the problem-set lesson
-// record and the platform services. main() builds the real one; tests build one with fakes.
+// record and the platform services; a window that reads the history is handed the history file
+// itself. main() builds the real one; tests build one with fakes.
 struct AppContext {
     std::filesystem::path dataDir;  // where kestruml.ini, score.dat and tdcs/ live
     FileSystem& files;
@@ -26,7 +26,6 @@ struct AppContext {
     const KeyboardState& keyboardState;
     SoundPlayer& sound;
     MessagePresenter& messages;
-    ScoreFile& scores;
     Settings settings;
     lesson problemSetLesson;
 };

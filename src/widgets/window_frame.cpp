@@ -1,6 +1,6 @@
 #include "widgets/window_frame.h"
 
-#include "keyboard/window_placement.h"
+#include "platform/window_placement.h"
 
 #include <QWidget>
 #include <QWindow>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/score_key.h"
 #include "platform/text.h"
+#include "records/score_key.h"
 
 #include <QTemporaryDir>
 

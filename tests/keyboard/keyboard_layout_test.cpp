@@ -1,5 +1,5 @@
 #include "keyboard/keyboard_layout.h"
-#include "keyboard/window_placement.h"
+#include "platform/window_placement.h"
 #include "support/table_file.h"
 
 #include <gtest/gtest.h>

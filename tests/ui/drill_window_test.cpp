@@ -3,6 +3,7 @@
 // which must show exactly what a fresh drawing shows, whatever looks and sizes came before.
 #include "drill/drill_window.h"
 #include "drill/char_cell_widget.h"
+#include "history/score_file.h"
 #include "keyboard/keyboard_widget.h"
 #include "platform/desktop_keyboard_state.h"
 #include "platform/file_system.h"
@@ -35,7 +36,7 @@ struct DrillRig {
     explicit DrillRig(int keyboardSize = 0, ScreenMetrics metrics = {1280, 1024, 96.0})
         : screen(metrics) {
         context.settings.keyboard_size = keyboardSize;
-        window = std::make_unique<DrillWindow>(context);
+        window = std::make_unique<DrillWindow>(context, scores);
     }
 
     template <typename T = QWidget>
@@ -63,8 +64,7 @@ struct DrillRig {
     RecordingSound sound;
     RecordingMessagePresenter messages;
     ScoreFile scores{files, path};
-    AppContext context{path,  files,    clock,  random, screen, capsLock,
-                       sound, messages, scores, {},     {}};
+    AppContext context{path, files, clock, random, screen, capsLock, sound, messages, {}, {}};
     std::unique_ptr<DrillWindow> window;
 };
 

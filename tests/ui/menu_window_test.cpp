@@ -47,7 +47,7 @@ void record(TestApplication& test, int kind, const char* name,
         ScoreKey key = scoreKeyFor(kind, name);
         key.speed = speed;
         key.accuracy = accuracy;
-        QCOMPARE(test.app().context().scores.AppendScore(key).result, 1);
+        QCOMPARE(test.app().scores().AppendScore(key).result, 1);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "keyboard/window_placement.h"
+#include "platform/window_placement.h"
 
 namespace kestrum {
 

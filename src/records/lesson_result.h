@@ -1,14 +1,17 @@
 #pragma once
 
-#include "drill/lesson_figures.h"
-#include "history/score_key.h"
 #include "platform/message.h"
 #include "platform/text.h"
+#include "records/score_key.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
 namespace kestrum {
+
+// A count per byte value, as a run counts the keys it expected.
+using CharCounts = std::array<std::int32_t, 256>;
 
 // What a finished run hands to the result window.
 struct LessonResult {
