@@ -130,6 +130,22 @@ shot "$drill" drill_romaji_before
 typeslowly 'nsh'
 shot "$drill" drill_romaji_after
 
+# The kana course with some history, then its voiced-kana lesson with が half typed: か struck,
+# ゛ lit. Under the X server's US key map, T is the か key.
+kana=$work/kana
+mkdir -p "$kana/tdcs"
+cp "$program" "$kana/"
+history "$kana/score.dat" 0:kana1:12 0:kana2:6 0:kana5:3
+start "$kana"
+xdotool key alt+k
+course=$(window 'かな入力$')
+shot "$course" kana_course
+xdotool key alt+5
+drill=$(window 'かな入力 濁音と半濁音$')
+xdotool key a; sleep 0.4
+typeslowly 'ttt'
+shot "$drill" kana_drill
+
 # Fourth run: the problem-set window on the sample set, then a text the lesson could not use. The
 # program is left with its unsaved change and ends with the X server.
 start "$one"

@@ -3,6 +3,7 @@
 #include "drill/drill_window.h"
 #include "history/graph_window.h"
 #include "history/result_window.h"
+#include "kana/kana_course_window.h"
 #include "keyboard/options_dialog.h"
 #include "menu/menu_window.h"
 #include "menu/version_dialog.h"
@@ -138,6 +139,21 @@ ProblemSetWindow& Application::problemSets() {
     return *problemSets_;
 }
 
+KanaCourseWindow& Application::kanaCourse() {
+    if (!kanaCourse_) {
+        kanaCourse_ = std::make_unique<KanaCourseWindow>(context_, keyPositions_);
+        KanaCourseWindow* course = kanaCourse_.get();
+        QObject::connect(course, &KanaCourseWindow::menuRequested, menu_.get(),
+                         [this] { showMenu(); });
+        QObject::connect(course, &KanaCourseWindow::graphRequested, course,
+                         [this](const ScoreKey& key) { showGraph(key); });
+        QObject::connect(course, &KanaCourseWindow::lessonFinished, course,
+                         [this](const LessonResult& result) { showKanaResult(result); });
+        QObject::connect(course, &KanaCourseWindow::closeRequested, menu_.get(), &QWidget::close);
+    }
+    return *kanaCourse_;
+}
+
 void Application::createOtherWindows() {
     // Once, even when a message shown as the drill window is created runs an event loop.
     if (othersCreated_) return;
@@ -172,6 +188,10 @@ void Application::connectMenu() {
     QObject::connect(menu, &MenuWindow::weakKeyDrillRequested, menu,
                      [this] { startWeakKeyDrill(); });
     QObject::connect(menu, &MenuWindow::progressRequested, menu, [this] { showProgress(); });
+    QObject::connect(menu, &MenuWindow::kanaCourseRequested, menu, [this] {
+        kanaCourse().showCourse();
+        menu_->hide();
+    });
     QObject::connect(menu, &MenuWindow::closed, qApp, &QCoreApplication::quit);
 }
 
@@ -215,10 +235,7 @@ void Application::startLesson(int lessonNo) {
 }
 
 void Application::showResult(const LessonResult& result) {
-    // Beside score.dat, never in its way: a store that fails has its say once and is skipped.
-    lastResult_ = result;
-    attempts_.record(attemptFromResult(result, calendarTimeUtcMs()));
-    context_.messages.showAll(attempts_.pendingMessages());
+    recordAttempt(result);
     if (result_->showResult(result) == ResultWindow::kRetry) {
         drill_->retry();
         return;
@@ -226,6 +243,22 @@ void Application::showResult(const LessonResult& result) {
     drill_->returnedToMenu();
     drill_->hide();
     showMenu();
+}
+
+void Application::recordAttempt(const LessonResult& result) {
+    // Beside score.dat, never in its way: a store that fails has its say once and is skipped.
+    lastResult_ = result;
+    attempts_.record(attemptFromResult(result, calendarTimeUtcMs()));
+    context_.messages.showAll(attempts_.pendingMessages());
+}
+
+void Application::showKanaResult(const LessonResult& finished) {
+    recordAttempt(finished);
+    if (result().showResult(finished) == ResultWindow::kRetry) {
+        kanaCourse_->retry();
+    } else {
+        kanaCourse_->returnedFromResult();
+    }
 }
 
 void Application::showGraph(const ScoreKey& key) {
