@@ -145,6 +145,19 @@ drill=$(window 'かな入力 濁音と半濁音$')
 xdotool key a; sleep 0.4
 typeslowly 'ttt'
 shot "$drill" kana_drill
+# The extra-large keyboard (the last number of kestruml.ini's line 1): ぁ is the あ key, 3, with
+# the right Shift.
+kanaxl=$work/kanaxl
+mkdir -p "$kanaxl/tdcs"
+cp "$program" "$kanaxl/"
+printf '1,0,0,1,0,5,1\r\n' >"$kanaxl/kestruml.ini"
+start "$kanaxl"
+xdotool key alt+k; sleep 0.6
+xdotool key alt+6
+drill=$(window 'かな入力 小さい字と記号$')
+xdotool key a; sleep 0.4
+typeslowly '33'
+shot "$drill" kana_keyboard
 
 # Fourth run: the problem-set window on the sample set, then a text the lesson could not use. The
 # program is left with its unsaved change and ends with the X server.

@@ -66,7 +66,9 @@ KanaKeyboardWidget::KanaKeyboardWidget(QWidget* parent) : QWidget(parent) {
 void KanaKeyboardWidget::arrange(const KeyboardLayout& layout) {
     layout_ = layout;
     keyFont_ = KeyboardWidget::faceFont(layout.fonts.key);
-    smallFont_ = KeyboardWidget::faceFont(std::max(1, layout.fonts.key / 2));
+    // A key with two kana prints them smaller, in opposite corners, as a keycap does.
+    pairedFont_ = KeyboardWidget::faceFont(std::max(1, layout.fonts.key * 7 / 10));
+    smallFont_ = KeyboardWidget::faceFont(std::max(1, layout.fonts.key * 9 / 20));
     shiftFont_ = KeyboardWidget::faceFont(layout.fonts.shift);
     fingerFont_ = KeyboardWidget::faceFont(layout.fonts.finger);
     setGeometry(toQRect(layout.pnl_key));
@@ -107,13 +109,12 @@ void KanaKeyboardWidget::paintKey(QPainter& painter, const Panel& panel, const L
         painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, caption);
         return;
     }
-    // The plain kana low and left, the shifted one small above it to the right.
+    // The plain kana low and left, the shifted one small in the top right corner.
     const QRect inner = area.adjusted(panel.bevel, panel.bevel, -panel.bevel, -panel.bevel);
-    painter.drawText(inner.adjusted(0, inner.height() / 4, -inner.width() / 4, 0),
-                     Qt::AlignCenter | Qt::TextSingleLine, caption);
+    painter.setFont(pairedFont_);
+    painter.drawText(inner, Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine, caption);
     painter.setFont(smallFont_);
-    painter.drawText(inner.adjusted(inner.width() / 2, 0, 0, -inner.height() / 2),
-                     Qt::AlignCenter | Qt::TextSingleLine, shifted);
+    painter.drawText(inner, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, shifted);
 }
 
 void KanaKeyboardWidget::paintBlankPanels(QPainter& painter) const {

@@ -43,6 +43,7 @@ private:
     KeyboardLayout layout_;
     KanaGuideMarks marks_;
     QFont keyFont_;
+    QFont pairedFont_;
     QFont smallFont_;
     QFont shiftFont_;
     QFont fingerFont_;

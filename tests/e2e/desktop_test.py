@@ -230,11 +230,11 @@ def a_kana_lesson_from_the_menu_is_typed_by_key_position_and_recorded(d):
     d.keys("alt+1")
     drill_window = d.window(f"{TITLE}   かな入力 ホームポジション")
     # The home-row lesson uses the A row's eleven keys and the space bar; struck in turn, every
-    # kana of whatever item is shown comes up, the others are misses. An item ends in a kana, so
-    # no space reaches the result window (where it would press a button) before it is seen.
+    # kana of whatever item is shown comes up, the others are misses. The keys go to the drill
+    # window itself, so that those struck after the last kana cannot reach the result window.
     home_row = ["space", "a", "s", "d", "f", "g", "h", "j", "k", "l", "semicolon", "apostrophe"]
-    wait_for("the kana result", lambda: d.windows(f"{TITLE}  結果") or
-             d.keys(*home_row, delay_ms=1), timeout=90)
+    wait_for("the kana result", lambda: d.windows(f"{TITLE}  結果") or d.x(
+        "xdotool", "key", "--window", str(drill_window), "--delay", "1", *home_row * 8), timeout=90)
     result = d.window(f"{TITLE}  結果")
     d.keys("alt+m")
     wait_for("the result to close", lambda: result not in d.windows(f"{TITLE}  結果"))
