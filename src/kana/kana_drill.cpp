@@ -180,17 +180,9 @@ void KanaDrill::timerFired(DrillTimer timer) {
             host_.stopTimer(timer);
             showGuide();
             break;
-        case DrillTimer::pause: {
-            // A window timer may fire early; the pause is measured on the tick counter.
-            const std::uint32_t waited = clock_.tickCount() - pauseStart_;
-            if (waited < static_cast<std::uint32_t>(kPauseMs)) {
-                host_.startTimer(timer, kPauseMs - static_cast<int>(waited));
-                break;
-            }
-            host_.stopTimer(timer);
-            nextItem();
+        case DrillTimer::pause:
+            if (pauseEnded(host_, pauseStart_, clock_.tickCount())) nextItem();
             break;
-        }
         case DrillTimer::timer_special:
             host_.stopTimer(timer);
             break;

@@ -1,6 +1,7 @@
 #include "kana/kana_drill_window.h"
 
 #include "drill/drill_engine.h"
+#include "drill/drill_window.h"
 #include "kana/kana_keyboard_widget.h"
 #include "keyboard/keyboard_widget.h"
 #include "platform/key_positions.h"
@@ -27,13 +28,6 @@ constexpr int kOutputBevel = 5;
 // The longest item of the course, in kana: the row's font is chosen so that it fits.
 constexpr int kRowKana = 20;
 
-QFont messageFont(int points) {
-    return pointFont(FontFace::PGothic, points, FontStyle::Bold);
-}
-QFont outputFont(int points) {
-    return pointFont(FontFace::Mincho, points, FontStyle::Bold);
-}
-
 QRect toQRect(const Rect& r) {
     return {r.left, r.top, r.width, r.height};
 }
@@ -42,13 +36,13 @@ class KanaMeasure final : public TextMeasure {
 public:
     explicit KanaMeasure(const KeyboardModel& model) : model_(model) {}
     int messageLineHeight(int points) const override {
-        return QFontMetrics(messageFont(points)).height();
+        return QFontMetrics(DrillWindow::messageFont(points)).height();
     }
     int sampleHeight(int points) const override {
-        return QFontMetrics(outputFont(points)).height();
+        return QFontMetrics(DrillWindow::outputFont(points)).height();
     }
     TextSize charCellSize(int points) const override {
-        const QFontMetrics metrics(outputFont(points));
+        const QFontMetrics metrics(DrillWindow::outputFont(points));
         return {metrics.horizontalAdvance(QChar(u'あ')), metrics.height()};
     }
     TextSize fingerLabelSize(Finger finger, int points) const override {
@@ -178,9 +172,9 @@ void KanaDrillWindow::arrange() {
     layout_ =
         KeyboardLayout::compute(size, screen.logicalDpi, false, KanaMeasure(pnl_key->model()));
     Panel_message->setGeometry(toQRect(layout_.Panel_message));
-    lbl_message->setFont(messageFont(layout_.fonts.message));
+    lbl_message->setFont(DrillWindow::messageFont(layout_.fonts.message));
     pnl_output->setGeometry(toQRect(layout_.pnl_output));
-    const QFont output = outputFont(layout_.fonts.output);
+    const QFont output = DrillWindow::outputFont(layout_.fonts.output);
     lbl_sample->setFont(output);
     QFont row = output;
     const int rowWidth = layout_.pnl_output.width - 2 * kSampleLeft;
@@ -202,7 +196,7 @@ void KanaDrillWindow::render() {
     const KanaDrillView& view = drill_.view();
     if (view.message != shown_.message) {
         const QString text = QString::fromStdString(view.message);
-        lbl_message->setFont(fitted(messageFont(layout_.fonts.message), text,
+        lbl_message->setFont(fitted(DrillWindow::messageFont(layout_.fonts.message), text,
                                     layout_.Panel_message.width - 2 * kMessageLeft));
         lbl_message->setText(text);
         lbl_message->adjustSize();

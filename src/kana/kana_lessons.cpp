@@ -4,24 +4,34 @@
 #include "kana/kana_text.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace kestrum {
 
 namespace {
 
-// Two kana practised together, written "aabb aabb abab abab" as the letter lessons of the romaji
-// course pair their keys; the comment names the fingers.
-struct KanaPair {
-    char32_t first;
-    char32_t second;
+// The letter lessons: each pair of kana (the new one mostly beside the home-row key of its
+// finger) is written "aabb aabb abab abab" as the letter lessons of the romaji course pair their
+// keys.
+struct LetterLesson {
+    const char* name;
+    const char* title;
+    std::u32string_view pairs;  // two kana a pair
 };
+
+constexpr std::array<LetterLesson, 6> kLetterLessons{{
+    {"kana1", "ホームポジション", U"はましのとりちれきくけれ"},
+    {"kana2", "上の段", U"ちたとてしいはすきかくんまなのにりられせ゛゜"},
+    {"kana3", "下の段", U"ちつとさしそはひきこくみまものねりるれめけろ"},
+    {"kana4", "数字の段", U"たぬてふいあいうすえかおんやなゆによらわせほ゛へ゜ー"},
+    {"kana5", "濁音と半濁音", U"かがきぎさざしじただてでとどはばはぱふぶふぷほぽ"},
+    {"kana6", "小さい字と記号", U"あぁいぃうぅえぇおぉやゃゆゅよょつっわをね、る。め・「」"},
+}};
 
 constexpr int kRandomSteps = 6;
 
-std::u32string pairPattern(KanaPair pair) {
-    const char32_t a = pair.first;
-    const char32_t b = pair.second;
+std::u32string pairPattern(char32_t a, char32_t b) {
     return {a, a, b, b, U' ', a, a, b, b, U' ', a, b, a, b, U' ', a, b, a, b};
 }
 
@@ -42,12 +52,13 @@ std::string fingerLine(char32_t kana) {
            fingerName(finger.finger);
 }
 
-KanaLesson letterLesson(std::string name, std::string title, const std::vector<KanaPair>& pairs) {
-    KanaLesson lesson{std::move(name), std::move(title), {}, {}};
-    for (const KanaPair& pair : pairs) {
+KanaLesson letterLesson(const LetterLesson& letters) {
+    KanaLesson lesson{letters.name, letters.title, {}, {}};
+    for (std::size_t i = 0; i + 1 < letters.pairs.size(); i += 2) {
+        const char32_t a = letters.pairs[i];
+        const char32_t b = letters.pairs[i + 1];
         lesson.program.push_back(static_cast<std::int32_t>(lesson.items.size()));
-        lesson.items.push_back(
-            {pairPattern(pair), fingerLine(pair.first) + "、" + fingerLine(pair.second)});
+        lesson.items.push_back({pairPattern(a, b), fingerLine(a) + "、" + fingerLine(b)});
     }
     lesson.program.insert(lesson.program.end(), kRandomSteps, kKanaRandomItem);
     return lesson;
@@ -65,97 +76,6 @@ KanaLesson writtenLesson(std::string name, std::string title, const std::vector<
         lesson.items.push_back({item.text, item.comment});
     lesson.program.assign(steps, kKanaRandomItem);
     return lesson;
-}
-
-KanaLesson homeRow() {
-    return letterLesson("kana1", "ホームポジション",
-                        {{U'は', U'ま'},
-                         {U'し', U'の'},
-                         {U'と', U'り'},
-                         {U'ち', U'れ'},
-                         {U'き', U'く'},
-                         {U'け', U'れ'}});
-}
-
-KanaLesson upperRow() {
-    return letterLesson("kana2", "上の段",
-                        {{U'ち', U'た'},
-                         {U'と', U'て'},
-                         {U'し', U'い'},
-                         {U'は', U'す'},
-                         {U'き', U'か'},
-                         {U'く', U'ん'},
-                         {U'ま', U'な'},
-                         {U'の', U'に'},
-                         {U'り', U'ら'},
-                         {U'れ', U'せ'},
-                         {U'゛', U'゜'}});
-}
-
-KanaLesson lowerRow() {
-    return letterLesson("kana3", "下の段",
-                        {{U'ち', U'つ'},
-                         {U'と', U'さ'},
-                         {U'し', U'そ'},
-                         {U'は', U'ひ'},
-                         {U'き', U'こ'},
-                         {U'く', U'み'},
-                         {U'ま', U'も'},
-                         {U'の', U'ね'},
-                         {U'り', U'る'},
-                         {U'れ', U'め'},
-                         {U'け', U'ろ'}});
-}
-
-KanaLesson numberRow() {
-    return letterLesson("kana4", "数字の段",
-                        {{U'た', U'ぬ'},
-                         {U'て', U'ふ'},
-                         {U'い', U'あ'},
-                         {U'い', U'う'},
-                         {U'す', U'え'},
-                         {U'か', U'お'},
-                         {U'ん', U'や'},
-                         {U'な', U'ゆ'},
-                         {U'に', U'よ'},
-                         {U'ら', U'わ'},
-                         {U'せ', U'ほ'},
-                         {U'゛', U'へ'},
-                         {U'゜', U'ー'}});
-}
-
-KanaLesson voicedKana() {
-    return letterLesson("kana5", "濁音と半濁音",
-                        {{U'か', U'が'},
-                         {U'き', U'ぎ'},
-                         {U'さ', U'ざ'},
-                         {U'し', U'じ'},
-                         {U'た', U'だ'},
-                         {U'て', U'で'},
-                         {U'と', U'ど'},
-                         {U'は', U'ば'},
-                         {U'は', U'ぱ'},
-                         {U'ふ', U'ぶ'},
-                         {U'ふ', U'ぷ'},
-                         {U'ほ', U'ぽ'}});
-}
-
-KanaLesson smallKana() {
-    return letterLesson("kana6", "小さい字と記号",
-                        {{U'あ', U'ぁ'},
-                         {U'い', U'ぃ'},
-                         {U'う', U'ぅ'},
-                         {U'え', U'ぇ'},
-                         {U'お', U'ぉ'},
-                         {U'や', U'ゃ'},
-                         {U'ゆ', U'ゅ'},
-                         {U'よ', U'ょ'},
-                         {U'つ', U'っ'},
-                         {U'わ', U'を'},
-                         {U'ね', U'、'},
-                         {U'る', U'。'},
-                         {U'め', U'・'},
-                         {U'「', U'」'}});
 }
 
 KanaLesson words() {
@@ -231,8 +151,12 @@ KanaLesson sentences() {
 }  // namespace
 
 std::vector<KanaLesson> kanaCourse() {
-    return {homeRow(),    upperRow(),  lowerRow(), numberRow(),
-            voicedKana(), smallKana(), words(),    sentences()};
+    std::vector<KanaLesson> course;
+    for (const LetterLesson& letters : kLetterLessons)
+        course.push_back(letterLesson(letters));
+    course.push_back(words());
+    course.push_back(sentences());
+    return course;
 }
 
 ScoreKey kanaScoreKey(const KanaLesson& lesson) {
