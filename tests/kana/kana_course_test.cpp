@@ -169,8 +169,11 @@ protected:
         plannedMisses.fill(0);
         drill.start(lesson, *keyboard);
         press(38);  // the start key
+        std::u32string previous;
         while (drill.running()) {
             const std::u32string item = itemOnScreen();
+            EXPECT_NE(item, previous) << "the same item twice in a row";
+            previous = item;
             for (std::size_t i = 0; i < item.size(); ++i) {
                 if (missAt.contains(i)) {
                     press(item[i] == U'ち' ? 39 : 38);
