@@ -97,7 +97,7 @@ MenuWindow::MenuWindow(AppContext& context, QWidget* parent)
                               FontStyle::Regular, "Button_weak_keys")),
       Button_progress(button(this, {128, 392, 97, 25}, QStringLiteral("成績の推移(&P)"), 12,
                              FontStyle::Regular, "Button_progress")),
-      Button_kana(button(this, {416, 264, 121, 33}, QStringLiteral("かな入力(&K)"), 16,
+      Button_kana(button(this, {416, 264, 121, 33}, QStringLiteral("かな入力(&K)"), 19,
                          FontStyle::Bold, "Button_kana")),
       Button_version(button(this, {232, 392, 97, 25}, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"), 13,
                             FontStyle::Regular, "Button_version")),
