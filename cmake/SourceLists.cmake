@@ -2,7 +2,7 @@
 # window, dialog and widget files and the desktop half of the platform layer (`desktop_*`) belong
 # to the ui target and everything else to the engine; widgets/ (the base the windows stand on)
 # and app/ (less main.cpp) are ui as a whole.
-set(KESTRUM_ENGINE_DIRS drill keyboard menu history platform problem_sets progress records romaji)
+set(KESTRUM_ENGINE_DIRS drill keyboard menu history platform problem_sets progress records romaji kana)
 set(ENGINE_SOURCES)
 set(UI_SOURCES)
 foreach(dir IN LISTS KESTRUM_ENGINE_DIRS)

@@ -130,6 +130,35 @@ shot "$drill" drill_romaji_before
 typeslowly 'nsh'
 shot "$drill" drill_romaji_after
 
+# The kana course with some history, then its voiced-kana lesson with が half typed: か struck,
+# ゛ lit. Under the X server's US key map, T is the か key.
+kana=$work/kana
+mkdir -p "$kana/tdcs"
+cp "$program" "$kana/"
+history "$kana/score.dat" 0:kana1:12 0:kana2:6 0:kana5:3
+start "$kana"
+xdotool key alt+k
+course=$(window 'かな入力$')
+shot "$course" kana_course
+xdotool key alt+5
+drill=$(window 'かな入力 濁音と半濁音$')
+xdotool key a; sleep 0.4
+typeslowly 'ttt'
+shot "$drill" kana_drill
+# The extra-large keyboard (the last number of kestruml.ini's line 1): ぁ is the あ key, 3, with
+# the right Shift.
+kanaxl=$work/kanaxl
+mkdir -p "$kanaxl/tdcs"
+cp "$program" "$kanaxl/"
+printf '1,0,0,1,0,5,1\r\n' >"$kanaxl/kestruml.ini"
+start "$kanaxl"
+xdotool key alt+k; sleep 0.6
+xdotool key alt+6
+drill=$(window 'かな入力 小さい字と記号$')
+xdotool key a; sleep 0.4
+typeslowly '33'
+shot "$drill" kana_keyboard
+
 # Fourth run: the problem-set window on the sample set, then a text the lesson could not use. The
 # program is left with its unsaved change and ends with the X server.
 start "$one"

@@ -3,6 +3,7 @@
 #include "drill/drill_window.h"
 #include "history/graph_window.h"
 #include "history/result_window.h"
+#include "kana/kana_course_window.h"
 #include "keyboard/options_dialog.h"
 #include "menu/menu_window.h"
 #include "menu/version_dialog.h"
@@ -138,6 +139,21 @@ ProblemSetWindow& Application::problemSets() {
     return *problemSets_;
 }
 
+KanaCourseWindow& Application::kanaCourse() {
+    if (!kanaCourse_) {
+        kanaCourse_ = std::make_unique<KanaCourseWindow>(context_, scores_, keyPositions_);
+        KanaCourseWindow* course = kanaCourse_.get();
+        QObject::connect(course, &KanaCourseWindow::menuRequested, menu_.get(),
+                         [this] { showMenu(); });
+        QObject::connect(course, &KanaCourseWindow::graphRequested, course,
+                         [this](const ScoreKey& key) { showGraph(key); });
+        QObject::connect(course, &KanaCourseWindow::lessonFinished, course,
+                         [this](const LessonResult& result) { showKanaResult(result); });
+        QObject::connect(course, &KanaCourseWindow::closeRequested, menu_.get(), &QWidget::close);
+    }
+    return *kanaCourse_;
+}
+
 void Application::createOtherWindows() {
     // Once, even when a message shown as the drill window is created runs an event loop.
     if (othersCreated_) return;
@@ -172,6 +188,10 @@ void Application::connectMenu() {
     QObject::connect(menu, &MenuWindow::weakKeyDrillRequested, menu,
                      [this] { startWeakKeyDrill(); });
     QObject::connect(menu, &MenuWindow::progressRequested, menu, [this] { showProgress(); });
+    QObject::connect(menu, &MenuWindow::kanaCourseRequested, menu, [this] {
+        kanaCourse().showCourse();
+        menu_->hide();
+    });
     QObject::connect(menu, &MenuWindow::closed, qApp, &QCoreApplication::quit);
 }
 
@@ -215,28 +235,40 @@ void Application::startLesson(int lessonNo) {
 }
 
 void Application::showResult(const LessonResult& result) {
-    // After score.dat, and never in the result's way: the attempt is kept at once and written once
-    // the result is on the screen; a store that fails has its say once and is skipped.
-    lastResult_ = result;
-    attempts_.keep(attemptFromResult(result));
-    const auto write = [this] {
-        attempts_.flush();
-        context_.messages.showAll(attempts_.pendingMessages());
-    };
-    QPointer<AfterFirstPaint> writeOnceShown = new AfterFirstPaint(*result_, write);
-    const int choice = result_->showResult(result);
-    // A window closed before its first paint leaves the writing to be done here.
-    if (writeOnceShown) {
-        delete writeOnceShown;
-        write();
-    }
-    if (choice == ResultWindow::kRetry) {
+    if (showAndRecord(result) == ResultWindow::kRetry) {
         drill_->retry();
         return;
     }
     drill_->returnedToMenu();
     drill_->hide();
     showMenu();
+}
+
+int Application::showAndRecord(const LessonResult& finished) {
+    // After score.dat, and never in the result's way: the attempt is kept at once and written once
+    // the result is on the screen; a store that fails has its say once and is skipped.
+    lastResult_ = finished;
+    attempts_.keep(attemptFromResult(finished));
+    const auto write = [this] {
+        attempts_.flush();
+        context_.messages.showAll(attempts_.pendingMessages());
+    };
+    QPointer<AfterFirstPaint> writeOnceShown = new AfterFirstPaint(result(), write);
+    const int choice = result().showResult(finished);
+    // A window closed before its first paint leaves the writing to be done here.
+    if (writeOnceShown) {
+        delete writeOnceShown;
+        write();
+    }
+    return choice;
+}
+
+void Application::showKanaResult(const LessonResult& finished) {
+    if (showAndRecord(finished) == ResultWindow::kRetry) {
+        kanaCourse_->retry();
+    } else {
+        kanaCourse_->returnedFromResult();
+    }
 }
 
 void Application::showGraph(const ScoreKey& key) {

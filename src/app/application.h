@@ -2,6 +2,7 @@
 
 #include "history/score_file.h"
 #include "platform/clock.h"
+#include "platform/desktop_key_positions.h"
 #include "platform/desktop_keyboard_state.h"
 #include "platform/desktop_message_presenter.h"
 #include "platform/desktop_screen.h"
@@ -20,6 +21,7 @@ namespace kestrum {
 class DrillWindow;
 class FocusReturn;
 class GraphWindow;
+class KanaCourseWindow;
 class MenuWindow;
 class OptionsDialog;
 class ProblemSetWindow;
@@ -41,7 +43,7 @@ struct ServiceOverrides {
 // Only the menu is created with the program. Five others (drill, options, result, graph,
 // version, in that order) follow together when anything first needs one of them: until then
 // neither their faces, nor the lesson catalogue and its code page 932 converter, take memory.
-// The problem-set window comes on its own at its first use.
+// The problem-set window and the kana course come on their own at their first use.
 class Application {
 public:
     // Sets the application title and creates the menu, which loads the settings. A program
@@ -73,6 +75,8 @@ public:
     VersionDialog& version();
     // Created the first time the learner asks for it.
     ProblemSetWindow& problemSets();
+    // The kana course, made the first time the learner asks for it.
+    KanaCourseWindow& kanaCourse();
 
 private:
     void createOtherWindows();
@@ -84,12 +88,16 @@ private:
     void showWeakKeys();
     void startWeakKeyDrill();
     void showProgress();
+    // Shows the result window and records the attempt; the learner's choice.
+    int showAndRecord(const LessonResult& finished);
+    void showKanaResult(const LessonResult& finished);
 
     DiskFileSystem files_;
     SteadyClock clock_;
     SeededRandom random_;
     DesktopScreen screen_;
     DesktopKeyboardState keyboardState_;
+    DesktopKeyPositions keyPositions_;
     DesktopSoundPlayer sound_;
     DesktopMessagePresenter messages_;
     ScoreFile scores_;
@@ -105,6 +113,7 @@ private:
     std::unique_ptr<GraphWindow> graph_;
     std::unique_ptr<VersionDialog> version_;
     std::unique_ptr<ProblemSetWindow> problemSets_;
+    std::unique_ptr<KanaCourseWindow> kanaCourse_;
     // Owned by the menu; knows the window the learner works in.
     FocusReturn* focusReturn_ = nullptr;
     bool othersCreated_ = false;

@@ -243,19 +243,12 @@ void DrillEngine::timerFired(DrillTimer timer) {
         case DrillTimer::timer_special:
             tutorial_.blink(guide_);
             break;
-        case DrillTimer::pause: {
-            // A window timer may fire early; the pause is measured on the tick counter.
-            const std::uint32_t waited = clock_.tickCount() - pauseStart_;
-            if (waited < static_cast<std::uint32_t>(kPauseMs)) {
-                host_.startTimer(timer, kPauseMs - static_cast<int>(waited));
-                break;
-            }
-            host_.stopTimer(timer);
+        case DrillTimer::pause:
+            if (!pauseEnded(host_, pauseStart_, clock_.tickCount())) break;
             for (CharCell& cell : view_.cells)
                 cell.visible = false;
             NextItem();
             break;
-        }
     }
 }
 

@@ -3,6 +3,8 @@
 #include "platform/message.h"
 #include "records/lesson_result.h"
 
+#include <cstdint>
+
 namespace kestrum {
 
 // The drill's timers. The first three are the window's own; `pause` is the 150 ms wait after a
@@ -37,5 +39,18 @@ public:
     // Show the messages, then end the program: the drill cannot run at all.
     virtual void endProgram(const Messages& messages) = 0;
 };
+
+// The pause timer has fired at `now`: true when the pause begun at `pauseStart` is over, the
+// timer then stopped. A window timer may fire early, so the pause is measured on the tick
+// counter, and a timer that came early is started again for the rest.
+inline bool pauseEnded(DrillHost& host, std::uint32_t pauseStart, std::uint32_t now) {
+    const std::uint32_t waited = now - pauseStart;
+    if (waited < static_cast<std::uint32_t>(kPauseMs)) {
+        host.startTimer(DrillTimer::pause, kPauseMs - static_cast<int>(waited));
+        return false;
+    }
+    host.stopTimer(DrillTimer::pause);
+    return true;
+}
 
 }  // namespace kestrum

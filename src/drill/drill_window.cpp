@@ -34,13 +34,6 @@ constexpr int kDummyLeft = 8;
 constexpr int kPanelMessageBevel = 3;
 constexpr int kOutputBevel = 5;
 
-QFont messageFont(int points) {
-    return pointFont(FontFace::PGothic, points, FontStyle::Bold);
-}
-QFont outputFont(int points) {
-    return pointFont(FontFace::Mincho, points, FontStyle::Bold);
-}
-
 QRect toQRect(const Rect& r) {
     return {r.left, r.top, r.width, r.height};
 }
@@ -56,13 +49,13 @@ public:
     explicit FontMeasure(const KeyboardModel& model) : model_(model) {}
 
     int messageLineHeight(int points) const override {
-        return QFontMetrics(messageFont(points)).height();
+        return QFontMetrics(DrillWindow::messageFont(points)).height();
     }
     int sampleHeight(int points) const override {
-        return QFontMetrics(outputFont(points)).height();
+        return QFontMetrics(DrillWindow::outputFont(points)).height();
     }
     TextSize charCellSize(int points) const override {
-        const QFontMetrics metrics(outputFont(points));
+        const QFontMetrics metrics(DrillWindow::outputFont(points));
         return {metrics.horizontalAdvance(QLatin1Char('a')), metrics.height()};
     }
     TextSize fingerLabelSize(Finger finger, int points) const override {
@@ -74,6 +67,14 @@ private:
 };
 
 }  // namespace
+
+QFont DrillWindow::messageFont(int points) {
+    return pointFont(FontFace::PGothic, points, FontStyle::Bold);
+}
+
+QFont DrillWindow::outputFont(int points) {
+    return pointFont(FontFace::Mincho, points, FontStyle::Bold);
+}
 
 DrillWindow::DrillWindow(AppContext& context, ScoreFile& scores, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -9,6 +9,7 @@
 #include "widgets/picture_cache.h"
 #include "widgets/window_frame.h"
 
+#include <QFont>
 #include <QPalette>
 #include <QTimer>
 #include <QWidget>
@@ -49,6 +50,10 @@ public:
     // The result window chose the menu (modal result 2, or its close box). Hiding the window
     // while a result is awaited counts as this too.
     void returnedToMenu();
+
+    // The faces of the message lines and of the item row at `points`.
+    static QFont messageFont(int points);
+    static QFont outputFont(int points);
 
     int lesson_no() const { return lesson_no_; }
     const DrillEngine& engine() const { return engine_; }

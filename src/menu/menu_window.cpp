@@ -97,6 +97,8 @@ MenuWindow::MenuWindow(AppContext& context, QWidget* parent)
                               FontStyle::Regular, "Button_weak_keys")),
       Button_progress(button(this, {128, 392, 97, 25}, QStringLiteral("成績の推移(&P)"), 12,
                              FontStyle::Regular, "Button_progress")),
+      Button_kana(button(this, {416, 264, 121, 33}, QStringLiteral("かな入力(&K)"), 19,
+                         FontStyle::Bold, "Button_kana")),
       Button_version(button(this, {232, 392, 97, 25}, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"), 13,
                             FontStyle::Regular, "Button_version")),
       Button_option(button(this, {336, 392, 97, 25}, QStringLiteral("オプション(&O)"), 13,
@@ -161,6 +163,7 @@ void MenuWindow::createButtons() {
     connect(Button_version, &QPushButton::clicked, this, &MenuWindow::versionRequested);
     connect(Button_weak_keys, &QPushButton::clicked, this, &MenuWindow::weakKeyDrillRequested);
     connect(Button_progress, &QPushButton::clicked, this, &MenuWindow::progressRequested);
+    connect(Button_kana, &QPushButton::clicked, this, &MenuWindow::kanaCourseRequested);
     connect(Button_option, &QPushButton::clicked, this, &MenuWindow::optionsRequested);
     // The style's own picture, not the icon theme's: looking the theme up costs more than the
     // rest of the menu's set-up.

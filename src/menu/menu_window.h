@@ -39,6 +39,8 @@ signals:
     // A drill of the learner's weakest keys, and the progress of every lesson over time.
     void weakKeyDrillRequested();
     void progressRequested();
+    // "かな入力": the kana course.
+    void kanaCourseRequested();
     // The menu has closed and the settings were saved (or could not be): the program ends.
     void closed();
 
@@ -63,6 +65,7 @@ private:
     QPushButton* Button_establish;
     QPushButton* Button_weak_keys;
     QPushButton* Button_progress;
+    QPushButton* Button_kana;
     QPushButton* Button_version;
     QPushButton* Button_option;
     QPushButton* BitBtn_close;

@@ -224,6 +224,41 @@ def a_set_made_in_the_problem_set_window_is_practised_from_the_menu(d):
 
 
 @step
+def a_kana_lesson_from_the_menu_is_typed_by_key_position_and_recorded(d):
+    d.keys("alt+k")
+    course = d.window(f"{TITLE}   かな入力")
+    d.keys("alt+1")
+    drill_window = d.window(f"{TITLE}   かな入力 ホームポジション")
+    # Every item of the home-row lesson is a pair of kana written "aabb aabb abab abab", the first
+    # of は し と ち き け, the second of の く ま り れ. Struck with all candidates of its place
+    # in turn, any item comes out whole, the other keys being misses; の comes first of the
+    # second kana, so no key that would press a button follows the last kana to the result.
+    first, second = ["f", "d", "s", "a", "g", "apostrophe"], ["k", "h", "j", "l", "semicolon"]
+    candidates = {"a": first, "b": second, " ": ["space"]}
+
+    def type_item():
+        for place in "aabb aabb abab abab":
+            d.keys(*candidates[place], delay_ms=1)
+        time.sleep(0.4)  # the pause after an item drops keys
+
+    d.keys("space")  # the start key
+    wait_for("the kana result", lambda: d.windows(f"{TITLE}  結果") or type_item(), timeout=90)
+    result = d.window(f"{TITLE}  結果")
+    d.keys("alt+m")
+    wait_for("the result to close", lambda: result not in d.windows(f"{TITLE}  結果"))
+    expect(d.window(f"{TITLE}   かな入力") == course, "not back on the course")
+    expect(drill_window not in d.windows(f"{TITLE}   かな入力 ホームポジション"), "drill shown")
+    runs = attempts(d.file("score.dat"), 0, b"kana1")
+    expect(len(runs) == 1, f"the kana run recorded as {runs}")
+    with sqlite3.connect(os.path.join(d.program_dir, "kestrum.sqlite3")) as db:
+        stored = db.execute("SELECT speed, accuracy, keys > 200 FROM attempts "
+                            "WHERE kind = 0 AND lesson = 'kana1'").fetchall()
+    expect(stored == [(runs[0][0], runs[0][1], 1)], f"the stored kana run {stored}")
+    d.keys("alt+m")
+    d.closed(course, "かな入力")
+
+
+@step
 def alt_c_closes_the_program(d):
     d.keys("alt+c")
     expect(d.app.wait(10) == 0, f"exit code {d.app.returncode}")

@@ -1,0 +1,274 @@
+#include "kana/kana_drill_window.h"
+
+#include "drill/drill_engine.h"
+#include "drill/drill_window.h"
+#include "kana/kana_keyboard_widget.h"
+#include "keyboard/keyboard_widget.h"
+#include "platform/key_positions.h"
+#include "widgets/bevel_panel_widget.h"
+#include "widgets/ui_fonts.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QWindow>
+
+namespace kestrum {
+
+namespace {
+
+const QColor kWindowColour(245, 245, 220);
+const QColor kPanelColour(239, 239, 239);
+constexpr int kMessageLeft = 24;
+constexpr int kSampleLeft = 8;
+constexpr int kPanelMessageBevel = 3;
+constexpr int kOutputBevel = 5;
+// The longest item of the course, in kana: the row's font is chosen so that it fits.
+constexpr int kRowKana = 20;
+
+QRect toQRect(const Rect& r) {
+    return {r.left, r.top, r.width, r.height};
+}
+
+class KanaMeasure final : public TextMeasure {
+public:
+    explicit KanaMeasure(const KeyboardModel& model) : model_(model) {}
+    int messageLineHeight(int points) const override {
+        return QFontMetrics(DrillWindow::messageFont(points)).height();
+    }
+    int sampleHeight(int points) const override {
+        return QFontMetrics(DrillWindow::outputFont(points)).height();
+    }
+    TextSize charCellSize(int points) const override {
+        const QFontMetrics metrics(DrillWindow::outputFont(points));
+        return {metrics.horizontalAdvance(QChar(u'あ')), metrics.height()};
+    }
+    TextSize fingerLabelSize(Finger finger, int points) const override {
+        return KeyboardWidget::fingerLabelSize(model_, finger, points);
+    }
+
+private:
+    const KeyboardModel& model_;
+};
+
+// `font`, made smaller where `text` would not fit in `width` pixels.
+QFont fitted(QFont font, const QString& text, int width) {
+    font.setPixelSize(QFontInfo(font).pixelSize());
+    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
+QString rowHtml(const std::vector<KanaCell>& cells) {
+    QString html;
+    for (const KanaCell& cell : cells) {
+        // A blank shows as a full-width space, typed as a low line, as the romaji row shows it.
+        QString kana = QString::fromStdString(cell.kana);
+        if (kana == QStringLiteral(" "))
+            kana = cell.typed ? QStringLiteral("＿") : QStringLiteral("　");
+        html +=
+            cell.typed ? QStringLiteral("<span style=\"color:#ff0000\">%1</span>").arg(kana) : kana;
+    }
+    return html;
+}
+
+}  // namespace
+
+KanaDrillWindow::KanaDrillWindow(AppContext& context, ScoreFile& scores,
+                                 const KeyPositions& keyboard, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      context_(context),
+      keyboard_(keyboard),
+      drill_(context.settings, context.clock, context.random, context.sound, scores, *this) {
+    createControls();
+}
+
+KanaDrillWindow::~KanaDrillWindow() = default;
+
+void KanaDrillWindow::createControls() {
+    setObjectName(QStringLiteral("KanaDrillWindow"));
+    setFont(pixelFont(FontFace::PGothic, 12));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kWindowColour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    // Kana are typed with the input method off: the window reads the keys themselves.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setFocusPolicy(Qt::StrongFocus);
+
+    Panel_message = new BevelPanel(this);
+    Panel_message->setBevelOuter(BevelPanel::Bevel::Lowered);
+    Panel_message->setBevelWidth(kPanelMessageBevel);
+    Panel_message->setColor(kPanelColour);
+    lbl_message = new QLabel(Panel_message);
+    lbl_message->setObjectName(QStringLiteral("lbl_message"));
+
+    pnl_output = new BevelPanel(this);
+    pnl_output->setBevelWidth(kOutputBevel);
+    pnl_output->setColor(kPanelColour);
+    lbl_sample = new QLabel(pnl_output);
+    lbl_sample->setObjectName(QStringLiteral("lbl_sample"));
+    lbl_kana = new QLabel(pnl_output);
+    lbl_kana->setObjectName(QStringLiteral("lbl_kana"));
+    lbl_kana->setTextFormat(Qt::RichText);
+    lbl_kana->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    pnl_key = new KanaKeyboardWidget(this);
+    pnl_key->setObjectName(QStringLiteral("pnl_key"));
+
+    Label_counter = new QLabel(this);
+    Label_counter->setFont(pixelFont(FontFace::PGothic, 21, FontStyle::Bold));
+    Button_go_menu = new QPushButton(QStringLiteral("メニューに戻る"), this);
+    Button_go_menu->setObjectName(QStringLiteral("Button_go_menu"));
+    Button_go_menu->setFont(pixelFont(FontFace::PGothic, 16, FontStyle::Bold));
+    // A click only: every key belongs to the drill.
+    Button_go_menu->setFocusPolicy(Qt::NoFocus);
+    connect(Button_go_menu, &QPushButton::clicked, this, [this] {
+        drill_.goMenu();
+        render();
+    });
+
+    for (std::size_t i = 0; i < timers_.size(); ++i) {
+        const auto timer = static_cast<DrillTimer>(i);
+        connect(&timers_[i], &QTimer::timeout, this, [this, timer] {
+            drill_.timerFired(timer);
+            render();
+        });
+    }
+}
+
+void KanaDrillWindow::startLesson(const KanaLesson& lesson) {
+    drill_.start(lesson, keyboard_);
+    setWindowTitle(QStringLiteral("ケストラムLite   かな入力 ") +
+                   QString::fromStdString(lesson.title));
+    arrange();
+    shown_ = {};
+    shown_.sampleVisible = false;
+    show();
+    windowHandle()->installEventFilter(this);
+    activateWindow();
+    setFocus();
+    render();
+}
+
+void KanaDrillWindow::retry() {
+    drill_.resultChosen(kModalRetry);
+    activateWindow();
+    render();
+}
+
+void KanaDrillWindow::returnedToMenu() {
+    drill_.resultChosen(kModalMenu);
+    render();
+}
+
+void KanaDrillWindow::arrange() {
+    const ScreenMetrics screen = context_.screen.metrics();
+    const int size = context_.settings.keyboard_size;
+    layout_ =
+        KeyboardLayout::compute(size, screen.logicalDpi, false, KanaMeasure(pnl_key->model()));
+    Panel_message->setGeometry(toQRect(layout_.Panel_message));
+    lbl_message->setFont(DrillWindow::messageFont(layout_.fonts.message));
+    pnl_output->setGeometry(toQRect(layout_.pnl_output));
+    const QFont output = DrillWindow::outputFont(layout_.fonts.output);
+    lbl_sample->setFont(output);
+    QFont row = output;
+    const int rowWidth = layout_.pnl_output.width - 2 * kSampleLeft;
+    row.setPixelSize(std::min(QFontInfo(output).pixelSize(), rowWidth / kRowKana));
+    lbl_kana->setFont(row);
+    lbl_kana->setGeometry(kSampleLeft, 0, rowWidth, layout_.pnl_output.height);
+    pnl_key->arrange(layout_);
+    Button_go_menu->setGeometry(toQRect(layout_.Button_go_menu));
+    Label_counter->move(layout_.Label_counter_left, layout_.Label_counter_top);
+    frame_.update(*this);
+    setFixedSize(QSize(layout_.windowWidth, layout_.windowHeight) - frame_.extra());
+    if (const auto origin =
+            placement_.place(size, screen, layout_.windowWidth, layout_.windowHeight)) {
+        move(origin->left, origin->top);
+    }
+}
+
+void KanaDrillWindow::render() {
+    const KanaDrillView& view = drill_.view();
+    if (view.message != shown_.message) {
+        const QString text = QString::fromStdString(view.message);
+        lbl_message->setFont(fitted(DrillWindow::messageFont(layout_.fonts.message), text,
+                                    layout_.Panel_message.width - 2 * kMessageLeft));
+        lbl_message->setText(text);
+        lbl_message->adjustSize();
+        lbl_message->move(kMessageLeft, (layout_.Panel_message.height - lbl_message->height()) / 2);
+    }
+    if (view.sample != shown_.sample) {
+        lbl_sample->setText(QString::fromStdString(view.sample));
+        lbl_sample->adjustSize();
+        lbl_sample->move(kSampleLeft, layout_.lbl_sample_top);
+    }
+    if (view.sampleVisible != shown_.sampleVisible) lbl_sample->setVisible(view.sampleVisible);
+    if (view.cells != shown_.cells) {
+        lbl_kana->setText(rowHtml(view.cells));
+        lbl_kana->setVisible(!view.cells.empty());
+    }
+    if (view.counter != shown_.counter) {
+        Label_counter->setText(QString::fromStdString(view.counter));
+        Label_counter->adjustSize();
+    }
+    shown_ = view;
+    pnl_key->showMarks(drill_.marks());
+}
+
+void KanaDrillWindow::keyPressEvent(QKeyEvent* event) {
+    const std::optional<KeyPosition> position = keyboard_.positionOf(event->nativeScanCode());
+    if (!position) return;
+    drill_.keyDown(*position, (event->modifiers() & Qt::ShiftModifier) != 0);
+    render();
+}
+
+bool KanaDrillWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The frame comes with the window manager's reparenting, which moves the window.
+    const bool frameMayChange = event->type() == QEvent::Expose || event->type() == QEvent::Move;
+    if (watched == windowHandle() && frameMayChange && frame_.update(*this))
+        setFixedSize(QSize(layout_.windowWidth, layout_.windowHeight) - frame_.extra());
+    return QWidget::eventFilter(watched, event);
+}
+
+void KanaDrillWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closeRequested();
+}
+
+void KanaDrillWindow::startTimer(DrillTimer timer, int intervalMs) {
+    timers_.at(static_cast<std::size_t>(timer)).start(intervalMs);
+}
+
+void KanaDrillWindow::stopTimer(DrillTimer timer) {
+    timers_.at(static_cast<std::size_t>(timer)).stop();
+}
+
+void KanaDrillWindow::runEnded(const LessonResult& result) {
+    // The drill must have returned before the result window runs its own event loop.
+    QTimer::singleShot(0, this, [this, result] {
+        context_.messages.showAll(result.messages);
+        LessonResult shown = result;
+        shown.messages.clear();
+        emit lessonFinished(shown);
+    });
+}
+
+void KanaDrillWindow::returnToMenu(const Messages& messages) {
+    context_.messages.showAll(messages);
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible()) return;
+        emit menuRequested();
+        hide();
+    });
+}
+
+void KanaDrillWindow::endProgram(const Messages& messages) {
+    context_.messages.showAll(messages);
+}
+
+}  // namespace kestrum

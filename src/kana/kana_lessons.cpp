@@ -1,0 +1,186 @@
+#include "kana/kana_lessons.h"
+
+#include "kana/kana_layout.h"
+#include "kana/kana_text.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace kestrum {
+
+namespace {
+
+// The letter lessons: each pair of kana (the new one mostly beside the home-row key of its
+// finger) is written "aabb aabb abab abab" as the letter lessons of the romaji course pair their
+// keys.
+struct LetterLesson {
+    const char* name;
+    const char* title;
+    std::u32string_view pairs;  // two kana a pair
+};
+
+constexpr std::array<LetterLesson, 6> kLetterLessons{{
+    {"kana1", "ホームポジション", U"はましのとりちれきくけれ"},
+    {"kana2", "上の段", U"ちたとてしいはすきかくんまなのにりられせ゛゜"},
+    {"kana3", "下の段", U"ちつとさしそはひきこくみまものねりるれめけろ"},
+    {"kana4", "数字の段", U"たぬてふいあいうすえかおんやなゆによらわせほ゛へ゜ー"},
+    {"kana5", "濁音と半濁音", U"かがきぎさざしじただてでとどはばはぱふぶふぷほぽ"},
+    {"kana6", "小さい字と記号", U"あぁいぃうぅえぇおぉやゃゆゅよょつっわをね、る。め・「」"},
+}};
+
+constexpr int kRandomSteps = 6;
+
+std::u32string pairPattern(char32_t a, char32_t b) {
+    return {a, a, b, b, U' ', a, a, b, b, U' ', a, b, a, b, U' ', a, b, a, b};
+}
+
+const char* handName(int hand) {
+    return hand == KeyboardModel::kLeftHand ? "左手" : "右手";
+}
+
+const char* fingerName(int finger) {
+    static constexpr const char* kNames[] = {"人差し指", "中指", "薬指", "小指", "親指"};
+    return kNames[finger];
+}
+
+// "「ち」は左手の小指" for the kana's first key.
+std::string fingerLine(char32_t kana) {
+    const auto strokes = strokesOf(kana);
+    const Finger finger = fingerOf(strokes->front().position);
+    return "「" + toUtf8(std::u32string(1, kana)) + "」は" + handName(finger.hand) + "の" +
+           fingerName(finger.finger);
+}
+
+KanaLesson letterLesson(const LetterLesson& letters) {
+    KanaLesson lesson{letters.name, letters.title, {}, {}};
+    for (std::size_t i = 0; i + 1 < letters.pairs.size(); i += 2) {
+        const char32_t a = letters.pairs[i];
+        const char32_t b = letters.pairs[i + 1];
+        lesson.program.push_back(static_cast<std::int32_t>(lesson.items.size()));
+        lesson.items.push_back({pairPattern(a, b), fingerLine(a) + "、" + fingerLine(b)});
+    }
+    lesson.program.insert(lesson.program.end(), kRandomSteps, kKanaRandomItem);
+    return lesson;
+}
+
+struct Written {
+    const char32_t* text;
+    const char* comment;
+};
+
+KanaLesson writtenLesson(std::string name, std::string title, const std::vector<Written>& items,
+                         std::size_t steps) {
+    KanaLesson lesson{std::move(name), std::move(title), {}, {}};
+    for (const Written& item : items)
+        lesson.items.push_back({item.text, item.comment});
+    lesson.program.assign(steps, kKanaRandomItem);
+    return lesson;
+}
+
+KanaLesson words() {
+    return writtenLesson("kana7", "単語",
+                         {
+                             {U"さくら", "桜"},
+                             {U"ともだち", "友達"},
+                             {U"でんしゃ", "電車"},
+                             {U"がっこう", "学校"},
+                             {U"しんぶん", "新聞"},
+                             {U"てがみ", "手紙"},
+                             {U"おちゃ", "お茶"},
+                             {U"きっぷ", "切符"},
+                             {U"じてんしゃ", "自転車"},
+                             {U"たまご", "卵"},
+                             {U"やさい", "野菜"},
+                             {U"くだもの", "果物"},
+                             {U"ゆうびんきょく", "郵便局"},
+                             {U"びょういん", "病院"},
+                             {U"としょかん", "図書館"},
+                             {U"かいもの", "買い物"},
+                             {U"りょこう", "旅行"},
+                             {U"にっき", "日記"},
+                             {U"めがね", "眼鏡"},
+                             {U"ふとん", "布団"},
+                             {U"れいぞうこ", "冷蔵庫"},
+                             {U"せんたく", "洗濯"},
+                             {U"ひこうき", "飛行機"},
+                             {U"ぎゅうにゅう", "牛乳"},
+                             {U"おべんとう", "お弁当"},
+                             {U"てんきよほう", "天気予報"},
+                             {U"ねこ", "猫"},
+                             {U"いぬ", "犬"},
+                             {U"あさごはん", "朝ご飯"},
+                             {U"えんぴつ", "鉛筆"},
+                             {U"はがき", "葉書"},
+                             {U"ろうか", "廊下"},
+                             {U"みずうみ", "湖"},
+                             {U"ぱそこん", "パソコン"},
+                             {U"けーき", "ケーキ"},
+                             {U"かれんだー", "カレンダー"},
+                             {U"ほっかいどう", "北海道"},
+                             {U"おおさか", "大阪"},
+                             {U"しゅくだい", "宿題"},
+                             {U"ちゅうしゃじょう", "駐車場"},
+                         },
+                         15);
+}
+
+KanaLesson sentences() {
+    return writtenLesson("kana8", "短文",
+                         {
+                             {U"おはようございます。", "おはようございます。"},
+                             {U"きょうは、はれです。", "今日は、晴れです。"},
+                             {U"あしたは、あめでしょう。", "明日は、雨でしょう。"},
+                             {U"えきで、まっています。", "駅で、待っています。"},
+                             {U"おちゃを、のみましょう。", "お茶を、飲みましょう。"},
+                             {U"てがみを、かきました。", "手紙を、書きました。"},
+                             {U"でんしゃが、きました。", "電車が、来ました。"},
+                             {U"さくらが、さいています。", "桜が、咲いています。"},
+                             {U"ありがとうございました。", "ありがとうございました。"},
+                             {U"「はい」と、こたえた。", "「はい」と、答えた。"},
+                             {U"ほんを、よみます。", "本を、読みます。"},
+                             {U"ねこが、ねています。", "猫が、寝ています。"},
+                             {U"やさいを、かいました。", "野菜を、買いました。"},
+                             {U"しゅくだいが、おわった。", "宿題が、終わった。"},
+                             {U"みずを、ください。", "水を、ください。"},
+                             {U"ゆっくり、やすんでね。", "ゆっくり、休んでね。"},
+                         },
+                         10);
+}
+
+}  // namespace
+
+std::vector<KanaLesson> kanaCourse() {
+    std::vector<KanaLesson> course;
+    for (const LetterLesson& letters : kLetterLessons)
+        course.push_back(letterLesson(letters));
+    course.push_back(words());
+    course.push_back(sentences());
+    return course;
+}
+
+ScoreKey kanaScoreKey(const KanaLesson& lesson) {
+    return scoreKeyFor(0, lesson.name);
+}
+
+std::string missingKeysLine(const KanaLesson& lesson, const KeyPositions& keyboard) {
+    std::vector<KeyPosition> missing;
+    for (const KanaItem& item : lesson.items) {
+        for (const char32_t kana : item.text) {
+            const auto strokes = strokesOf(kana);
+            if (!strokes) continue;
+            for (const KanaStroke& stroke : *strokes) {
+                if (!keyboard.hasKey(stroke.position) &&
+                    std::find(missing.begin(), missing.end(), stroke.position) == missing.end())
+                    missing.push_back(stroke.position);
+            }
+        }
+    }
+    if (missing.empty()) return {};
+    std::string names;
+    for (const KeyPosition position : missing)
+        names += "「" + std::string(kanaKeyAt(position)->kana) + "」";
+    return "キーボードに" + names + "がありません。";
+}
+
+}  // namespace kestrum

@@ -1,0 +1,288 @@
+#include "history/score_file.h"
+#include "kana/kana_drill.h"
+#include "kana/kana_layout.h"
+#include "kana/kana_lessons.h"
+#include "kana/kana_text.h"
+#include "platform/key_positions.h"
+#include "platform/random_source.h"
+#include "support/fake_services.h"
+#include "support/memory_file_system.h"
+#include "support/table_file.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <numeric>
+#include <set>
+
+namespace kestrum::testing {
+namespace {
+
+const std::map<std::string, int> kFingers{
+    {"index", 0}, {"middle", 1}, {"ring", 2}, {"little", 3}, {"thumb", 4}};
+
+// The layout table: place -> X key code, and the X key code of every kana key.
+struct KeyRow {
+    KeyPosition position;
+    std::uint32_t keycode;
+    unsigned char name;
+};
+
+std::vector<KeyRow> keyRows() {
+    std::vector<KeyRow> rows;
+    for (const auto& row : tableRows("kana_layout.tsv"))
+        rows.push_back({{std::stoi(row[0]), std::stoi(row[1])},
+                        static_cast<std::uint32_t>(std::stoul(row[2])),
+                        static_cast<unsigned char>(row[7].at(0))});
+    return rows;
+}
+
+KeyRow keyAt(KeyPosition position) {
+    for (const KeyRow& row : keyRows()) {
+        if (row.position == position) return row;
+    }
+    return {};
+}
+
+std::string strokeText(const KanaStroke& stroke) {
+    return std::to_string(stroke.position.row) + "," + std::to_string(stroke.position.col) +
+           (stroke.shift ? ",S" : "");
+}
+
+TEST(KanaLayout, EveryKeyHasItsKanaFingerKeycodeAndName) {
+    const auto rows = tableRows("kana_layout.tsv");
+    EXPECT_EQ(kanaKeys().size(), rows.size()) << "keys the table does not list";
+    const XKeyPositions keyboard;
+    for (const auto& row : rows) {
+        const KeyPosition position{std::stoi(row[0]), std::stoi(row[1])};
+        SCOPED_TRACE(row[3]);
+        const KanaKey* key = kanaKeyAt(position);
+        ASSERT_NE(key, nullptr);
+        EXPECT_EQ(key->kana, row[3]);
+        EXPECT_EQ(key->shifted, row[4] == "-" ? "" : row[4]);
+        EXPECT_EQ(key->finger, (Finger{row[5] == "L" ? 0 : 1, kFingers.at(row[6])}));
+        EXPECT_EQ(fingerOf(position), key->finger);
+        EXPECT_EQ(key->byte, static_cast<unsigned char>(row[7].at(0)));
+        EXPECT_EQ(keyboard.positionOf(static_cast<std::uint32_t>(std::stoul(row[2]))), position);
+    }
+    EXPECT_EQ(keyboard.positionOf(50), kLeftShiftPosition);
+    EXPECT_EQ(keyboard.positionOf(62), kRightShiftPosition);
+    for (const std::uint32_t notAKanaKey : {9u, 22u, 23u, 36u, 66u, 94u, 0u})
+        EXPECT_EQ(keyboard.positionOf(notAKanaKey), std::nullopt) << notAKanaKey;
+}
+
+TEST(KanaLayout, KanaTurnIntoTheirKeyStrokes) {
+    for (const auto& row : tableRows("kana_strokes.tsv")) {
+        const std::u32string kana = toUtf32(row[0]);
+        ASSERT_EQ(kana.size(), 1u) << row[0];
+        const auto strokes = strokesOf(kana.front());
+        std::string text = "-";
+        if (strokes) {
+            text.clear();
+            for (const KanaStroke& stroke : *strokes)
+                text += (text.empty() ? "" : " ") + strokeText(stroke);
+        }
+        EXPECT_EQ(text, row[1]) << row[0];
+    }
+}
+
+// Each letter lesson uses only the rows taught so far, unshifted; every item of the course can
+// be typed and fits the row.
+TEST(KanaLessons, LettersComeRowByRowAndEveryItemCanBeTyped) {
+    const std::vector<KanaLesson> course = kanaCourse();
+    ASSERT_EQ(course.size(), 8u);
+    const std::vector<std::set<int>> taughtRows{{2}, {1, 2}, {1, 2, 3}, {0, 1, 2, 3}};
+    std::set<std::string> names;
+    for (std::size_t n = 0; n < course.size(); ++n) {
+        const KanaLesson& lesson = course[n];
+        names.insert(lesson.name);
+        EXPECT_EQ(lesson.name, "kana" + std::to_string(n + 1));
+        for (const std::int32_t entry : lesson.program)
+            EXPECT_TRUE(entry >= -1 && entry < static_cast<std::int32_t>(lesson.items.size()));
+        for (const KanaItem& item : lesson.items) {
+            SCOPED_TRACE(toUtf8(item.text));
+            EXPECT_LE(item.text.size(), 20u);
+            EXPECT_FALSE(item.comment.empty());
+            for (const char32_t kana : item.text) {
+                const auto strokes = strokesOf(kana);
+                ASSERT_TRUE(strokes.has_value());
+                if (n >= taughtRows.size()) continue;
+                for (const KanaStroke& stroke : *strokes) {
+                    EXPECT_FALSE(stroke.shift);
+                    EXPECT_TRUE(stroke.position == kSpacePosition ||
+                                taughtRows[n].contains(stroke.position.row));
+                }
+            }
+        }
+    }
+    EXPECT_EQ(names.size(), course.size());
+}
+
+class RecordingHost final : public DrillHost {
+public:
+    void startTimer(DrillTimer timer, int) override { running.insert(timer); }
+    void stopTimer(DrillTimer timer) override { running.erase(timer); }
+    void runEnded(const LessonResult& result) override { results.push_back(result); }
+    void returnToMenu(const Messages&) override { ++menuCalls; }
+    void endProgram(const Messages&) override {}
+    std::set<DrillTimer> running;
+    std::vector<LessonResult> results;
+    int menuCalls = 0;
+};
+
+// A keyboard as a US key map leaves it: no yen key (132), no backslash key left of Shift (97).
+std::set<std::uint32_t> usKeycodes() {
+    std::set<std::uint32_t> codes;
+    for (const KeyRow& row : keyRows()) {
+        if (row.keycode != 97 && row.keycode != 132) codes.insert(row.keycode);
+    }
+    return codes;
+}
+
+class KanaDrillTest : public ::testing::Test {
+protected:
+    // Presses the X key code, with Shift held when asked, through the key map under test.
+    void press(std::uint32_t keycode, bool shift = false) {
+        clock.now += 100;
+        const auto position = keyboard->positionOf(keycode);
+        ASSERT_TRUE(position.has_value()) << keycode;
+        drill.keyDown(*position, shift);
+    }
+    void typeKana(char32_t kana) {
+        const auto strokes = strokesOf(kana);
+        for (const KanaStroke& stroke : strokes.value())
+            press(keyAt(stroke.position).keycode, stroke.shift);
+    }
+    std::u32string itemOnScreen() {
+        std::string text;
+        for (const KanaCell& cell : drill.view().cells)
+            text += cell.kana;
+        return toUtf32(text);
+    }
+    void endPause() {
+        clock.now += kPauseMs;
+        drill.timerFired(DrillTimer::pause);
+    }
+    // Types every item of the lesson, a wrong key before the kana at each index in `missAt`;
+    // plannedMisses counts those under the key each was meant to be.
+    LessonResult typeLesson(const KanaLesson& lesson, std::set<std::size_t> missAt = {}) {
+        plannedMisses.fill(0);
+        drill.start(lesson, *keyboard);
+        press(38);  // the start key
+        std::u32string previous;
+        while (drill.running()) {
+            const std::u32string item = itemOnScreen();
+            EXPECT_NE(item, previous) << "the same item twice in a row";
+            previous = item;
+            for (std::size_t i = 0; i < item.size(); ++i) {
+                if (missAt.contains(i)) {
+                    press(item[i] == U'ち' ? 39 : 38);
+                    ++plannedMisses[keyAt(strokesOf(item[i])->front().position).name];
+                }
+                typeKana(item[i]);
+            }
+            endPause();
+        }
+        return host.results.back();
+    }
+
+    MemoryFileSystem files;
+    ScoreFile scores{files, "/data"};
+    Settings settings;
+    FakeClock clock;
+    SeededRandom random{7};
+    RecordingSound sound;
+    RecordingHost host;
+    std::unique_ptr<KeyPositions> keyboard = std::make_unique<XKeyPositions>();
+    KanaDrill drill{settings, clock, random, sound, scores, host};
+    std::vector<KanaLesson> course = kanaCourse();
+    CharCounts plannedMisses{};
+};
+
+TEST_F(KanaDrillTest, EveryKindOfLessonTypedRightIsFullMarksAndRecorded) {
+    for (const KanaLesson& lesson : course) {
+        SCOPED_TRACE(lesson.name);
+        const LessonResult result = typeLesson(lesson);
+        EXPECT_EQ(result.accuracy, 100);
+        const int misses = std::accumulate(result.miss_counts.begin(), result.miss_counts.end(), 0);
+        EXPECT_EQ(misses, 0);
+        EXPECT_EQ(result.key_count,
+                  std::accumulate(result.hit_counts.begin(), result.hit_counts.end(), 0));
+        EXPECT_EQ(result.key, (ScoreKey{0, 5, lesson.name, result.speed, 100}));
+        EXPECT_GT(result.speed, 0);
+        // Dated by the calendar as the run ended, when the last item's pause was over.
+        EXPECT_EQ(result.ended_utc_ms, clock.utcMs + clock.now);
+        const ScoreReadOutcome read = scores.ReadScores(scoreKeyFor(0, lesson.name));
+        EXPECT_EQ(read.count, 1);
+        EXPECT_EQ(read.accuracies[0], 100);
+    }
+    EXPECT_EQ(host.results.size(), course.size());
+}
+
+TEST_F(KanaDrillTest, PlantedMissesCountUnderTheExpectedKey) {
+    for (const std::size_t n : {0u, 4u, 7u}) {
+        SCOPED_TRACE(course[n].name);
+        sound.played.clear();
+        const LessonResult result = typeLesson(course[n], {0, 2});
+        EXPECT_EQ(result.miss_counts, plannedMisses);
+        const int misses = std::accumulate(result.miss_counts.begin(), result.miss_counts.end(), 0);
+        EXPECT_EQ(misses, 2 * static_cast<int>(course[n].program.size()));
+        EXPECT_EQ(result.accuracy, (result.key_count - misses) * 100 / result.key_count);
+        // A push or an error for every judged key.
+        EXPECT_EQ(sound.played.size(), static_cast<std::size_t>(result.key_count));
+    }
+}
+
+TEST_F(KanaDrillTest, UsAndJapaneseKeyMapsGiveTheSameRunAndNameTheMissingKeys) {
+    const LessonResult japanese = typeLesson(course[2], {1});
+    drill.start(course[2], *keyboard);
+    EXPECT_EQ(drill.view().message, "何かキーを押すと始まります。");
+
+    keyboard = std::make_unique<XKeyPositions>(usKeycodes());
+    random = SeededRandom{7};
+    const LessonResult us = typeLesson(course[2], {1});
+    EXPECT_EQ(us.key_count, japanese.key_count);
+    EXPECT_EQ(us.accuracy, japanese.accuracy);
+    EXPECT_EQ(us.hit_counts, japanese.hit_counts);
+    EXPECT_EQ(us.miss_counts, japanese.miss_counts);
+    drill.start(course[2], *keyboard);
+    EXPECT_EQ(drill.view().message, "キーボードに「ろ」がありません。");
+    drill.start(course[3], *keyboard);  // the number row: ー on the yen key
+    EXPECT_EQ(drill.view().message, "キーボードに「ー」がありません。");
+}
+
+// が takes か then ゛: the kana turns typed with the second key; ゃ needs the left Shift (its key
+// is the right hand's), and without Shift it is a miss that greys nothing.
+TEST_F(KanaDrillTest, VoicedAndShiftedKanaGuideAndJudgeEveryKey) {
+    const KanaLesson lesson{"t", "t", {{U"がゃ", "c"}}, {0}};
+    drill.start(lesson, *keyboard);
+    press(38);
+    const Finger leftIndex{0, 0};
+    const Finger rightLittle{1, 3};
+    EXPECT_EQ(drill.marks(), (KanaGuideMarks{KeyPosition{1, 4}, {}, leftIndex, {}}));
+    press(28);  // か
+    EXPECT_FALSE(drill.view().cells[0].typed);
+    EXPECT_EQ(drill.marks(), (KanaGuideMarks{KeyPosition{1, 10}, {}, rightLittle, {}}));
+    press(38);  // ち: wrong
+    EXPECT_EQ(drill.marks().missed, (KeyPosition{2, 0}));
+    EXPECT_TRUE(host.running.contains(DrillTimer::timer_error));
+    drill.timerFired(DrillTimer::timer_error);
+    EXPECT_EQ(drill.marks().missed, std::nullopt);
+    press(34);  // ゛
+    EXPECT_TRUE(drill.view().cells[0].typed);
+    EXPECT_EQ(drill.marks(),
+              (KanaGuideMarks{KeyPosition{0, 6}, kLeftShiftPosition, Finger{1, 0}, {}}));
+    press(16);  // や without Shift
+    EXPECT_EQ(drill.marks().missed, std::nullopt);
+    EXPECT_EQ(drill.marks().shift, kLeftShiftPosition);
+    press(50, true);  // the Shift key itself is no stroke
+    press(16, true);
+    EXPECT_TRUE(drill.view().cells[1].typed);
+    endPause();
+    ASSERT_EQ(host.results.size(), 1u);
+    EXPECT_EQ(host.results[0].key_count, 5);
+    EXPECT_EQ(host.results[0].accuracy, 60);
+}
+
+}  // namespace
+}  // namespace kestrum::testing
