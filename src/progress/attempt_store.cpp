@@ -49,6 +49,22 @@ bool execAll(QSqlQuery& query, const QStringList& statements) {
     return true;
 }
 
+// Runs the statement with `values` bound in order.
+bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+    query.prepare(sql);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
+// The statements that erase a lesson's attempts, key statistics first, each bound to its kind
+// and name.
+const QStringList kEraseLesson = {
+    QStringLiteral("DELETE FROM key_stats WHERE attempt_id IN "
+                   "(SELECT id FROM attempts WHERE kind = ? AND lesson = ?)"),
+    QStringLiteral("DELETE FROM attempts WHERE kind = ? AND lesson = ?"),
+};
+
 }  // namespace
 
 AttemptStore::AttemptStore(std::filesystem::path file, QString driver)
@@ -247,6 +263,40 @@ std::vector<KeyTally> AttemptStore::totals(const QString& where, const QVariantL
                           query.value(2).toLongLong()});
     }
     return result;
+}
+
+bool AttemptStore::renameLesson(const LessonId& from, const std::string& to) {
+    if (from.lesson == to) return true;
+    if (!open()) return false;
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    const QVariantList target = {QVariant(from.kind), QVariant(QString::fromStdString(to))};
+    bool done = db.transaction();
+    for (const QString& sql : kEraseLesson)
+        done = done && execWith(query, sql, target);
+    done = done && execWith(query,
+                            QStringLiteral("UPDATE attempts SET lesson = ? "
+                                           "WHERE kind = ? AND lesson = ?"),
+                            {QVariant(QString::fromStdString(to)), QVariant(from.kind),
+                             QVariant(QString::fromStdString(from.lesson))});
+    if (done && db.commit()) return true;
+    abandon(query);
+    return false;
+}
+
+bool AttemptStore::eraseLesson(const LessonId& lesson) {
+    if (!open()) return false;
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    bool done = db.transaction();
+    for (const QString& sql : kEraseLesson) {
+        done = done &&
+               execWith(query, sql,
+                        {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
+    }
+    if (done && db.commit()) return true;
+    abandon(query);
+    return false;
 }
 
 void AttemptStore::fail(const QString& detail) {

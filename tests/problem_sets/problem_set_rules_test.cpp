@@ -44,5 +44,31 @@ TEST(ProblemSetImport, BothEncodingsOneItemPerLine) {
     EXPECT_EQ(importProblemItems("sakura\t\x8D\xF7\x82\xCC\x89\xD4\r\nno comment\r\n"), expected);
 }
 
+// A file over 1 MB, or holding a NUL byte (not a text), gives nothing and says why; no more items
+// are read than the set has room for, and a byte-order mark is no item.
+TEST(ProblemSetImport, RefusesWhatIsNoTextAndReadsOnlyWhatFits) {
+    MemoryFileSystem files;
+    files.files["/big.txt"] = Bytes(1024 * 1024 + 1, 'a');
+    files.files["/nul.txt"] = Bytes("abc\0def\n", 8);
+    for (const char* path : {"/big.txt", "/nul.txt", "/missing.txt"}) {
+        const ImportedItems imported = importProblemFile(files, path, 199);
+        EXPECT_TRUE(imported.items.empty()) << path;
+        EXPECT_EQ(imported.messages.size(), 1u) << path;
+    }
+    files.files["/big.txt"].pop_back();
+    EXPECT_EQ(importProblemFile(files, "/big.txt", 199).items.size(), 1u);
+
+    Bytes list = "\xEF\xBB\xBF\r\n";
+    for (int i = 1; i <= 300; ++i)
+        list += "item" + std::to_string(i) + "\r\n \r\n";
+    files.files["/list.txt"] = list;
+    const ImportedItems three = importProblemFile(files, "/list.txt", 3);
+    EXPECT_EQ(three.items, (std::vector<ProblemItem>{{"item1", ""}, {"item2", ""}, {"item3", ""}}));
+    EXPECT_EQ(three.messages.size(), 1u);
+    const ImportedItems all = importProblemFile(files, "/list.txt", 300);
+    EXPECT_EQ(all.items.size(), 300u);
+    EXPECT_TRUE(all.messages.empty());
+}
+
 }  // namespace
 }  // namespace kestrum
