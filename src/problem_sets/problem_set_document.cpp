@@ -68,7 +68,8 @@ ProblemSetDocument readProblemSetForEditing(std::string_view bytes) {
     ProblemSetDocument document;
     std::map<int, ProblemItem> bySlot;
     int amount = kMaxProblemItems;
-    forEachLine(bytes, [&](std::string_view raw) {
+    // A set saved as UTF-8 is edited as the reader reads it, in code page 932.
+    forEachLine(textFileToCp932(bytes), [&](std::string_view raw) {
         const std::string_view line = trimmed(raw);
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) return;

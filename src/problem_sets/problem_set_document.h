@@ -27,7 +27,8 @@ Bytes writeProblemSet(const ProblemSetDocument& document);
 std::optional<std::string> documentProblem(const ProblemSetDocument& document);
 
 // Reads a .tdc file for editing. Unlike the reader it never refuses: lines it cannot place are
-// passed over, so that a broken set can still be opened and mended. Items are the slots 1..199
+// passed over, so that a broken set can still be opened and mended. A UTF-8 file is converted
+// as the reader converts it. Items are the slots 1..199
 // (1..Amount when the file gives a positive Amount) holding a text or a comment, in slot order.
 ProblemSetDocument readProblemSetForEditing(std::string_view bytes);
 

@@ -85,30 +85,17 @@ TEST_F(ProblemSetLibraryTest, CreateCopyRenameDeleteAndTheCurrentSet) {
               (std::vector<std::string>{"copy.tdc", "empty.tdc"}));
 }
 
-// A 48-character Japanese name makes a set titled with its first 45 characters (90 bytes) that
-// the reader opens without a message. A read-only file is not replaced, and a settings file that
-// cannot be written leaves the current set as it was.
-TEST_F(ProblemSetLibraryTest, LongNameReadOnlyFileAndUnwritableSettings) {
-    std::string name;
-    for (int i = 0; i < 24; ++i)
-        name += "練習";
-    ASSERT_TRUE(library.create(name).ok);
-    const Bytes title = library.load(name).title;
-    EXPECT_EQ(title, utf8ToCp932(name.substr(0, 45 * 3)));
-    ASSERT_TRUE(library.save(name, {title, twoItems.items}).ok);
-    const LibraryResult chosen = library.choose(name, settings);
-    EXPECT_TRUE(chosen.ok && chosen.messages.empty());
-
-    std::filesystem::permissions(root / "tdcs" / (name + ".tdc"),
-                                 std::filesystem::perms::owner_read);
-    EXPECT_FALSE(library.save(name, {"t", twoItems.items}).ok);
-    EXPECT_EQ(library.load(name).title, title);
-
-    ASSERT_TRUE(library.save("other", twoItems).ok);
-    std::filesystem::remove(root / "kestruml.ini");
-    std::filesystem::create_directory(root / "kestruml.ini");
-    EXPECT_FALSE(library.choose("other", settings).ok);
-    EXPECT_EQ(settings.problem_set_name, utf8ToCp932(name));
+// A set saved as UTF-8 by an editor opens as the reader reads it; once its file is read-only it
+// is not replaced.
+TEST_F(ProblemSetLibraryTest, AUtf8SetOpensAsCodePage932AndAReadOnlyOneStays) {
+    std::filesystem::create_directory(root / "tdcs");
+    std::ofstream(root / "tdcs" / "u.tdc") << "\xEF\xBB\xBFTitle=果物の名前\r\nText[1]=apple\r\n"
+                                              "Comment[1]=りんご\r\nText[2]= pear\r\n";
+    EXPECT_EQ(library.load("u"), twoItems);
+    std::filesystem::permissions(root / "tdcs" / "u.tdc", std::filesystem::perms::owner_read);
+    const LibraryResult saved = library.save("u", twoItems);
+    EXPECT_FALSE(saved.ok || saved.messages.empty());
+    EXPECT_TRUE(tdc("u").starts_with("\xEF\xBB\xBF"));
 }
 
 }  // namespace

@@ -12,72 +12,50 @@ namespace kestrum {
 namespace {
 
 using testing::entryBytes;
-using Row = std::tuple<int, std::string, int>;  // kind, lesson, speed
+using Row = std::pair<std::string, int>;  // a problem set's attempt: its name and speed
 
-class SetHistoryTest : public ::testing::Test {
-protected:
-    void record(int kind, const std::string& lesson, int speed, const std::string& ch) {
-        Attempt attempt;
-        attempt.started_at = "2026-12-06T10:00:00Z";
-        attempt.kind = kind;
-        attempt.lesson = lesson;
-        attempt.speed = speed;
-        attempt.key_stats = {{ch, 3, 1}};
-        ASSERT_NE(store.record(attempt), 0);
-    }
-    std::vector<Row> rows() {
-        std::vector<Row> result;
-        for (const Attempt& attempt : store.attempts())
-            result.emplace_back(attempt.kind, attempt.lesson, attempt.speed);
-        return result;
-    }
-
+// Renaming keeps the entry in its place with its attempts and drops the new name's old history
+// (a deleted set's); a built-in lesson of that name stays. When score.dat cannot be replaced,
+// neither record changes; erasing then removes one set's history from both.
+TEST(SetHistory, RenameAndEraseChangeBothRecordsOrNeither) {
     testing::HistoryDir dir;
     FaultFileSystem files;
-    ScoreFile scores{files, dir.path()};
-    AttemptStore store{AttemptStore::fileIn(dir.path())};
-    SetHistory history{scores, store};
-};
-
-// The entry keeps its place and its attempts; the new name's old history (a deleted set's) goes,
-// and a built-in lesson of the same name stays.
-TEST_F(SetHistoryTest, RenameMovesBothRecordsAndReplacesTheNewNamesOldHistory) {
-    const Bytes practice = utf8ToCp932("練習");
-    const Bytes builtIn = entryBytes(0, "renamed", {{100, 90}});
-    dir.writeScore(entryBytes(1, "renamed", {{50, 80}}) + builtIn +
-                   entryBytes(1, practice, {{120, 95}, {130, 96}}));
-    record(1, "練習", 120, "a");
-    record(1, "renamed", 50, "b");
-    record(0, "renamed", 100, "c");
-    EXPECT_TRUE(history.exists("renamed"));
-    EXPECT_FALSE(history.exists("other"));
-
-    EXPECT_EQ(history.move("練習", "renamed"), Messages{});
-    EXPECT_EQ(dir.scoreBytes(), builtIn + entryBytes(1, "renamed", {{120, 95}, {130, 96}}));
-    EXPECT_EQ(rows(), (std::vector<Row>{{1, "renamed", 120}, {0, "renamed", 100}}));
-    EXPECT_EQ(store.lessonTotals({1, "renamed"}), (std::vector<KeyTally>{{"a", 3, 1}}));
+    ScoreFile scores(files, dir.path());
+    AttemptStore store(AttemptStore::fileIn(dir.path()));
+    SetHistory history(scores, store);
+    const auto rows = [&] {
+        std::vector<Row> result;
+        for (const Attempt& attempt : store.attempts())
+            if (attempt.kind == 1) result.emplace_back(attempt.lesson, attempt.speed);
+        return result;
+    };
+    const Bytes builtIn = entryBytes(0, "new", {{100, 90}});
+    dir.writeScore(entryBytes(1, "new", {{50, 80}}) + builtIn +
+                   entryBytes(1, utf8ToCp932("練習"), {{120, 95}, {130, 96}}));
+    Attempt attempt;
+    attempt.started_at = "2026-12-06T10:00:00Z";
+    for (const auto& [kind, name, speed] :
+         {std::tuple{1, "練習", 120}, std::tuple{1, "new", 50}, std::tuple{0, "new", 100}}) {
+        std::tie(attempt.kind, attempt.lesson, attempt.speed) = std::tuple{kind, name, speed};
+        ASSERT_NE(store.record(attempt), 0);
+    }
+    EXPECT_TRUE(history.exists("new") && !history.exists("other"));
+    EXPECT_EQ(history.move("練習", "new"), Messages{});
+    const Bytes renamed = builtIn + entryBytes(1, "new", {{120, 95}, {130, 96}});
+    EXPECT_EQ(dir.scoreBytes(), renamed);
+    EXPECT_EQ(rows(), (std::vector<Row>{{"new", 120}}));
     EXPECT_FALSE(history.exists("練習"));
-    EXPECT_FALSE(dir.hasTemp());
-}
 
-// When score.dat cannot be replaced neither record changes, so each stays whole and they agree.
-TEST_F(SetHistoryTest, EraseRemovesOneSetOrNothingWhenScoreDatCannotChange) {
-    const Bytes gone = entryBytes(1, "gone", {{60, 80}});
-    const Bytes kept = entryBytes(1, "kept", {{70, 90}});
-    dir.writeScore(gone + kept);
-    record(1, "gone", 60, "a");
-    record(1, "kept", 70, "a");
     files.fail(FaultFileSystem::FileOp::Replace);
-    EXPECT_FALSE(history.erase("gone").empty());
-    EXPECT_FALSE(history.move("gone", "moved").empty());
-    EXPECT_EQ(dir.scoreBytes(), gone + kept);
-    EXPECT_EQ(rows().size(), 2u);
-
+    EXPECT_FALSE(history.erase("new").empty());
+    EXPECT_FALSE(history.move("new", "moved").empty());
+    EXPECT_EQ(dir.scoreBytes(), renamed);
+    EXPECT_EQ(rows(), (std::vector<Row>{{"new", 120}}));
     files.restore();
-    EXPECT_EQ(history.erase("gone"), Messages{});
-    EXPECT_EQ(dir.scoreBytes(), kept);
-    EXPECT_EQ(rows(), (std::vector<Row>{{1, "kept", 70}}));
-    EXPECT_EQ(store.lessonTotals({1, "gone"}), std::vector<KeyTally>{});
+    EXPECT_EQ(history.erase("new"), Messages{});
+    EXPECT_EQ(dir.scoreBytes(), builtIn);
+    EXPECT_EQ(rows(), std::vector<Row>{});
+    EXPECT_EQ(store.attempts().size(), 1u);
 }
 
 }  // namespace
