@@ -140,9 +140,9 @@ void ProblemSetWindowTest::historyFollowsARename() {
     QVERIFY(onlyTheRenamed());
 }
 
-// A comment alone at fault is the cell marked. The wave dash typed as U+301C is saved as
-// 0x81 0x60. A 48-character Japanese name makes a set the menu can choose without a message once
-// kestruml.ini can be written, and never widens the window.
+// The cell at fault is marked, a comment alone too, and the reason goes once it is mended. The wave
+// dash typed as U+301C is saved as 0x81 0x60. A 48-character Japanese name makes a set the menu can
+// choose without a message once kestruml.ini can be written, and never widens the window.
 void ProblemSetWindowTest::inputMethodTextAndALongName() {
     OpenWindow open;
     const int width = open.window.width();
@@ -151,12 +151,16 @@ void ProblemSetWindowTest::inputMethodTextAndALongName() {
     open.click("newButton");
     open.click("addRowButton");
     auto* table = open.get<QTableWidget>("itemTable");
+    const QColor pink(255, 210, 210);
+    table->item(0, 0)->setText("fj!");
+    QCOMPARE(table->item(0, 0)->background().color(), pink);
     table->item(0, 0)->setText("fj");
     table->item(0, 1)->setText(QString::fromUtf8("\xF0\x9F\x98\x80"));
-    QCOMPARE(table->item(0, 1)->background().color(), QColor(255, 210, 210));
+    QCOMPARE(table->item(0, 1)->background().color(), pink);
     QCOMPARE(table->item(0, 0)->background().style(), Qt::NoBrush);
     QVERIFY(table->item(0, 2)->toolTip().startsWith(table->item(0, 2)->text()));
     table->item(0, 1)->setText(QStringLiteral("9時〜17時"));
+    QVERIFY(table->item(0, 2)->text().isEmpty());
     open.click("saveButton");
     QVERIFY(open.test.readFile("tdcs/" + name + ".tdc")
                 .contains("Comment[1]=9\x8E\x9E\x81\x60"
