@@ -32,9 +32,13 @@ TEST(ProblemSetRules, ItemVerdictAgreesWithTheReader) {
     EXPECT_TRUE(itemProblem({"ok", toCp932(QString::fromUtf8("\xF0\x9F\x98\x80"))}));
 }
 
-TEST(ProblemSetRules, SetNames) {
+// A new set's title is its name cut at a character boundary within the title's 90 bytes.
+TEST(ProblemSetRules, SetNamesAndTheTitlesMadeOfThem) {
     for (const auto& row : testing::tableRows("set_names.tsv"))
         EXPECT_EQ(setNameProblem(row[0]).has_value(), row.at(1) == "refused") << row[0];
+    const auto kanji = [](int count) { return QStringLiteral("練").repeated(count).toStdString(); };
+    EXPECT_EQ(titleFromName(kanji(48)), utf8ToCp932(kanji(45)));
+    EXPECT_EQ(titleFromName("a" + kanji(47)), utf8ToCp932("a" + kanji(44)));
 }
 
 TEST(ProblemSetImport, BothEncodingsOneItemPerLine) {
