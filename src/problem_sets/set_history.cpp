@@ -35,8 +35,8 @@ SetHistory::SetHistory(ScoreFile& scores, AttemptStore& attempts)
 
 bool SetHistory::exists(const std::string& name) {
     if (scores_.ReadScores(keyOf(name)).count > 0) return true;
+    // A store that cannot be read keeps nothing to lose; it says so when the history moves.
     const std::vector<Attempt> all = attempts_.attempts();
-    attempts_.pendingMessages();  // a store that cannot be read keeps nothing to lose
     return std::any_of(all.begin(), all.end(), [&](const Attempt& attempt) {
         return attempt.kind == kProblemSetKind && attempt.lesson == name;
     });

@@ -118,6 +118,7 @@ void ProblemSetWindowTest::historyFollowsARename() {
         std::tie(attempt.lesson, attempt.speed) = std::pair{name, speed};
         QVERIFY(store.record(attempt));
     }
+    QTest::keyClicks(open.get("titleEdit"), " edited");  // kept under the new name, unasked
     open.get<QLineEdit>("nameEdit")->setText("old");
     for (const bool replace : {false, true}) {
         open.test.messages().answers = {replace};
@@ -125,6 +126,7 @@ void ProblemSetWindowTest::historyFollowsARename() {
         QCOMPARE(open.exists("tdcs/old.tdc"), replace);
     }
     QCOMPARE(open.test.messages().questions.size(), std::size_t{2});
+    QVERIFY(open.marked() && open.get<ElidedLabel>("editingLabel")->fullText().contains("old"));
     QCOMPARE(scores.ReadScores({1, 0, "a", 0, 0}).result, 0);
     QCOMPARE(scores.ReadScores({1, 0, "old", 0, 0}).speeds[0], 120);
     const auto onlyTheRenamed = [&] {
