@@ -175,6 +175,7 @@ void ProblemSetWindowTest::inputMethodTextAndALongName() {
     open.click("chooseButton");
     QCOMPARE(open.test.messages().shown.size(), std::size_t{1});  // the settings file, once
     QCOMPARE(fromCp932(open.test.app().context().settings.problem_set_name), name);
+    QVERIFY(open.get<ElidedLabel>("currentLabel")->text().contains(QChar(0x2026)));  // …
     QCOMPARE(open.window.width(), width);
 }
 
