@@ -2,7 +2,7 @@
 # lacks, then build; both are quick when nothing is missing.
 
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev \
-            libqt6sql6-sqlite libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont \
+            libqt6sql6-sqlite libsqlite3-dev libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont \
             fonts-noto-cjk qt6-translations-l10n python3 xvfb openbox xdotool x11-utils dpkg-dev \
             appstream
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -49,14 +49,25 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target $$(cd fuzz && ls *_fuzz.cpp | sed 's/\.cpp$$//')
 	fuzz/run.sh $(FUZZ_SECONDS) build-fuzz
 
-install: build
-	cmake --install build --prefix $(or $(PREFIX),$(HOME)/.local)
+# Debian's hardening (position-independent executable, immediate binding, fortified library
+# calls, stack protector) for the builds that are installed: `make install` and `make package`.
+HARDENING := DEB_BUILD_MAINT_OPTIONS=hardening=+all
+RELEASE_CONFIG = CXXFLAGS="$$($(HARDENING) dpkg-buildflags --get CPPFLAGS) $$($(HARDENING) dpkg-buildflags --get CXXFLAGS)" \
+  LDFLAGS="$$($(HARDENING) dpkg-buildflags --get LDFLAGS)" \
+  cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRUM_BENCH=OFF -DKESTRUM_TESTS=OFF
+
+# Only the program, stripped, with its desktop entry, icons and manual page; its own build folder
+# so that the tests' build keeps its flags.
+install: deps
+	@[ -f build-install/build.ninja ] || $(RELEASE_CONFIG) -B build-install
+	cmake --build build-install -j $(JOBS) --target kestrum-lite
+	cmake --install build-install --strip --prefix "$(or $(PREFIX),$(HOME)/.local)"
 
 # A Debian package that installs under /usr (build-package/kestrum-lite_*.deb); its files are
-# those `make install` puts in place, with the AppStream metadata.
+# those `make install` puts in place, with the Debian changelog.
 package: deps
-	@[ -f build-package/build.ninja ] || cmake -S . -B build-package -G Ninja \
-	  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DKESTRUM_BENCH=OFF -DKESTRUM_TESTS=OFF
+	@[ -f build-package/build.ninja ] || $(RELEASE_CONFIG) -B build-package \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DKESTRUM_DEBIAN_PACKAGE=ON
 	cmake --build build-package -j $(JOBS)
 	cd build-package && cpack
 	@ls build-package/*.deb
@@ -67,4 +78,4 @@ format:
 # Only what the build made: the learner's files beside the program in build/ stay.
 clean:
 	tools/clean_build.sh build build-asan build-fuzz
-	rm -rf build-package
+	rm -rf build-package build-install

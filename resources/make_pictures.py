@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the program's pictures as 32 x 32 PNGs with a transparent background: the three arrows
-of the result window (arrow_up.png points up-left, arrow_down.png down-left, arrow_even.png
-left) and the program icon kestrum-lite.png. Uses only the standard library; the files land
-beside this script."""
+"""Draws the result window's arrows as 32 x 32 PNGs with a transparent background (arrow_up.png
+points up-left, arrow_down.png down-left, arrow_even.png left). Uses only the standard library;
+the files land beside this script. The program icon is drawn in icons/kestrum-lite.svg."""
 
 import math
 import os
@@ -71,36 +70,12 @@ def arrow(degrees, scale):
     return pixels
 
 
-def icon():
-    """A small keyboard seen from above, its two home keys marked."""
-    pixels = [[CLEAR] * SIZE for _ in range(SIZE)]
-
-    def box(left, top, width, height, colour):
-        for y in range(top, top + height):
-            for x in range(left, left + width):
-                pixels[y][x] = colour
-
-    frame = (38, 58, 112, 255)
-    box(1, 7, 30, 19, frame)
-    for corner_x, corner_y in ((1, 7), (30, 7), (1, 25), (30, 25)):
-        pixels[corner_y][corner_x] = CLEAR
-    key = (236, 236, 236, 255)
-    home = (255, 150, 40, 255)
-    for row, (left, count) in enumerate(((3, 9), (4, 9), (5, 8))):
-        for column in range(count):
-            colour = home if row == 1 and column in (3, 6) else key
-            box(left + 3 * column, 9 + 4 * row, 2, 3, colour)
-    box(9, 21, 14, 3, key)  # the space bar
-    return pixels
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     pictures = {
         "arrow_even.png": arrow(0, 1.0),
         "arrow_up.png": arrow(45, 0.88),
         "arrow_down.png": arrow(-45, 0.88),
-        "kestrum-lite.png": icon(),
     }
     for name, pixels in pictures.items():
         with open(os.path.join(here, name), "wb") as out:

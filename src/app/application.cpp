@@ -19,6 +19,7 @@
 #include <QEvent>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QPointer>
 #include <QTimer>
 #include <QTranslator>
 #include <QWidget>
@@ -92,7 +93,7 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
     registerResources();
     loadToolkitTranslation();
     QApplication::setApplicationName(QStringLiteral("ケストラムLite"));
-    QApplication::setWindowIcon(QIcon(resourcePicture(QStringLiteral(":/kestrum-lite.png"))));
+    QApplication::setWindowIcon(programIcon());
     // The menu is hidden, not closed, while a lesson runs; only its close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     if (programDir.message) context_.messages.show(*programDir.message);
@@ -215,11 +216,22 @@ void Application::startLesson(int lessonNo) {
 }
 
 void Application::showResult(const LessonResult& result) {
-    // Beside score.dat, never in its way: a store that fails has its say once and is skipped.
+    // After score.dat, and never in the result's way: the attempt is kept at once and written once
+    // the result is on the screen; a store that fails has its say once and is skipped.
     lastResult_ = result;
-    attempts_.record(attemptFromResult(result, calendarTimeUtcMs()));
-    context_.messages.showAll(attempts_.pendingMessages());
-    if (result_->showResult(result) == ResultWindow::kRetry) {
+    attempts_.keep(attemptFromResult(result));
+    const auto write = [this] {
+        attempts_.flush();
+        context_.messages.showAll(attempts_.pendingMessages());
+    };
+    QPointer<AfterFirstPaint> writeOnceShown = new AfterFirstPaint(*result_, write);
+    const int choice = result_->showResult(result);
+    // A window closed before its first paint leaves the writing to be done here.
+    if (writeOnceShown) {
+        delete writeOnceShown;
+        write();
+    }
+    if (choice == ResultWindow::kRetry) {
         drill_->retry();
         return;
     }
@@ -234,7 +246,8 @@ void Application::showGraph(const ScoreKey& key) {
 
 void Application::showWeakKeys() {
     const LessonId lesson{lastResult_.key.kind, cp932ToUtf8(lastResult_.key.name)};
-    const std::vector<KeyTally> lessonTotals = attempts_.lessonTotals(lesson);
+    std::optional<std::vector<KeyTally>> lessonTotals = attempts_.lessonTotals(lesson);
+    if (attempts_.health() == StoreHealth::CannotRead) lessonTotals.reset();
     context_.messages.showAll(attempts_.pendingMessages());
     HeatMapDialog dialog(QString::fromStdString(lesson.lesson),
                          keyTallies(lastResult_.hit_counts, lastResult_.miss_counts), lessonTotals,
@@ -243,7 +256,8 @@ void Application::showWeakKeys() {
 }
 
 void Application::startWeakKeyDrill() {
-    WeakKeyDrill built = buildWeakKeyDrill(attempts_.recentTotals(kWeakKeyRecentAttempts));
+    const std::vector<KeyTally> recent = attempts_.recentTotals(kWeakKeyRecentAttempts);
+    WeakKeyDrill built = buildWeakKeyDrill(recent, attempts_.health());
     context_.messages.showAll(attempts_.pendingMessages());
     context_.messages.showAll(built.messages);
     if (!built.record) return;

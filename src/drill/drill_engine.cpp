@@ -200,6 +200,8 @@ void DrillEngine::showItem(std::int32_t w) {
 
 void DrillEngine::FinishLesson() {
     state_.end_tick = clock_.tickCount();
+    // Before the history is written and any message waits for the learner.
+    const std::int64_t endedUtcMs = clock_.calendarUtcMs();
     state_.started = 0;
     view_.go_menu_tab_stop = true;
     view_.lbl_sample = kEndPrompt;
@@ -220,6 +222,7 @@ void DrillEngine::FinishLesson() {
     result.hit_counts = state_.hit_counts;
     result.miss_counts = state_.miss_counts;
     result.key_count = state_.key_count;
+    result.ended_utc_ms = endedUtcMs;
     host_.runEnded(result);
 }
 

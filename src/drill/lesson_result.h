@@ -21,6 +21,7 @@ struct LessonResult {
     CharCounts miss_counts{};
     std::int32_t key_count = 0;     // judged keys, misses included
     std::uint32_t duration_ms = 0;  // from the first judged key to the end of the last item
+    std::int64_t ended_utc_ms = 0;  // the calendar time as the last item ended
 };
 
 }  // namespace kestrum

@@ -6,6 +6,7 @@
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -37,7 +38,7 @@ VersionDialog::VersionDialog(const Screen& screen, const std::filesystem::path& 
     Panel_version->setColor(palette().color(QPalette::Window));
 
     Image1->setGeometry(40, 16, 32, 32);
-    Image1->setPixmap(resourcePicture(QStringLiteral(":/kestrum-lite.png")));
+    Image1->setPixmap(programIcon().pixmap(QSize(32, 32), qApp->devicePixelRatio()));
 
     Label_version->move(80, 24);
     Label_version->setFont(pixelFont(FontFace::PGothic, 16, FontStyle::Bold));

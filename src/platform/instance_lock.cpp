@@ -37,16 +37,9 @@ socklen_t socketAddress(const std::string& name, sockaddr_un& address) {
 
 }  // namespace
 
-InstanceLock::InstanceLock(const std::filesystem::path& dataDir) : name_(socketName(dataDir)) {
-    const std::filesystem::path path = dataDir / kFileName;
-    lockFd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (lockFd_ < 0) lockFd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (lockFd_ >= 0 && ::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-        // Held by another program; any other failure (no lock support) leaves the name to say.
-        if (errno == EWOULDBLOCK) return;
-        ::close(lockFd_);
-        lockFd_ = -1;
-    }
+InstanceLock::InstanceLock(const std::filesystem::path& dataDir)
+    : path_(dataDir / kFileName), name_(socketName(dataDir)) {
+    if (!lockFile(path_)) return;
     // Without the file, the name decides; with it, the name only carries the wake-ups.
     held_ = bindName() || lockFd_ >= 0;
 }
@@ -54,7 +47,36 @@ InstanceLock::InstanceLock(const std::filesystem::path& dataDir) : name_(socketN
 InstanceLock::~InstanceLock() {
     notifier_.reset();
     if (listenFd_ >= 0) ::close(listenFd_);
-    if (lockFd_ >= 0) ::close(lockFd_);
+    if (lockFd_ < 0) return;
+    // Removed while still locked: a later start either opens the new file or finds that the one
+    // it locked is no longer the folder's, and tries again.
+    if (held_) ::unlink(path_.c_str());
+    ::close(lockFd_);
+}
+
+bool InstanceLock::lockFile(const std::filesystem::path& path) {
+    // A few tries only: each retry means a program on the folder ended in between.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        lockFd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+        if (lockFd_ < 0) lockFd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (lockFd_ < 0) return true;  // a folder that cannot be written: the name decides
+        if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+            // Held by another program; any other failure (no lock support) leaves the name to say.
+            if (errno == EWOULDBLOCK) return false;
+            ::close(lockFd_);
+            lockFd_ = -1;
+            return true;
+        }
+        struct stat locked {};
+        struct stat current {};
+        if (::fstat(lockFd_, &locked) == 0 && ::stat(path.c_str(), &current) == 0 &&
+            locked.st_dev == current.st_dev && locked.st_ino == current.st_ino) {
+            return true;
+        }
+        ::close(lockFd_);  // the file was removed by a program ending just now
+        lockFd_ = -1;
+    }
+    return true;
 }
 
 bool InstanceLock::bindName() {

@@ -13,8 +13,8 @@ namespace kestrum {
 // kestruml.lock in it for its whole run and listens for later starts; a later start finds the
 // lock held, asks the running program to come to the front and ends without touching a file.
 // The system lets the lock go however a program ends, so a crashed program's lock is simply
-// taken over. Where the lock file cannot be opened (a folder that cannot be written), a
-// listening name of this machine stands in for it.
+// taken over; a program that ends cleanly also removes the file. Where the lock file cannot be
+// opened (a folder that cannot be written), a listening name of this machine stands in for it.
 class InstanceLock {
 public:
     inline static const char* const kFileName = "kestruml.lock";
@@ -36,10 +36,14 @@ public:
     void listen(std::function<void()> onWake);
 
 private:
+    // Opens and locks the file; false when another program holds it.
+    bool lockFile(const std::filesystem::path& path);
+
     // Starts listening under the folder's name; false only when another program has it.
     bool bindName();
 
-    std::string name_;  // the abstract socket name of the folder
+    std::filesystem::path path_;  // the lock file
+    std::string name_;            // the abstract socket name of the folder
     int lockFd_ = -1;
     int listenFd_ = -1;
     bool held_ = false;

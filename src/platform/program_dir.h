@@ -10,7 +10,7 @@ namespace kestrum {
 
 struct ProgramDirResult {
     std::string dir;                 // without the trailing separator
-    std::optional<Message> message;  // shown when the path holds no separator
+    std::optional<Message> message;  // shown once at start-up
 };
 
 // The directory part of the program file's full path: everything before its last '/'. A path

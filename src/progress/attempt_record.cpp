@@ -18,9 +18,9 @@ std::vector<KeyTally> keyTallies(const CharCounts& hit_counts, const CharCounts&
     return tallies;
 }
 
-Attempt attemptFromResult(const LessonResult& result, std::int64_t endUtcMs) {
+Attempt attemptFromResult(const LessonResult& result) {
     Attempt attempt;
-    attempt.started_at = isoUtc(endUtcMs - result.duration_ms);
+    attempt.started_at = isoUtc(result.ended_utc_ms - result.duration_ms);
     attempt.kind = result.key.kind;
     attempt.lesson = cp932ToUtf8(result.key.name);
     attempt.speed = result.speed;

@@ -14,8 +14,8 @@ namespace kestrum {
 // past the end of an item are counted, is no character and is left out.
 std::vector<KeyTally> keyTallies(const CharCounts& hit_counts, const CharCounts& miss_counts);
 
-// The attempt a finished run makes, started `duration_ms` before `endUtcMs`.
-Attempt attemptFromResult(const LessonResult& result, std::int64_t endUtcMs);
+// The attempt a finished run makes, started `duration_ms` before it ended.
+Attempt attemptFromResult(const LessonResult& result);
 
 // "YYYY-MM-DDTHH:MM:SSZ" in UTC.
 std::string isoUtc(std::int64_t utcMs);

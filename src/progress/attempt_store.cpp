@@ -1,12 +1,19 @@
 #include "progress/attempt_store.h"
 
+#include <QLoggingCategory>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
-#include <optional>
+#include <chrono>
+#include <iterator>
+#include <map>
 #include <system_error>
 #include <utility>
 
@@ -14,27 +21,78 @@ namespace kestrum {
 
 namespace {
 
+Q_LOGGING_CATEGORY(storeLog, "kestrum.store")
+
 constexpr int kMaxAsideNames = 1000;
+// Longer than any honest query at 100,000 attempts, short enough that no file hangs the program.
+constexpr auto kQueryBudget = std::chrono::seconds(3);
+// A lock held longer than about a frame is met again at the next call.
+constexpr int kBusyWaitMs = 10;
+// At the close no window waits any more.
+constexpr int kCloseBusyWaitMs = 1000;
+// SQLite's lock bytes start at 1 GiB: the pending byte, the reserved byte, the shared range.
+constexpr off_t kLockBytes = 0x40000000;
+constexpr off_t kLockByteCount = 512;
 
-enum class FileState { Ours, Newer, Empty, Foreign, Damaged };
-
-std::optional<QVariant> scalar(const QSqlDatabase& db, const QString& sql) {
-    QSqlQuery query(db);
-    if (!query.exec(sql) || !query.next()) return std::nullopt;
-    return query.value(0);
+// An SQLite URI names the file by its bytes, so a folder whose name is not UTF-8 is reached.
+QString uriOf(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(file, error);
+    const QByteArray bytes = QByteArray::fromStdString((error ? file : full).string());
+    return QStringLiteral("file:") + QString::fromLatin1(bytes.toPercentEncoding("/"));
 }
 
-FileState stateOf(const QSqlDatabase& db) {
-    const auto check = scalar(db, QStringLiteral("PRAGMA quick_check"));
-    if (!check || check->toString() != QStringLiteral("ok")) return FileState::Damaged;
-    const auto id = scalar(db, QStringLiteral("PRAGMA application_id"));
-    const auto version = scalar(db, QStringLiteral("PRAGMA user_version"));
-    const auto tables = scalar(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    if (!id || !version || !tables) return FileState::Damaged;
-    if (id->toInt() == AttemptStore::kApplicationId) {
-        return version->toInt() > AttemptStore::kSchemaVersion ? FileState::Newer : FileState::Ours;
+// Whether another process holds one of SQLite's locks on the file. Locks of this process are
+// not seen, and opening the file here would drop them: call it with no connection open.
+bool othersHoldLocks(const std::filesystem::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = kLockBytes;
+    probe.l_len = kLockByteCount;
+    const bool held = ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    ::close(fd);
+    return held;
+}
+
+// What the header and sqlite_master say; `error` is set when they could not be read.
+struct FileLook {
+    QSqlError error;
+    std::int32_t applicationId = 0;
+    std::int32_t userVersion = 0;
+    std::vector<SchemaObject> objects;
+};
+
+QSqlError errorOf(const QSqlQuery& query) {
+    return query.lastError().isValid()
+               ? query.lastError()
+               : QSqlError(QString(), QStringLiteral("no row"), QSqlError::UnknownError);
+}
+
+FileLook lookAt(const QSqlDatabase& db) {
+    FileLook look;
+    QSqlQuery query(db);
+    for (auto [sql, value] : {std::pair{"PRAGMA application_id", &look.applicationId},
+                              std::pair{"PRAGMA user_version", &look.userVersion}}) {
+        if (!query.exec(QString::fromLatin1(sql)) || !query.next()) {
+            look.error = errorOf(query);
+            return look;
+        }
+        *value = query.value(0).toInt();
     }
-    return id->toInt() == 0 && tables->toInt() == 0 ? FileState::Empty : FileState::Foreign;
+    if (!query.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master"))) {
+        look.error = errorOf(query);
+        return look;
+    }
+    while (query.next()) {
+        look.objects.push_back({query.value(0).toString().toStdString(),
+                                query.value(1).toString().toStdString(),
+                                query.value(2).toString().toStdString()});
+    }
+    if (query.lastError().isValid()) look.error = query.lastError();
+    return look;
 }
 
 QString connectionName() {
@@ -42,11 +100,8 @@ QString connectionName() {
     return QStringLiteral("kestrum-attempts-%1").arg(next++);
 }
 
-bool execAll(QSqlQuery& query, const QStringList& statements) {
-    for (const QString& sql : statements) {
-        if (!query.exec(sql)) return false;
-    }
-    return true;
+QString nameOf(const std::filesystem::path& file) {
+    return QString::fromStdString(file.filename().string());
 }
 
 // Runs the statement with `values` bound in order.
@@ -71,8 +126,13 @@ AttemptStore::AttemptStore(std::filesystem::path file, QString driver)
     : file_(std::move(file)), driver_(std::move(driver)), connection_(connectionName()) {}
 
 AttemptStore::~AttemptStore() {
-    if (!tried_ || !QSqlDatabase::contains(connection_)) return;
-    database().close();
+    if (!waiting_.empty() && open()) {
+        QSqlQuery(database())
+            .exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kCloseBusyWaitMs));
+        if (!flush()) qCWarning(storeLog) << waiting_.size() << "attempts could not be written";
+    }
+    if (!QSqlDatabase::contains(connection_)) return;
+    close();
     QSqlDatabase::removeDatabase(connection_);
 }
 
@@ -84,83 +144,133 @@ QSqlDatabase AttemptStore::database() const {
     return QSqlDatabase::database(connection_, false);
 }
 
+void AttemptStore::close() {
+    if (QSqlDatabase::contains(connection_)) database().close();
+}
+
 bool AttemptStore::open() {
-    if (tried_) return usable_;
-    tried_ = true;
-    usable_ = openFile();
-    return usable_;
+    if (state_ == State::Closed && openFile()) state_ = State::Open;
+    return state_ == State::Open;
 }
 
 bool AttemptStore::openFile() {
     if (!QSqlDatabase::isDriverAvailable(driver_)) {
-        fail(QStringLiteral("SQLite のドライバー %1 がありません").arg(driver_));
+        state_ = State::Refused;
+        fail(StoreFault::NoDriver, driver_);
         return false;
     }
-    QSqlDatabase::addDatabase(driver_, connection_)
-        .setDatabaseName(QString::fromStdString(file_.string()));
-    for (int attemptNo = 0; attemptNo < 2; ++attemptNo) {
-        QSqlDatabase db = database();
-        if (!db.open()) {
-            fail(db.lastError().text());
-            return false;
-        }
-        switch (stateOf(db)) {
-            case FileState::Ours:
-                return true;
-            case FileState::Empty:
-                return createSchema();
-            case FileState::Newer:
-                db.close();
-                fail(QStringLiteral("新しい版で作られたファイルです"));
-                return false;
-            case FileState::Foreign:
-            case FileState::Damaged:
-                db.close();
-                if (!setAside(QStringLiteral("壊れているか、別のプログラムのファイルでした")))
-                    return false;
-                break;
-        }
+    std::error_code error;
+    const auto status = std::filesystem::status(file_, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        fail(StoreFault::CannotOpen, QStringLiteral("not a regular file"));
+        return false;
     }
-    fail(QStringLiteral("新しいファイルを作れません"));
+    for (int round = 0; round < 2; ++round) {
+        if (!asideReason_.isEmpty() && !setAside(std::exchange(asideReason_, {}))) return false;
+        if (!connect()) return false;
+        if (useFile()) return true;
+        close();
+        if (asideReason_.isEmpty()) return false;
+    }
+    fail(StoreFault::CannotSetAside, QStringLiteral("the new file is refused as well"));
     return false;
 }
 
-// Renames the file (and a journal SQLite left with it) to the first free "<name>.broken-N".
+bool AttemptStore::connect() {
+    if (!QSqlDatabase::contains(connection_)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver_, connection_);
+        db.setDatabaseName(uriOf(file_));
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_OPEN_URI").arg(kBusyWaitMs));
+    }
+    QSqlDatabase db = database();
+    if (!db.open()) {
+        fail(faultOf(db.lastError()), db.lastError().text());
+        return false;
+    }
+    if (!armConnection(db, deadline_))
+        qCWarning(storeLog) << "SQLite's own calls are out of reach: only PRAGMA defences hold";
+    return true;
+}
+
+// Judges the open file by its header and schema, and makes it ready; false leaves asideReason_
+// set when the file must be set aside.
+bool AttemptStore::useFile() {
+    const FileLook look = lookAt(database());
+    if (look.error.isValid()) {
+        failed(look.error);
+        return false;
+    }
+    switch (judgeFile(look.applicationId, look.userVersion, look.objects)) {
+        case FileVerdict::Ours:
+            return true;
+        case FileVerdict::NeedsSchema:
+            return runSteps(0);
+        case FileVerdict::NeedsUpgrade:
+            return runSteps(look.userVersion);
+        case FileVerdict::Newer:
+            state_ = State::Refused;
+            fail(StoreFault::Newer, QStringLiteral("user_version %1").arg(look.userVersion));
+            return false;
+        case FileVerdict::Foreign:
+            asideReason_ = QStringLiteral(
+                "別のプログラムのファイルか、このプログラムが作らないものを含んでいました");
+            return false;
+    }
+    return false;
+}
+
+// Renames the file to the first free "<name>.broken-N", with the journal SQLite left beside it
+// when no other program holds the file (a journal in use is that program's, not ours).
 bool AttemptStore::setAside(const QString& why) {
-    const std::filesystem::path journal = file_.string() + "-journal";
+    close();
+    const bool alone = !othersHoldLocks(file_);
     for (int n = 1; n <= kMaxAsideNames; ++n) {
         const std::filesystem::path target = file_.string() + ".broken-" + std::to_string(n);
         std::error_code error;
-        if (std::filesystem::exists(target, error)) continue;
+        if (std::filesystem::exists(std::filesystem::symlink_status(target, error))) continue;
         std::filesystem::rename(file_, target, error);
         if (error) break;
-        if (std::filesystem::exists(journal, error))
-            std::filesystem::rename(journal, target.string() + "-journal", error);
+        for (const char* suffix : {"-journal", "-wal"}) {
+            const std::filesystem::path companion = file_.string() + suffix;
+            if (alone && std::filesystem::exists(companion, error))
+                std::filesystem::rename(companion, target.string() + suffix, error);
+        }
+        qCWarning(storeLog) << "set aside as" << target.c_str();
         pending_.push_back(infoMessage(
             QStringLiteral("成績の記録ファイル %1 は%2。%3 と名前を変えて残し、新しく作ります。")
-                .arg(QString::fromStdString(file_.filename().string()), why,
-                     QString::fromStdString(target.filename().string()))
+                .arg(nameOf(file_), why, nameOf(target))
                 .toStdString()));
         return true;
     }
-    fail(QStringLiteral("読めないファイルを別の名前にできません"));
+    state_ = State::Refused;
+    fail(StoreFault::CannotSetAside, QStringLiteral("rename failed"));
     return false;
 }
 
-bool AttemptStore::createSchema() {
+// Creates what the versions after `fromVersion` added, and marks the file as ours, at once.
+bool AttemptStore::runSteps(std::int32_t fromVersion) {
     QSqlDatabase db = database();
     QSqlQuery query(db);
-    const QStringList schema = {
-        QStringLiteral("CREATE TABLE attempts(id INTEGER PRIMARY KEY, started_at TEXT NOT NULL, "
-                       "kind INTEGER NOT NULL, lesson TEXT NOT NULL, speed INTEGER, "
-                       "accuracy INTEGER, duration_ms INTEGER, keys INTEGER, misses INTEGER)"),
-        QStringLiteral("CREATE TABLE key_stats(attempt_id INTEGER NOT NULL REFERENCES "
-                       "attempts(id), ch TEXT NOT NULL, hits INTEGER, misses INTEGER)"),
-        QStringLiteral("CREATE INDEX key_stats_by_attempt ON key_stats(attempt_id)"),
-        QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId),
-        QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion),
-    };
-    if (db.transaction() && execAll(query, schema) && db.commit()) return true;
+    QStringList statements;
+    const auto& steps = schemaSteps();
+    for (auto step = steps.begin() + fromVersion; step != steps.end(); ++step) {
+        for (const SchemaObject& object : *step)
+            statements << QString::fromStdString(object.sql);
+    }
+    statements << QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId)
+               << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
+    if (!db.transaction()) {
+        abandon(query);
+        return false;
+    }
+    for (const QString& sql : statements) {
+        if (!query.exec(sql)) {
+            abandon(query);
+            return false;
+        }
+    }
+    if (db.commit()) return true;
     abandon(query);
     return false;
 }
@@ -168,56 +278,88 @@ bool AttemptStore::createSchema() {
 // The query's error, or the connection's when the transaction itself failed.
 void AttemptStore::abandon(const QSqlQuery& query) {
     QSqlDatabase db = database();
-    const QString error =
-        query.lastError().isValid() ? query.lastError().text() : db.lastError().text();
+    const QSqlError error = query.lastError().isValid() ? query.lastError() : db.lastError();
     db.rollback();
-    fail(error);
+    failed(error);
+}
+
+void AttemptStore::keep(Attempt attempt) {
+    waiting_.push_back(std::move(attempt));
 }
 
 std::int64_t AttemptStore::record(const Attempt& attempt) {
-    if (!open()) return 0;
+    keep(attempt);
+    return flush() ? lastId_ : 0;
+}
+
+bool AttemptStore::flush() {
+    if (waiting_.empty()) return true;
+    QueryBudget budget(deadline_, kQueryBudget);
+    if (open() && writeWaiting()) return true;
+    // A failure other than a lock closed the connection: once more with a fresh one, which
+    // finds a file that has become writable meanwhile.
+    return state_ == State::Closed && open() && writeWaiting();
+}
+
+bool AttemptStore::writeWaiting() {
     QSqlDatabase db = database();
-    QSqlQuery query(db);
-    auto failed = [&] {
-        abandon(query);
-        return std::int64_t{0};
-    };
-    if (!db.transaction()) return failed();
-    query.prepare(QStringLiteral(
+    QSqlQuery attempt(db);
+    QSqlQuery keys(db);
+    if (!db.transaction()) {
+        abandon(attempt);
+        return false;
+    }
+    attempt.prepare(QStringLiteral(
         "INSERT INTO attempts(started_at, kind, lesson, speed, accuracy, duration_ms, keys, "
         "misses) VALUES(?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant& value :
-         {QVariant(QString::fromStdString(attempt.started_at)), QVariant(attempt.kind),
-          QVariant(QString::fromStdString(attempt.lesson)), QVariant(attempt.speed),
-          QVariant(attempt.accuracy), QVariant(qint64{attempt.duration_ms}), QVariant(attempt.keys),
-          QVariant(attempt.misses)})
-        query.addBindValue(value);
-    if (!query.exec()) return failed();
-    const std::int64_t id = query.lastInsertId().toLongLong();
-    query.prepare(
+    keys.prepare(
         QStringLiteral("INSERT INTO key_stats(attempt_id, ch, hits, misses) VALUES(?, ?, ?, ?)"));
-    for (const KeyTally& tally : attempt.key_stats) {
-        query.addBindValue(qint64{id});
-        query.addBindValue(QString::fromStdString(tally.ch));
-        query.addBindValue(qint64{tally.hits});
-        query.addBindValue(qint64{tally.misses});
-        if (!query.exec()) return failed();
+    std::int64_t id = 0;
+    for (const Attempt& waiting : waiting_) {
+        for (const QVariant& value :
+             {QVariant(QString::fromStdString(waiting.started_at)), QVariant(waiting.kind),
+              QVariant(QString::fromStdString(waiting.lesson)), QVariant(waiting.speed),
+              QVariant(waiting.accuracy), QVariant(qint64{waiting.duration_ms}),
+              QVariant(waiting.keys), QVariant(waiting.misses)})
+            attempt.addBindValue(value);
+        if (!attempt.exec()) {
+            abandon(attempt);
+            return false;
+        }
+        id = attempt.lastInsertId().toLongLong();
+        for (const KeyTally& tally : waiting.key_stats) {
+            keys.addBindValue(qint64{id});
+            keys.addBindValue(QString::fromStdString(tally.ch));
+            keys.addBindValue(qint64{tally.hits});
+            keys.addBindValue(qint64{tally.misses});
+            if (!keys.exec()) {
+                abandon(keys);
+                return false;
+            }
+        }
     }
-    if (!db.commit()) return failed();
-    return id;
+    if (!db.commit()) {
+        abandon(attempt);
+        return false;
+    }
+    waiting_.clear();
+    lastId_ = id;
+    return true;
 }
 
 std::vector<Attempt> AttemptStore::attempts() {
+    QueryBudget budget(deadline_, kQueryBudget);
+    flush();
     std::vector<Attempt> result;
-    if (!open()) return result;
+    readFailed_ = !open();
     QSqlQuery query(database());
-    if (!query.exec(QStringLiteral("SELECT id, started_at, kind, lesson, speed, accuracy, "
-                                   "duration_ms, keys, misses FROM attempts "
-                                   "ORDER BY started_at, id"))) {
-        fail(query.lastError().text());
-        return result;
+    if (!readFailed_ && !query.exec(QStringLiteral("SELECT id, started_at, kind, lesson, speed, "
+                                                   "accuracy, duration_ms, keys, misses "
+                                                   "FROM attempts ORDER BY started_at, id"))) {
+        readFailed_ = true;
+        failed(query.lastError());
     }
-    while (query.next()) {
+    while (!readFailed_ && query.next()) {
         Attempt attempt;
         attempt.id = query.value(0).toLongLong();
         attempt.started_at = query.value(1).toString().toStdString();
@@ -230,24 +372,44 @@ std::vector<Attempt> AttemptStore::attempts() {
         attempt.misses = query.value(8).toInt();
         result.push_back(std::move(attempt));
     }
+    for (Attempt waiting : waiting_) {
+        waiting.key_stats.clear();
+        result.push_back(std::move(waiting));
+    }
     return result;
 }
 
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
-    return totals(QStringLiteral("JOIN attempts ON attempts.id = attempt_id "
-                                 "WHERE attempts.kind = ? AND attempts.lesson = ?"),
-                  {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
+    QueryBudget budget(deadline_, kQueryBudget);
+    flush();
+    std::vector<KeyTally> result =
+        totals(QStringLiteral("JOIN attempts ON attempts.id = attempt_id "
+                              "WHERE attempts.kind = ? AND attempts.lesson = ?"),
+               {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
+    std::vector<Attempt> ofLesson;
+    std::copy_if(
+        waiting_.begin(), waiting_.end(), std::back_inserter(ofLesson),
+        [&](const Attempt& a) { return a.kind == lesson.kind && a.lesson == lesson.lesson; });
+    addWaiting(result, ofLesson);
+    return result;
 }
 
 std::vector<KeyTally> AttemptStore::recentTotals(int count) {
-    return totals(QStringLiteral("WHERE attempt_id IN "
-                                 "(SELECT id FROM attempts ORDER BY id DESC LIMIT ?)"),
-                  {QVariant(count)});
+    QueryBudget budget(deadline_, kQueryBudget);
+    flush();
+    const auto fromMemory = std::min(waiting_.size(), static_cast<std::size_t>(std::max(count, 0)));
+    std::vector<KeyTally> result =
+        totals(QStringLiteral("WHERE attempt_id IN "
+                              "(SELECT id FROM attempts ORDER BY id DESC LIMIT ?)"),
+               {QVariant(count - static_cast<int>(fromMemory))});
+    addWaiting(result, {waiting_.end() - static_cast<std::ptrdiff_t>(fromMemory), waiting_.end()});
+    return result;
 }
 
 std::vector<KeyTally> AttemptStore::totals(const QString& where, const QVariantList& values) {
     std::vector<KeyTally> result;
-    if (!open()) return result;
+    readFailed_ = !open();
+    if (readFailed_) return result;
     QSqlQuery query(database());
     query.prepare(QStringLiteral("SELECT ch, SUM(key_stats.hits), SUM(key_stats.misses) "
                                  "FROM key_stats %1 GROUP BY ch ORDER BY ch")
@@ -255,7 +417,8 @@ std::vector<KeyTally> AttemptStore::totals(const QString& where, const QVariantL
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec()) {
-        fail(query.lastError().text());
+        readFailed_ = true;
+        failed(query.lastError());
         return result;
     }
     while (query.next()) {
@@ -267,6 +430,13 @@ std::vector<KeyTally> AttemptStore::totals(const QString& where, const QVariantL
 
 bool AttemptStore::renameLesson(const LessonId& from, const std::string& to) {
     if (from.lesson == to) return true;
+    // Attempts still waiting in memory follow as well, whether or not they reach the file now.
+    std::erase_if(waiting_,
+                  [&](const Attempt& a) { return a.kind == from.kind && a.lesson == to; });
+    for (Attempt& waiting : waiting_) {
+        if (waiting.kind == from.kind && waiting.lesson == from.lesson) waiting.lesson = to;
+    }
+    QueryBudget budget(deadline_, kQueryBudget);
     if (!open()) return false;
     QSqlDatabase db = database();
     QSqlQuery query(db);
@@ -285,6 +455,10 @@ bool AttemptStore::renameLesson(const LessonId& from, const std::string& to) {
 }
 
 bool AttemptStore::eraseLesson(const LessonId& lesson) {
+    std::erase_if(waiting_, [&](const Attempt& a) {
+        return a.kind == lesson.kind && a.lesson == lesson.lesson;
+    });
+    QueryBudget budget(deadline_, kQueryBudget);
     if (!open()) return false;
     QSqlDatabase db = database();
     QSqlQuery query(db);
@@ -299,13 +473,64 @@ bool AttemptStore::eraseLesson(const LessonId& lesson) {
     return false;
 }
 
-void AttemptStore::fail(const QString& detail) {
+// Adds the key counts of attempts still in memory, keeping the characters in byte order.
+void AttemptStore::addWaiting(std::vector<KeyTally>& totals,
+                              const std::vector<Attempt>& attempts) const {
+    if (attempts.empty()) return;
+    std::map<std::string, KeyTally> byChar;
+    for (const KeyTally& tally : totals)
+        byChar[tally.ch] = tally;
+    for (const Attempt& attempt : attempts) {
+        for (const KeyTally& tally : attempt.key_stats) {
+            KeyTally& sum = byChar[tally.ch];
+            sum.ch = tally.ch;
+            sum.hits += tally.hits;
+            sum.misses += tally.misses;
+        }
+    }
+    totals.clear();
+    for (auto& entry : byChar)
+        totals.push_back(std::move(entry.second));
+}
+
+StoreHealth AttemptStore::health() const {
+    if (readFailed_) return StoreHealth::CannotRead;
+    return waiting_.empty() ? StoreHealth::Keeps : StoreHealth::Waits;
+}
+
+void AttemptStore::failed(const QSqlError& error) {
+    const StoreFault fault = faultOf(error);
+    if (!provesDamage(fault)) {
+        fail(fault, error.text());
+        // A lock passes by itself; after anything else the next call starts from a fresh
+        // connection (one that SQLite opened read-only stays so).
+        if (fault != StoreFault::Busy && state_ == State::Open) {
+            close();
+            state_ = State::Closed;
+        }
+        return;
+    }
+    // Set aside at the next open, which says so; the attempts wait until then.
+    qCWarning(storeLog) << file_.c_str() << "is damaged:" << error.text();
+    close();
+    asideReason_ = QStringLiteral("壊れていました");
+    if (state_ == State::Open) state_ = State::Closed;
+}
+
+void AttemptStore::fail(StoreFault fault, const QString& detail) {
+    qCWarning(storeLog) << file_.c_str() << faultReason(fault).c_str() << detail;
     if (failureReported_) return;
     failureReported_ = true;
+    const QString consequence =
+        state_ == State::Refused
+            ? QStringLiteral("苦手キーと成績の推移は記録されません。")
+            : QStringLiteral(
+                  "練習の記録はプログラムを閉じるまで覚えておき、使えるようになった"
+                  "ときに書き込みます。");
     pending_.push_back(infoMessage(
-        QStringLiteral("成績の記録ファイル %1 を使えないため、苦手キーと成績の推移は記録"
-                       "されません。練習と score.dat への記録はこれまでどおり続きます。\n(%2)")
-            .arg(QString::fromStdString(file_.filename().string()), detail)
+        QStringLiteral("成績の記録ファイル %1 は%2。%3練習と score.dat への記録はこれまでどおり"
+                       "続きます。")
+            .arg(nameOf(file_), QString::fromStdString(faultReason(fault)), consequence)
             .toStdString()));
 }
 

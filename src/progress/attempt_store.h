@@ -2,6 +2,9 @@
 
 #include "platform/message.h"
 #include "progress/attempt.h"
+#include "progress/sqlite_defences.h"
+#include "progress/store_fault.h"
+#include "progress/store_schema.h"
 
 #include <QString>
 #include <QVariant>
@@ -17,29 +20,37 @@ namespace kestrum {
 
 // The attempt history in SQLite (kestrum.sqlite3 in the data folder), beside score.dat and never
 // in its way. The file opens at the first call that needs it, so that the SQL driver loads only
-// then. A store that cannot be opened or written reports it once, through pendingMessages(),
-// and then does nothing; a damaged or foreign file is renamed aside, never overwritten; a file
-// made by a later version is left alone.
+// then, and opening costs the same at any size: the header and the schema are checked, never
+// every page. The store never waits on a lock longer than a frame: an attempt it cannot write
+// waits in memory and is written at the next call (the close included). Only a file proven
+// damaged or foreign is renamed aside, never overwritten; a busy, unreadable or read-only file
+// and one made by a later version are left exactly as they are. Every failure is reported in
+// Japanese, at most once in the store's life, through pendingMessages(); its detail goes to the
+// log.
 class AttemptStore {
 public:
-    static constexpr std::int32_t kSchemaVersion = 1;
-    // PRAGMA application_id of our files ("KSTR").
-    static constexpr std::int32_t kApplicationId = 0x4B535452;
+    static constexpr std::int32_t kSchemaVersion = kStoreSchemaVersion;
+    static constexpr std::int32_t kApplicationId = kStoreApplicationId;
 
     explicit AttemptStore(std::filesystem::path file, QString driver = QStringLiteral("QSQLITE"));
+    // Writes what waits, allowing a longer wait for a lock than while windows are up.
     ~AttemptStore();
     AttemptStore(const AttemptStore&) = delete;
     AttemptStore& operator=(const AttemptStore&) = delete;
 
     static std::filesystem::path fileIn(const std::filesystem::path& dataDir);
 
-    // Opens the file unless that was tried already; true when the store can be used.
+    // Opens the file unless it is open or was refused for good; true when the store can be used.
     bool open();
 
-    // Adds the attempt and its key statistics in one transaction; returns its id, 0 on failure.
+    // Keeps the attempt in memory, to be written at the next call that writes; no file work.
+    void keep(Attempt attempt);
+    // Writes every attempt kept so far, in one transaction; true when none waits any more.
+    bool flush();
+    // keep() and flush(); the attempt's id, 0 when it waits in memory.
     std::int64_t record(const Attempt& attempt);
 
-    // Every attempt, oldest first, without key statistics.
+    // Every attempt, oldest first, without key statistics; waiting ones last, with id 0.
     std::vector<Attempt> attempts();
     // Per character, summed over every attempt of the lesson.
     std::vector<KeyTally> lessonTotals(const LessonId& lesson);
@@ -52,26 +63,43 @@ public:
     bool renameLesson(const LessonId& from, const std::string& to);
     bool eraseLesson(const LessonId& lesson);
 
+    // What the last read's answer is worth.
+    StoreHealth health() const;
+
     // What went wrong since the last call, at most one failure in the store's life, plus a note
     // when a file was set aside. Texts are Japanese.
     Messages pendingMessages();
 
 private:
+    enum class State { Closed, Open, Refused };
+
     bool openFile();
+    bool connect();
+    bool useFile();
     bool setAside(const QString& why);
-    bool createSchema();
+    bool runSteps(std::int32_t fromVersion);
+    bool writeWaiting();
     std::vector<KeyTally> totals(const QString& where, const QVariantList& values);
+    void addWaiting(std::vector<KeyTally>& totals, const std::vector<Attempt>& attempts) const;
     // Rolls the transaction back and reports why it failed.
     void abandon(const QSqlQuery& query);
-    void fail(const QString& detail);
+    // Reports a failed read or write; a file it proves damaged is closed, to be set aside at
+    // the next open.
+    void failed(const QSqlError& error);
+    void fail(StoreFault fault, const QString& detail);
+    void close();
     QSqlDatabase database() const;
 
     std::filesystem::path file_;
     QString driver_;
     QString connection_;
-    bool tried_ = false;
-    bool usable_ = false;
+    State state_ = State::Closed;
+    QString asideReason_;  // why the file must be set aside at the next open; empty: it need not
+    bool readFailed_ = false;
     bool failureReported_ = false;
+    std::vector<Attempt> waiting_;
+    std::int64_t lastId_ = 0;
+    QueryDeadline deadline_;
     Messages pending_;
 };
 

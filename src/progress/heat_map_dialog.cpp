@@ -67,11 +67,11 @@ QString worstText(const KeyboardModel& model, const std::vector<KeyHeat>& heats)
 }  // namespace
 
 HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTally>& attempt,
-                             const std::vector<KeyTally>& lesson, const ScreenMetrics& screen,
-                             QWidget* parent)
+                             const std::optional<std::vector<KeyTally>>& lesson,
+                             const ScreenMetrics& screen, QWidget* parent)
     : QDialog(parent),
       attemptHeats_(keyHeats(model_, attempt)),
-      lessonHeats_(keyHeats(model_, lesson)) {
+      lessonHeats_(keyHeats(model_, lesson.value_or(std::vector<KeyTally>{}))) {
     setWindowTitle(QStringLiteral("苦手キー   %1").arg(lessonName));
     setFont(pixelFont(FontFace::PGothic, 14));
     model_.arrange();
@@ -86,6 +86,13 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
     auto* choice = new QHBoxLayout;
     choice->addWidget(thisAttempt_);
     choice->addWidget(wholeLesson_);
+    if (!lesson) {
+        wholeLesson_->setEnabled(false);
+        auto* unread =
+            new QLabel(QStringLiteral("（成績の記録ファイルを読めないため、表示できません）"));
+        unread->setObjectName(QStringLiteral("lessonUnread"));
+        choice->addWidget(unread);
+    }
     choice->addStretch();
 
     auto* board = new QWidget;

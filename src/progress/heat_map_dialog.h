@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -17,13 +18,15 @@ class KeyboardWidget;
 struct ScreenMetrics;
 
 // The on-screen keyboard tinted by miss rate, for one attempt or for every attempt of its
-// lesson, with the worst keys listed beside it and each key's figures on hover.
+// lesson, with the worst keys listed beside it and each key's figures on hover. Without the
+// lesson's totals (the store could not be read) only this attempt is offered, and the dialog
+// says why.
 class HeatMapDialog : public QDialog {
     Q_OBJECT
 
 public:
     HeatMapDialog(const QString& lessonName, const std::vector<KeyTally>& attempt,
-                  const std::vector<KeyTally>& lesson, const ScreenMetrics& screen,
+                  const std::optional<std::vector<KeyTally>>& lesson, const ScreenMetrics& screen,
                   QWidget* parent = nullptr);
     ~HeatMapDialog() override;
 

@@ -47,15 +47,24 @@ Bytes weakKeyDrillName() {
     return utf8ToCp932("苦手キー練習");
 }
 
-WeakKeyDrill buildWeakKeyDrill(const std::vector<KeyTally>& recentTotals) {
+WeakKeyDrill buildWeakKeyDrill(const std::vector<KeyTally>& recentTotals, StoreHealth health) {
+    if (health == StoreHealth::CannotRead) {
+        return {std::nullopt,
+                {infoMessage("成績の記録ファイルを今は読めないため、苦手なキーを選べません。"
+                             "しばらくしてから、もう一度選んでください。")}};
+    }
     const std::vector<WeakKey> weak = chooseWeakKeys(recentTotals);
     if (weak.empty()) {
-        return {std::nullopt,
-                {infoMessage(enoughToJudge(recentTotals)
-                                 ? "最近の練習では、間違えたキーがありません。"
-                                   "苦手キー練習は、間違えたキーが出てきてから使えます。"
-                                 : "苦手なキーを選ぶには、まだ記録が足りません。"
-                                   "ほかのレッスンを何回か練習してから選んでください。")}};
+        const char* why = enoughToJudge(recentTotals)
+                              ? "最近の練習では、間違えたキーがありません。"
+                                "苦手キー練習は、間違えたキーが出てきてから使えます。"
+                          : health == StoreHealth::Waits
+                              ? "苦手なキーを選ぶには、まだ記録が足りません。ただ、成績の記録"
+                                "ファイルに今は書き込めないため、練習の記録はプログラムを閉じると"
+                                "残りません。"
+                              : "苦手なキーを選ぶには、まだ記録が足りません。"
+                                "ほかのレッスンを何回か練習してから選んでください。";
+        return {std::nullopt, {infoMessage(why)}};
     }
 
     KeyboardModel model;

@@ -10,4 +10,11 @@ QPixmap resourcePicture(const QString& path) {
     return QPixmap::fromImage(reader.read());
 }
 
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(resourcePicture(QStringLiteral(":/icons/%1x%1/kestrum-lite.png").arg(size)));
+    return icon;
+}
+
 }  // namespace kestrum

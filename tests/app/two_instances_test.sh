@@ -60,9 +60,11 @@ await '! kill -0 $first' "the first program does not close"
 [ "$(head -c 14 "$one/kestruml.ini")" = "0,1,2,0,1,50,3" ] || fail "kestruml.ini: $(od -c "$one/kestruml.ini")"
 cmp "$one/score.dat" "$work/history" || fail "score.dat changed"
 [ ! -e "$work/0" ] || fail "files went to ./0"
+[ ! -e "$one/kestruml.lock" ] || fail "the lock file stayed after the program ended"
 
 # A program killed outright leaves its lock file; the next start takes the folder over.
 kill -9 $other && wait $other 2>/dev/null || true
+[ -e "$two/kestruml.lock" ] || fail "a killed program's lock file is gone"
 start "$two"
 await '[ "$(active_pid)" = $started ]' "the lock of a killed program was not taken over"
 echo "ok"

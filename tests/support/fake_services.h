@@ -11,12 +11,14 @@
 
 namespace kestrum::testing {
 
-// A tick counter that moves only when a test moves it.
+// A tick counter and a calendar that move only when a test moves them.
 class FakeClock final : public Clock {
 public:
     std::uint32_t tickCount() override { return now; }
+    std::int64_t calendarUtcMs() override { return utcMs + now; }
     void advance(std::uint32_t ms) { now += ms; }
     std::uint32_t now = 1000;
+    std::int64_t utcMs = 1796115600000;  // 2026-12-01 09:00 UTC at tick 0
 };
 
 // The Caps Lock state a test sets (toggled bit 0, held bit 15).

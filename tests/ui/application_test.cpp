@@ -3,6 +3,8 @@
 #include "drill/drill_window.h"
 #include "history/result_window.h"
 #include "menu/menu_window.h"
+#include "platform/desktop_data_dir.h"
+#include "support/other_connection.h"
 #include "ui/support/modal_driver.h"
 #include "ui/support/test_application.h"
 #include "widgets/bevel_panel_widget.h"
@@ -11,8 +13,13 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace kestrum;
 using namespace kestrum::testing;
@@ -32,6 +39,9 @@ private slots:
     void lessonRunsRetriesAndReturnsToMenu();
     void unwritableFilesStopNothing();
     void closingFromTheDrillRecordsNothing();
+    void installedProgramKeepsFilesInThePrivateDataFolder();
+    void aBusyStoreKeepsTheAttemptAndTheWindowsSaySo();
+    void theAttemptIsDatedWhenTheRunEnded();
 };
 
 // A first run with two wrong keys retried, then a clean faster one whose result opens the graph
@@ -43,7 +53,10 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     MenuWindow& menu = test.app().menu();
     DrillWindow& drill = test.app().drill();
     // The program's pictures as shipped, and the toolkit's buttons in Japanese.
-    QCOMPARE(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
+    QCOMPARE(
+        QApplication::windowIcon().availableSizes(),
+        (QList<QSize>{
+            {16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
     QCOMPARE(menu.findChild<QPushButton*>("BitBtn_close")->icon().availableSizes(),
              QList<QSize>{QSize(16, 16)});
     for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even})
@@ -128,6 +141,100 @@ void ApplicationTest::closingFromTheDrillRecordsNothing() {
     QVERIFY(!test.app().menu().isVisible());
     QCOMPARE(test.readFile("kestruml.ini"), ini);
     QVERIFY(test.readFile("score.dat").isEmpty());
+}
+
+// An installed program (the marker beside it) keeps its files under $HOME even where it could
+// write its own folder, making the missing folders for its owner only and taking along the files
+// a learner left beside it; a data folder that cannot be made is named in the start-up message.
+void ApplicationTest::installedProgramKeepsFilesInThePrivateDataFolder() {
+    QTemporaryDir dir;
+    const std::filesystem::path root = dir.path().toStdString(), program = root / "lib";
+    std::filesystem::create_directories(program / "tdcs");
+    std::filesystem::create_directory(root / "home");
+    for (const char* name : {"tdcs/sample.tdc", "score.dat", "kestrum-lite.installed"})
+        std::ofstream(program / name) << name;
+    const QByteArray savedHome = qgetenv("HOME"), savedXdg = qgetenv("XDG_DATA_HOME");
+    qputenv("HOME", QByteArray::fromStdString((root / "home").string()));
+    qunsetenv("XDG_DATA_HOME");
+
+    const ProgramDirResult installed = chooseDataDir({program.string(), std::nullopt});
+    const std::filesystem::path data = root / "home/.local/share/kestrum-lite";
+    QCOMPARE(installed.dir, data.string());
+    QVERIFY(!installed.message);
+    for (const char* made : {".local", ".local/share", ".local/share/kestrum-lite"})
+        QCOMPARE(std::filesystem::status(root / "home" / made).permissions(),
+                 std::filesystem::perms::owner_all);
+    QVERIFY(std::filesystem::exists(data / "tdcs/sample.tdc") &&
+            std::filesystem::exists(data / "score.dat") &&
+            !std::filesystem::exists(data / "kestrum-lite.installed"));
+
+    qputenv("HOME", QByteArray::fromStdString((program / "score.dat").string()));
+    const ProgramDirResult unmade = chooseDataDir({program.string(), std::nullopt});
+    QCOMPARE(unmade.dir, (program / "score.dat/.local/share/kestrum-lite").string());
+    QVERIFY(unmade.message && unmade.message->text.find(unmade.dir) != std::string::npos);
+    qputenv("HOME", savedHome);
+    if (!savedXdg.isNull()) qputenv("XDG_DATA_HOME", savedXdg);
+}
+
+// Another program holds the store through a run: the result's heat map shows this attempt's
+// misses and offers no lesson totals it cannot read, the store says once that it is busy, and the
+// attempt waits until the weak-key drill, asked for from the menu, finds the file free and
+// builds on it.
+void ApplicationTest::aBusyStoreKeepsTheAttemptAndTheWindowsSaySo() {
+    TestApplication test;
+    const std::filesystem::path store = test.path(QStringLiteral("kestrum.sqlite3")).toStdString();
+    auto lock = std::make_unique<OtherConnection>(store);
+    lock->run({QStringLiteral("BEGIN EXCLUSIVE")});
+    QVERIFY(test.showMenu());
+    test.press("Panel_le1");
+    QString worst;
+    bool lessonOffered = true;
+    ModalDriver result([&](QWidget* modal) {
+        ModalDriver heatMap(
+            [&](QWidget* dialog) {
+                worst = dialog->findChild<QLabel*>(QStringLiteral("worstKeys"))->text();
+                lessonOffered =
+                    dialog->findChild<QRadioButton*>(QStringLiteral("wholeLesson"))->isEnabled();
+                TestApplication::click(dialog, "Button_close");
+            },
+            modal);
+        TestApplication::click(modal, "Button_weak_keys");
+        QVERIFY(heatMap.ran());
+        TestApplication::click(modal, "Button_go_menu");
+    });
+    test.typeRun(250, 2, [&] { return result.ran(); });
+    QVERIFY(worst.startsWith(QStringLiteral("ミスの多いキー")));
+    QVERIFY(!lessonOffered);
+    QCOMPARE(test.messages().shown.size(), std::size_t{1});
+    QVERIFY(test.messages().shownTexts()[0].find("ほかのプログラムが使用中です") !=
+            std::string::npos);
+
+    lock.reset();
+    QTRY_VERIFY(test.app().menu().isVisible());
+    test.press("Button_weak_keys");
+    QVERIFY(test.app().drill().windowTitle().endsWith(QStringLiteral("苦手キー練習")));
+    QCOMPARE(test.messages().shown.size(), std::size_t{1});
+    QCOMPARE(OtherConnection(store).run({QStringLiteral("SELECT lesson FROM attempts")}),
+             QStringList{QStringLiteral("lesson1")});
+    QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson1\x01", 10));
+}
+
+// A message left open after the run (here the history cannot be written) does not move the
+// attempt's date: it started when its first key was judged.
+void ApplicationTest::theAttemptIsDatedWhenTheRunEnded() {
+    TestApplication test;
+    QVERIFY(QDir(test.path({})).mkdir(QStringLiteral("score.dat")));
+    test.clock().utcMs = 1796169540000;  // 2026-12-01 23:59:00 UTC at tick 0
+    test.messages().onShow = [&] { test.clock().utcMs += 3 * 3600 * 1000; };
+    QVERIFY(test.showMenu());
+    test.press("Panel_le2");
+    ModalDriver result([](QWidget* modal) { TestApplication::click(modal, "Button_go_menu"); });
+    test.typeRun(200, 0, [&] { return result.ran(); });
+    QVERIFY(!test.messages().shown.empty());
+    // The first judged key comes at tick 1000.
+    const std::filesystem::path store = test.path(QStringLiteral("kestrum.sqlite3")).toStdString();
+    QCOMPARE(OtherConnection(store).run({QStringLiteral("SELECT started_at FROM attempts")}),
+             QStringList{QStringLiteral("2026-12-01T23:59:01Z")});
 }
 
 QTEST_MAIN(ApplicationTest)

@@ -3,6 +3,7 @@
 #include "platform/message_presenter.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,10 @@ namespace kestrum::testing {
 // Questions are answered from `answers`; none left answers Cancel, the boxes' default.
 class RecordingMessagePresenter final : public MessagePresenter {
 public:
-    void show(const Message& message) override { shown.push_back(message); }
+    void show(const Message& message) override {
+        shown.push_back(message);
+        if (onShow) onShow();
+    }
     bool confirm(const Message& message) override {
         questions.push_back(message);
         if (answers.empty()) return false;
@@ -29,6 +33,7 @@ public:
 
     std::vector<Message> shown, questions;
     std::deque<bool> answers;
+    std::function<void()> onShow;  // the learner's time in front of the box, say
 };
 
 }  // namespace kestrum::testing

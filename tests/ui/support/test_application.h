@@ -30,6 +30,7 @@ public:
 
     Application& app() { return *app_; }
     RecordingMessagePresenter& messages() { return messages_; }
+    FakeClock& clock() { return clock_; }
     QString path(const QString& name) const { return dir_.filePath(name); }
     QByteArray readFile(const QString& name) const;
     void writeFile(const QString& name, const QByteArray& bytes) const;

@@ -1,0 +1,64 @@
+#include "progress/store_schema.h"
+
+#include <algorithm>
+
+namespace kestrum {
+
+namespace {
+
+// Tables SQLite itself may add to any file (ANALYZE, AUTOINCREMENT): they hold no code.
+bool isSqliteBookkeeping(const SchemaObject& object) {
+    return object.type == "table" &&
+           (object.name == "sqlite_stat1" || object.name == "sqlite_stat4" ||
+            object.name == "sqlite_sequence");
+}
+
+}  // namespace
+
+const std::vector<std::vector<SchemaObject>>& schemaSteps() {
+    static const std::vector<std::vector<SchemaObject>> steps = {
+        {
+            {"table", "attempts",
+             "CREATE TABLE attempts(id INTEGER PRIMARY KEY, started_at TEXT NOT NULL, "
+             "kind INTEGER NOT NULL, lesson TEXT NOT NULL, speed INTEGER, accuracy INTEGER, "
+             "duration_ms INTEGER, keys INTEGER, misses INTEGER)"},
+            {"table", "key_stats",
+             "CREATE TABLE key_stats(attempt_id INTEGER NOT NULL REFERENCES attempts(id), "
+             "ch TEXT NOT NULL, hits INTEGER, misses INTEGER)"},
+            {"index", "key_stats_by_attempt",
+             "CREATE INDEX key_stats_by_attempt ON key_stats(attempt_id)"},
+        },
+        // What the windows ask for: one lesson's attempts (in time order), and a span of dates.
+        {
+            {"index", "attempts_by_lesson",
+             "CREATE INDEX attempts_by_lesson ON attempts(kind, lesson, started_at)"},
+            {"index", "attempts_by_date", "CREATE INDEX attempts_by_date ON attempts(started_at)"},
+        },
+    };
+    return steps;
+}
+
+FileVerdict judgeFile(std::int32_t applicationId, std::int32_t userVersion,
+                      std::vector<SchemaObject> objects) {
+    if (applicationId != 0 && applicationId != kStoreApplicationId) return FileVerdict::Foreign;
+    std::erase_if(objects, isSqliteBookkeeping);
+    if (objects.empty()) {
+        const bool blank = applicationId == 0 && userVersion == 0;
+        return blank || applicationId == kStoreApplicationId ? FileVerdict::NeedsSchema
+                                                             : FileVerdict::Foreign;
+    }
+    if (applicationId == 0 || userVersion < 1) return FileVerdict::Foreign;
+    if (userVersion > kStoreSchemaVersion) return FileVerdict::Newer;
+
+    std::vector<SchemaObject> expected;
+    for (int step = 0; step < userVersion; ++step) {
+        const auto& added = schemaSteps()[static_cast<std::size_t>(step)];
+        expected.insert(expected.end(), added.begin(), added.end());
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(objects.begin(), objects.end());
+    if (objects != expected) return FileVerdict::Foreign;
+    return userVersion == kStoreSchemaVersion ? FileVerdict::Ours : FileVerdict::NeedsUpgrade;
+}
+
+}  // namespace kestrum
