@@ -81,7 +81,10 @@ DrillEngine::DrillEngine(const Settings& settings, Clock& clock, RandomSource& r
 void DrillEngine::FormShow(int lesson_no, const lesson& problem_set) {
     host_.stopTimer(DrillTimer::timer_special);
     state_.tutorial_mode = 0;
-    spellingsOffered_ = lesson_no == 5 || lesson_no == 6 || lesson_no == kProblemSetLessonNo;
+    // The weak-key drill also runs through the problem-set slot, but as a built-in lesson of
+    // letter patterns it takes only the spelling shown, as lessons 1 to 4 do.
+    spellingsOffered_ = lesson_no == 5 || lesson_no == 6 ||
+                        (lesson_no == kProblemSetLessonNo && problem_set.kind == 1);
     if (lesson_no >= 0 && lesson_no < static_cast<int>(lessons_.size())) {
         current_ = &lessons_[static_cast<std::size_t>(lesson_no)];
         if (lesson_no == 0) state_.tutorial_mode = 1;
@@ -193,6 +196,7 @@ void DrillEngine::showItem(std::int32_t w) {
     view_.message_lines[0] = cp932ToUtf8(commentOf(record, w));
     state_.position = 1;
     state_.typed.clear();
+    rowScroll_ = 0;
     spellingsActive_ =
         settings_.romaji_spellings == 1 && spellingsOffered_ && romaji_.load(state_.target);
     guideNext(static_cast<unsigned char>(state_.target.front()));

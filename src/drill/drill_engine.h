@@ -163,6 +163,7 @@ private:
     bool spellingsOffered_ = false;  // lessons 5 and 6 and the problem set
     bool spellingsActive_ = false;   // the item on screen is judged by romaji_
     RomajiTyping romaji_;
+    std::size_t rowScroll_ = 0;  // cells a spelling longer than the row is scrolled left by
 };
 
 }  // namespace kestrum

@@ -105,7 +105,7 @@ void DrillEngine::onHit(unsigned char expected, unsigned char key) {
     ++state_.hit_counts[expected];
     if (settings_.sound == 0) sound_.play("PUSH");
     state_.typed.push_back(static_cast<char>(key));
-    const auto cellIndex = static_cast<std::size_t>(state_.position - 1);
+    const auto cellIndex = static_cast<std::size_t>(state_.position - 1) - rowScroll_;
     if (cellIndex < view_.cells.size()) {
         CharCell& cell = view_.cells[cellIndex];
         if (expected == ' ') cell.text = "_";  // a typed blank stays visible

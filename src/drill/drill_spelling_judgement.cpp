@@ -1,6 +1,7 @@
 // The judgement of a romaji item that takes every input-method spelling.
 #include "drill/drill_engine.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace kestrum {
@@ -11,13 +12,27 @@ void DrillEngine::judgeSpelling(unsigned char key) {
         onMiss(judged.expected, key, judged.verdict == RomajiTyping::Verdict::CaseMiss ? 1 : 0);
         return;
     }
-    if (judged.respelled) {
-        // The key chose another spelling: the cells from this key on show it; typed cells stay.
-        state_.target = romaji_.row();
-        for (auto i = static_cast<std::size_t>(state_.position - 1); i < view_.cells.size(); ++i)
-            view_.cells[i].text = i < state_.target.size() ? Bytes(1, state_.target[i]) : Bytes();
-    }
+    if (judged.respelled) state_.target = romaji_.row();
     onHit(judged.expected, key);
+    // Past 25 keys the row scrolls just far enough to hold the next key and all that follows.
+    const std::size_t typed = state_.typed.size();
+    const std::size_t cells = view_.cells.size();
+    const std::size_t scroll =
+        state_.target.size() > cells ? std::min(typed, state_.target.size() - cells) : 0;
+    if (!judged.respelled && scroll == rowScroll_) return;
+    // A new spelling changes the row from this key on; a scroll moves every cell.
+    const std::size_t first = scroll == rowScroll_ ? typed - 1 - scroll : 0;
+    rowScroll_ = scroll;
+    for (std::size_t i = first; i < cells; ++i) {
+        CharCell& cell = view_.cells[i];
+        const std::size_t at = scroll + i;
+        cell.typed = at < typed;
+        if (at >= state_.target.size()) {
+            cell.text.clear();
+        } else {
+            cell.text.assign(1, cell.typed && state_.target[at] == ' ' ? '_' : state_.target[at]);
+        }
+    }
 }
 
 }  // namespace kestrum

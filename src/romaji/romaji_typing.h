@@ -22,8 +22,8 @@ public:
         bool respelled = false;  // a hit that redrew the row from this key on
     };
 
-    // Prepares the item: single-byte letters all of one case, '-', ',' and '.', reading wholly as
-    // romaji. Returns false, and leaves nothing prepared, for anything else.
+    // Prepares the item, read word by word (see SpellingAutomaton::forItem). Returns false, and
+    // leaves nothing prepared, when no word of it reads as romaji.
     bool load(std::string_view item);
 
     // Judges the next key. A hit moves on and, when the key leaves the row's spelling, redraws
@@ -31,17 +31,15 @@ public:
     // the other case counts as its own letter unless caseMatters.
     Judgement press(unsigned char key, bool caseMatters);
 
-    // The row in the item's case; after the last key it is exactly the keys typed.
+    // The row in the item's case; after the last key it is exactly the keys typed. It may grow
+    // longer than the item.
     const std::string& row() const { return row_; }
 
 private:
-    unsigned char inItemCase(unsigned char key) const;
-
     std::optional<SpellingAutomaton> automaton_;
     int state_ = 0;
     std::size_t typed_ = 0;
     std::string row_;
-    bool upperCase_ = false;
 };
 
 }  // namespace kestrum

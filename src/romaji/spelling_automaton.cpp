@@ -1,121 +1,51 @@
 #include "romaji/spelling_automaton.h"
 
-#include "romaji/kana_table.h"
+#include "platform/text.h"
+#include "romaji/spelling_nfa.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <limits>
 #include <map>
+#include <utility>
 
 namespace kestrum {
 
 namespace {
 
 constexpr std::int32_t kUnreachable = std::numeric_limits<std::int32_t>::max();
-constexpr char kSymbolChars[] = "abcdefghijklmnopqrstuvwxyz-,.";
+constexpr std::string_view kSymbolChars = "abcdefghijklmnopqrstuvwxyz0123456789 ,./;-";
+
+// The symbol of each byte, a letter of either case as its lower case; -1 for the rest. A table,
+// as every judged key looks its symbol up.
+constexpr std::array<std::int8_t, 256> kSymbolOfByte = [] {
+    std::array<std::int8_t, 256> symbols{};
+    symbols.fill(-1);
+    for (std::size_t i = 0; i < kSymbolChars.size(); ++i) {
+        const auto c = static_cast<unsigned char>(kSymbolChars[i]);
+        symbols[c] = static_cast<std::int8_t>(i);
+        if (c >= 'a' && c <= 'z') symbols[c - 'a' + 'A'] = static_cast<std::int8_t>(i);
+    }
+    return symbols;
+}();
 
 int symbolOf(unsigned char key) {
-    if (key >= 'a' && key <= 'z') return key - 'a';
-    if (key == '-') return 26;
-    if (key == ',') return 27;
-    if (key == '.') return 28;
-    return -1;
-}
-
-// A nondeterministic automaton: one node before each unit (a "boundary"), a chain of nodes for
-// every spelling, and filtered copies of boundaries for the spellings that depend on the next key.
-struct Edge {
-    char key;
-    int to;
-    int order;  // lower is preferred among equally short completions
-};
-struct Node {
-    std::vector<Edge> edges;
-    bool accept = false;
-};
-
-class NfaBuilder {
-public:
-    std::vector<Node> nodes;
-
-    int add() {
-        nodes.emplace_back();
-        return static_cast<int>(nodes.size()) - 1;
-    }
-    void link(int from, char key, int to) {
-        nodes[static_cast<std::size_t>(from)].edges.push_back({key, to, order_++});
-    }
-    void path(int from, std::string_view spelling, int to) {
-        for (std::size_t i = 0; i + 1 < spelling.size(); ++i) {
-            const int step = add();
-            link(from, spelling[i], step);
-            from = step;
-        }
-        link(from, spelling.back(), to);
-    }
-    // A copy of `node` that only its keys passing `keep` leave; never an end.
-    int filtered(int node, const std::function<bool(char)>& keep) {
-        const int copy = add();
-        for (const Edge& e : nodes[static_cast<std::size_t>(node)].edges) {
-            if (keep(e.key)) nodes[static_cast<std::size_t>(copy)].edges.push_back(e);
-        }
-        return copy;
-    }
-
-private:
-    int order_ = 0;
-};
-
-// Builds back to front, so that the boundary after a unit is complete when the unit needs it.
-std::vector<Node> buildNfa(const std::vector<ReadUnit>& units, int& startNode) {
-    NfaBuilder nfa;
-    int after = nfa.add();
-    nfa.nodes[static_cast<std::size_t>(after)].accept = true;
-    for (std::size_t i = units.size(); i-- > 0;) {
-        const ReadUnit& read = units[i];
-        const bool hasNext = i + 1 < units.size();
-        const int before = nfa.add();
-        const auto linkSingleN = [&] {
-            nfa.link(before, 'n', nfa.filtered(after, [](char k) {
-                return isConsonant(k) && k != 'n' && k != 'y';
-            }));
-        };
-        const bool singleN = read.unit == syllabicN() && hasNext;
-        if (singleN && read.spelling == "n") linkSingleN();
-        if (read.unit == smallTsu() && hasNext) {
-            std::vector<char> doubled;
-            for (const Edge& e : nfa.nodes[static_cast<std::size_t>(after)].edges) {
-                if (isConsonant(e.key) && e.key != 'n' &&
-                    std::find(doubled.begin(), doubled.end(), e.key) == doubled.end())
-                    doubled.push_back(e.key);
-            }
-            for (const char k : doubled)
-                nfa.link(before, k, nfa.filtered(after, [k](char key) { return key == k; }));
-        }
-        const std::vector<std::string>& spellings = spellingsOf(read.unit);
-        // The item's own spelling first, so that it wins among equally short ones.
-        if (std::find(spellings.begin(), spellings.end(), read.spelling) != spellings.end())
-            nfa.path(before, read.spelling, after);
-        for (const std::string& spelling : spellings) {
-            if (spelling != read.spelling) nfa.path(before, spelling, after);
-        }
-        if (singleN && read.spelling != "n") linkSingleN();
-        after = before;
-    }
-    startNode = after;
-    return std::move(nfa.nodes);
+    return kSymbolOfByte[key];
 }
 
 }  // namespace
 
-SpellingAutomaton::SpellingAutomaton(const std::vector<ReadUnit>& units) {
-    int startNode = 0;
-    const std::vector<Node> nfa = buildNfa(units, startNode);
+std::optional<SpellingAutomaton> SpellingAutomaton::forItem(std::string_view item) {
+    const std::optional<SpellingNfa> nfa = buildSpellingNfa(item);
+    if (!nfa) return std::nullopt;
+    return SpellingAutomaton(*nfa);
+}
 
+SpellingAutomaton::SpellingAutomaton(const SpellingNfa& nfa) {
     // Subset construction; state 0 is the start.
     std::map<std::vector<int>, int> ids;
-    std::vector<std::vector<int>> sets{{startNode}};
+    std::vector<std::vector<int>> sets{{nfa.start}};
     std::vector<std::array<int, kSymbols>> orders;
     std::vector<bool> accept;
     ids.emplace(sets[0], 0);
@@ -125,10 +55,12 @@ SpellingAutomaton::SpellingAutomaton(const std::vector<ReadUnit>& units) {
         std::array<int, kSymbols> order;
         order.fill(std::numeric_limits<int>::max());
         bool accepting = false;
+        bool upper = false;
         for (const int n : sets[s]) {
-            const Node& node = nfa[static_cast<std::size_t>(n)];
+            const SpellingNfa::Node& node = nfa.nodes[static_cast<std::size_t>(n)];
             accepting = accepting || node.accept;
-            for (const Edge& e : node.edges) {
+            upper = upper || node.upper;
+            for (const SpellingNfa::Edge& e : node.edges) {
                 const int symbol = symbolOf(static_cast<unsigned char>(e.key));
                 edges.emplace_back(symbol, e.to);
                 order[static_cast<std::size_t>(symbol)] =
@@ -155,9 +87,10 @@ SpellingAutomaton::SpellingAutomaton(const std::vector<ReadUnit>& units) {
         next_.push_back(row);
         orders.push_back(order);
         accept.push_back(accepting);
+        upper_.push_back(upper);
     }
 
-    // Every key moves forward through the text, so the states form no cycle.
+    // Every key moves forward through the item, so the states form no cycle.
     distance_.assign(next_.size(), -1);
     best_.assign(next_.size(), -1);
     const std::function<std::int32_t(std::size_t)> measure = [&](std::size_t s) {
@@ -194,6 +127,14 @@ int SpellingAutomaton::next(int state, unsigned char key) const {
     return next_[static_cast<std::size_t>(state)][static_cast<std::size_t>(symbol)];
 }
 
+unsigned char SpellingAutomaton::inItemCase(int state, unsigned char key) const {
+    const unsigned char lower = asciiLower(key);
+    const bool letter = lower >= 'a' && lower <= 'z';
+    return letter && upper_[static_cast<std::size_t>(state)]
+               ? static_cast<unsigned char>(lower - 'a' + 'A')
+               : lower;
+}
+
 bool SpellingAutomaton::accepts(int state) const {
     return distance_[static_cast<std::size_t>(state)] == 0;
 }
@@ -203,7 +144,8 @@ std::string SpellingAutomaton::completion(int state) const {
     auto s = static_cast<std::size_t>(state);
     while (distance_[s] > 0) {
         const auto symbol = static_cast<std::size_t>(best_[s]);
-        keys.push_back(kSymbolChars[symbol]);
+        keys.push_back(static_cast<char>(
+            inItemCase(static_cast<int>(s), static_cast<unsigned char>(kSymbolChars[symbol]))));
         s = static_cast<std::size_t>(next_[s][symbol]);
     }
     return keys;

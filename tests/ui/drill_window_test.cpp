@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <map>
+
 using namespace kestrum;
 using namespace kestrum::testing;
 
@@ -101,6 +103,7 @@ private slots:
     void outerSizeAndPlaceFollowTheKeyboardSize();
     void keysDriveTheItemAndTheGuide();
     void capsLockIsTrackedFromTheKeys();
+    void aLongerSpellingScrollsTheRow();
     void anInvalidLessonEndsTheProgram();
     void cellsLookLikeLabels();
     void keysFollowTheirLooksAndSizes();
@@ -165,6 +168,40 @@ void DrillWindowTest::keysDriveTheItemAndTheGuide() {
     QKeyEvent kana(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ｱ"));
     QApplication::sendEvent(rig.keyTarget(), &kana);
     QCOMPARE(rig.state().miss_counts[static_cast<unsigned char>('f')], 2);
+}
+
+// A 25-letter item typed in a 27-letter spelling: at every step the 25 cells hold the row from
+// where the next key stays on screen and everything after it fits, typed red on the left; the
+// item ends on the last key, not when the cells are all red.
+void DrillWindowTest::aLongerSpellingScrollsTheRow() {
+    DrillRig rig;
+    rig.context.settings.romaji_spellings = 1;
+    rig.context.problemSetLesson = {
+        "long", {"asitahaennsoku,tanosimida"}, {""}, 1, {0}, {0}, 1, 1, 1, 1};
+    QSignalSpy finished(rig.window.get(), &DrillWindow::lessonFinished);
+    rig.window->StartLesson(kProblemSetLessonNo);
+    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+    rig.type('x');
+    const std::string keys = "ashitahaennsoku,tanoshimida";
+    // The row from the key that redraws it on, and the cells it is scrolled left by.
+    const std::map<std::size_t, std::string> rows = {{0, "asitahaennsoku,tanosimida"},
+                                                     {3, "ashitahaensoku,tanosimida"},
+                                                     {11, "ashitahaennsoku,tanosimida"},
+                                                     {22, keys}};
+    for (std::size_t typed = 0; typed <= keys.size(); ++typed) {
+        const std::string& row = std::prev(rows.upper_bound(typed))->second;
+        const std::size_t scroll = std::min(typed, row.size() - 25);
+        for (std::size_t i = 0; i < 25; ++i) {
+            const auto* cell = rig.child<QLabel>(QStringLiteral("char_cell_%1").arg(i));
+            QCOMPARE(cell->text(), QString::fromStdString(row.substr(scroll + i, 1)));
+            QCOMPARE(cell->palette().color(QPalette::WindowText),
+                     scroll + i < typed ? QColor(Qt::red) : QColor(Qt::black));
+        }
+        QCOMPARE(finished.count(), 0);
+        if (typed < keys.size()) rig.type(keys[typed]);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3000);
+    QCOMPARE(rig.state().key_count, 27);
 }
 
 // Without an X display Caps Lock is known only from the key events the drill window passes on.
