@@ -4,7 +4,7 @@
 PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev \
             libqt6sql6-sqlite libsqlite3-dev libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont \
             fonts-noto-cjk qt6-translations-l10n python3 xvfb openbox xdotool x11-utils dpkg-dev \
-            appstream
+            appstream tzdata
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 

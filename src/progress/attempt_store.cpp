@@ -1,5 +1,7 @@
 #include "progress/attempt_store.h"
 
+#include "progress/attempt_queries.h"
+
 #include <QLoggingCategory>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -142,6 +144,20 @@ std::filesystem::path AttemptStore::fileIn(const std::filesystem::path& dataDir)
 
 QSqlDatabase AttemptStore::database() const {
     return QSqlDatabase::database(connection_, false);
+}
+
+bool AttemptStore::readable() {
+    flush();
+    readFailed_ = !open();
+    return !readFailed_;
+}
+
+bool AttemptStore::exec(QSqlQuery& query) {
+    QueryBudget budget(deadline_, kQueryBudget);
+    if (query.exec()) return true;
+    readFailed_ = true;
+    failed(query.lastError());
+    return false;
 }
 
 void AttemptStore::close() {
@@ -351,27 +367,8 @@ std::vector<Attempt> AttemptStore::attempts() {
     QueryBudget budget(deadline_, kQueryBudget);
     flush();
     std::vector<Attempt> result;
-    readFailed_ = !open();
-    QSqlQuery query(database());
-    if (!readFailed_ && !query.exec(QStringLiteral("SELECT id, started_at, kind, lesson, speed, "
-                                                   "accuracy, duration_ms, keys, misses "
-                                                   "FROM attempts ORDER BY started_at, id"))) {
-        readFailed_ = true;
-        failed(query.lastError());
-    }
-    while (!readFailed_ && query.next()) {
-        Attempt attempt;
-        attempt.id = query.value(0).toLongLong();
-        attempt.started_at = query.value(1).toString().toStdString();
-        attempt.kind = query.value(2).toInt();
-        attempt.lesson = query.value(3).toString().toStdString();
-        attempt.speed = query.value(4).toInt();
-        attempt.accuracy = query.value(5).toInt();
-        attempt.duration_ms = query.value(6).toLongLong();
-        attempt.keys = query.value(7).toInt();
-        attempt.misses = query.value(8).toInt();
-        result.push_back(std::move(attempt));
-    }
+    forEachAttempt(*this,
+                   [&](const Attempt& attempt, const std::string&) { result.push_back(attempt); });
     for (Attempt waiting : waiting_) {
         waiting.key_stats.clear();
         result.push_back(std::move(waiting));
@@ -382,9 +379,10 @@ std::vector<Attempt> AttemptStore::attempts() {
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
     QueryBudget budget(deadline_, kQueryBudget);
     flush();
+    // The lesson's attempts first, then their keys by attempt: never a walk over every key.
     std::vector<KeyTally> result =
-        totals(QStringLiteral("JOIN attempts ON attempts.id = attempt_id "
-                              "WHERE attempts.kind = ? AND attempts.lesson = ?"),
+        totals(QStringLiteral("WHERE attempt_id IN "
+                              "(SELECT id FROM attempts WHERE kind = ? AND lesson = ?)"),
                {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
     std::vector<Attempt> ofLesson;
     std::copy_if(

@@ -70,6 +70,13 @@ public:
     // when a file was set aside. Texts are Japanese.
     Messages pendingMessages();
 
+    // For the queries kept beside the store. readable() writes what waits and opens the file,
+    // false when the store cannot be read now; exec() runs a query prepared on database() within
+    // the store's time budget, and reports a failure once, like every other.
+    bool readable();
+    bool exec(QSqlQuery& query);
+    QSqlDatabase database() const;
+
 private:
     enum class State { Closed, Open, Refused };
 
@@ -88,7 +95,6 @@ private:
     void failed(const QSqlError& error);
     void fail(StoreFault fault, const QString& detail);
     void close();
-    QSqlDatabase database() const;
 
     std::filesystem::path file_;
     QString driver_;

@@ -1,11 +1,13 @@
 #include "progress/progress_chart_widget.h"
 
+#include "history/graph_plot.h"
 #include "widgets/ui_fonts.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 
 namespace kestrum {
@@ -18,9 +20,11 @@ constexpr int kTop = 28;
 constexpr int kGap = 48;
 constexpr int kBottom = 44;
 constexpr int kMarker = 4;
+constexpr int kLabelGap = 12;
 
-const QColor kSpeedColour(0, 70, 200);
-const QColor kAccuracyColour(200, 40, 40);
+// The history graph's colours, so that a figure looks the same in every chart.
+const QColor kSpeedColour(kPlotRed.red, kPlotRed.green, kPlotRed.blue);
+const QColor kAccuracyColour(kPlotBlue.red, kPlotBlue.green, kPlotBlue.blue);
 const QColor kGrid(215, 215, 215);
 
 struct Plot {
@@ -41,8 +45,11 @@ ProgressChartWidget::ProgressChartWidget(QWidget* parent) : QWidget(parent) {
     setPalette(background);
 }
 
-void ProgressChartWidget::setPoints(std::vector<ProgressPoint> points) {
+void ProgressChartWidget::setSeries(std::vector<ProgressPoint> points, DayRange range,
+                                    ProgressUnit unit) {
     points_ = std::move(points);
+    range_ = range;
+    unit_ = unit;
     update();
 }
 
@@ -77,22 +84,38 @@ void ProgressChartWidget::paintEvent(QPaintEvent* /*event*/) {
          percentAxis(minAccuracy),
          [](const ProgressPoint& p) { return p.accuracy; }},
     }};
-    const QFontMetrics metrics(font());
-    const int count = static_cast<int>(points_.size());
-    auto xOf = [&](int i) {
-        return count == 1 ? kLeft + plotWidth / 2 : kLeft + plotWidth * i / (count - 1);
+    // The range's days side by side, a point at its moment within its day.
+    const QDateTime start = range_.from.startOfDay();
+    const double days = std::max<qint64>(1, range_.from.daysTo(range_.to) + 1);
+    const auto xOfDay = [&](double day) { return kLeft + plotWidth * day / days; };
+    // An attempt at its moment; a day, week or month at its middle, within the range.
+    const auto xOf = [&](const ProgressPoint& point) {
+        const QDate first = point.at.date();
+        const double middle = unit_ == ProgressUnit::Attempt
+                                  ? point.at.time().msecsSinceStartOfDay() / 86'400'000.0
+                              : unit_ == ProgressUnit::Day  ? 0.5
+                              : unit_ == ProgressUnit::Week ? 3.5
+                                                            : first.daysInMonth() / 2.0;
+        return xOfDay(std::clamp(start.date().daysTo(first) + middle, 0.0, days));
     };
-    // Date labels no closer than their own width.
-    const int labelWidth =
-        metrics.horizontalAdvance(QString::fromStdString(points_.back().label)) + 12;
-    const int labelEvery = std::max(1, labelWidth * (count - 1) / std::max(1, plotWidth) + 1);
+    std::vector<double> xs;
+    xs.reserve(points_.size());
+    for (const ProgressPoint& point : points_)
+        xs.push_back(xOf(point));
+    bool apart = true;
+    for (std::size_t i = 1; i < xs.size() && apart; ++i)
+        apart = xs[i] - xs[i - 1] >= 2 * kMarker + 2;
 
     for (const Plot& plot : plots) {
         const QRect& area = plot.area;
         const Axis& axis = plot.axis;
+        const double span = axis.top - axis.bottom;
+        // Far values are held just outside the area, which the clip then cuts at its edge.
         auto yOf = [&](double v) {
-            return area.bottom() - (v - axis.bottom) * area.height() / (axis.top - axis.bottom);
+            const double held = std::clamp(v, axis.bottom - span, axis.top + span);
+            return area.bottom() - (held - axis.bottom) * area.height() / span;
         };
+        painter.setClipping(false);
         painter.setPen(Qt::black);
         painter.drawText(area.left(), area.top() - 8, plot.title);
         for (int tick = axis.bottom; tick <= axis.top; tick += axis.step) {
@@ -106,28 +129,45 @@ void ProgressChartWidget::paintEvent(QPaintEvent* /*event*/) {
         painter.drawLine(area.bottomLeft(), area.bottomRight());
         painter.drawLine(area.bottomLeft(), area.topLeft());
 
+        painter.setClipRect(area.adjusted(0, -1, 1, 1));
         QPainterPath line;
-        for (int i = 0; i < count; ++i) {
-            const QPointF at(xOf(i), yOf(plot.value(points_[static_cast<std::size_t>(i)])));
+        for (std::size_t i = 0; i < points_.size(); ++i) {
+            const QPointF at(xs[i], yOf(plot.value(points_[i])));
             i == 0 ? line.moveTo(at) : line.lineTo(at);
         }
-        painter.setPen(QPen(plot.colour, 2, Qt::SolidLine));
+        painter.setPen(QPen(plot.colour, apart ? 2 : 1.5, Qt::SolidLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(line);
-        painter.setBrush(plot.colour);
-        for (int i = 0; i < count; ++i) {
-            const QPointF at(xOf(i), yOf(plot.value(points_[static_cast<std::size_t>(i)])));
-            painter.drawEllipse(at, kMarker, kMarker);
+        if (apart) {
+            painter.setBrush(plot.colour);
+            for (std::size_t i = 0; i < points_.size(); ++i)
+                painter.drawEllipse(QPointF(xs[i], yOf(plot.value(points_[i]))), kMarker, kMarker);
         }
     }
+    painter.setClipping(false);
 
+    // The newest point's date first, then every tick whose label keeps clear of it.
+    const QFontMetrics metrics(font());
+    const int labelTop = plots[1].area.bottom() + 6 + metrics.ascent();
+    const bool withYear = range_.from.year() != range_.to.year();
+    const QString newest = QString::fromStdString(pointLabel(points_.back(), unit_, withYear));
+    const int newestWidth = metrics.horizontalAdvance(newest);
+    const int newestLeft =
+        std::clamp(static_cast<int>(xs.back()) - newestWidth / 2, 0, width() - newestWidth);
     painter.setPen(Qt::black);
-    const int labelTop = plots[1].area.bottom() + 6;
-    for (int i = 0; i < count; i += labelEvery) {
-        const QString label = QString::fromStdString(points_[static_cast<std::size_t>(i)].label);
+    painter.drawText(newestLeft, labelTop, newest);
+    const int spacing = metrics.horizontalAdvance(QStringLiteral("2026/12/31")) + kLabelGap;
+    for (const TimeTick& tick : timeTicks(range_.from, range_.to, plotWidth, spacing)) {
+        const int x = static_cast<int>(xOfDay(range_.from.daysTo(tick.day)));
+        const QString label = QString::fromStdString(tick.label);
         const int w = metrics.horizontalAdvance(label);
-        const int left = std::clamp(xOf(i) - w / 2, 0, width() - w);
-        painter.drawText(left, labelTop + metrics.ascent(), label);
+        const int left = std::clamp(x - w / 2, 0, width() - w);
+        painter.setPen(kGrid);
+        painter.drawLine(x, plots[1].area.bottom(), x, plots[1].area.bottom() + 4);
+        if (left + w + kLabelGap > newestLeft && left < newestLeft + newestWidth + kLabelGap)
+            continue;
+        painter.setPen(Qt::black);
+        painter.drawText(left, labelTop, label);
     }
 }
 

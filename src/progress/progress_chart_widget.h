@@ -8,15 +8,18 @@
 
 namespace kestrum {
 
-// Speed above, accuracy below: each a solid line with a marker per point over an axis from 0
-// that fits its values, the points' dates under the lower chart.
+// Speed above, accuracy below, over a time axis from the first day of the range to the last, so
+// that days without practice keep their place: each a line over an axis that fits its values,
+// with a marker per point where the points stand apart, values beyond the axis clipped at its
+// edge. Dates under the lower chart, the newest point's always.
 class ProgressChartWidget : public QWidget {
     Q_OBJECT
 
 public:
     explicit ProgressChartWidget(QWidget* parent = nullptr);
 
-    void setPoints(std::vector<ProgressPoint> points);
+    void setSeries(std::vector<ProgressPoint> points, DayRange range, ProgressUnit unit);
+    const std::vector<ProgressPoint>& points() const { return points_; }
     QSize sizeHint() const override;
 
 protected:
@@ -24,6 +27,8 @@ protected:
 
 private:
     std::vector<ProgressPoint> points_;
+    DayRange range_;
+    ProgressUnit unit_ = ProgressUnit::Day;
 };
 
 }  // namespace kestrum

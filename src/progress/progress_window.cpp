@@ -2,6 +2,7 @@
 
 #include "platform/message_presenter.h"
 #include "progress/attempt_csv.h"
+#include "progress/attempt_queries.h"
 #include "progress/attempt_store.h"
 #include "progress/progress_chart_widget.h"
 #include "progress/progress_series.h"
@@ -13,6 +14,7 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
@@ -39,8 +41,7 @@ ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
       store_(store),
       messages_(messages),
       dataDir_(std::move(dataDir)),
-      attempts_(store.attempts()),
-      lessons_(lessonsOf(attempts_)),
+      lessons_(storedLessons(store)),
       lesson_(new QComboBox),
       unit_(new QComboBox),
       from_(new QDateEdit),
@@ -55,10 +56,12 @@ ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
     lesson_->addItem(QStringLiteral("すべてのレッスン"));
     for (const LessonId& lesson : lessons_)
         lesson_->addItem(QString::fromStdString(lessonTitle(lesson)));
-    unit_->addItems({QStringLiteral("日ごと"), QStringLiteral("1回ごと")});
+    // In the order of ProgressUnit.
+    unit_->addItems({QStringLiteral("1回ごと"), QStringLiteral("日ごと"), QStringLiteral("週ごと"),
+                     QStringLiteral("月ごと")});
 
-    const DayRange range =
-        initialRange(attempts_, QDate::currentDate(), QDateTime::currentDateTime().offsetFromUtc());
+    const DayRange range = initialRange(storedDays(store), QDate::currentDate());
+    unit_->setCurrentIndex(static_cast<int>(unitFor(range)));
     for (QDateEdit* edit : {from_, to_}) {
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
@@ -99,9 +102,22 @@ ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
     connect(exportButton, &QPushButton::clicked, this, &ProgressWindow::exportCsv);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
+    chooseExportFile = [this] {
+        return QFileDialog::getSaveFileName(
+            this, QStringLiteral("CSVに書き出す"),
+            QString::fromStdString((dataDir_ / "kestrum-attempts.csv").string()),
+            QStringLiteral("CSV (*.csv)"));
+    };
     redraw();
     resize(sizeHint());
     move(std::max(0, (screen.width - width()) / 2), std::max(0, (screen.height - height()) / 2));
+}
+
+// Enter in a field only confirms what was typed there; it presses a button only on the button.
+void ProgressWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !qobject_cast<QPushButton*>(focusWidget())) return event->accept();
+    QDialog::keyPressEvent(event);
 }
 
 void ProgressWindow::redraw() {
@@ -110,24 +126,18 @@ void ProgressWindow::redraw() {
     if (index > 0) filter.lesson = lessons_[static_cast<std::size_t>(index - 1)];
     filter.from = from_->date();
     filter.to = to_->date();
-    filter.perDay = unit_->currentIndex() == 0;
-    filter.utcOffsetSeconds = QDateTime::currentDateTime().offsetFromUtc();
-    chart_->setPoints(progressPoints(attempts_, filter));
+    filter.unit = static_cast<ProgressUnit>(unit_->currentIndex());
+    chart_->setSeries(progressSeries(store_, filter), {filter.from, filter.to}, filter.unit);
     messages_.showAll(store_.pendingMessages());
 }
 
 void ProgressWindow::exportCsv() {
-    const QString target = QFileDialog::getSaveFileName(
-        this, QStringLiteral("CSVに書き出す"),
-        QString::fromStdString((dataDir_ / "kestrum-attempts.csv").string()),
-        QStringLiteral("CSV (*.csv)"));
+    const QString target = chooseExportFile();
     if (target.isEmpty()) return;
-    const std::string bytes = attemptsCsv(store_.attempts());
     QSaveFile file(target);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                             static_cast<qint64>(bytes.size()) &&
-                         file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && exportAttemptsCsv(store_, file) && file.commit();
+    messages_.showAll(store_.pendingMessages());
     messages_.show(written
                        ? infoMessage("書き出しました。")
                        : Message{Message::Icon::Stop, "CSV ファイルに書き出せませんでした。", {}});

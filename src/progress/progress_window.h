@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 class QComboBox;
@@ -18,13 +19,20 @@ class ProgressChartWidget;
 struct ScreenMetrics;
 
 // Speed and accuracy over time for one lesson or all, between two dates the learner picks, per
-// day or per attempt; every attempt can be written out as CSV.
+// attempt, day, week or month; every attempt can be written out as CSV. Each change asks the
+// store for just the points it draws.
 class ProgressWindow : public QDialog {
     Q_OBJECT
 
 public:
     ProgressWindow(AttemptStore& store, MessagePresenter& messages, std::filesystem::path dataDir,
                    const ScreenMetrics& screen, QWidget* parent = nullptr);
+
+    // Asks where to write the CSV (empty: nowhere); tests put their own file here.
+    std::function<QString()> chooseExportFile;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void redraw();
@@ -33,7 +41,6 @@ private:
     AttemptStore& store_;
     MessagePresenter& messages_;
     std::filesystem::path dataDir_;
-    std::vector<Attempt> attempts_;
     std::vector<LessonId> lessons_;
     QComboBox* lesson_;
     QComboBox* unit_;

@@ -1,44 +1,168 @@
 #include "drill/lesson_catalogue.h"
 #include "history/history_test_dir.h"
 #include "progress/attempt_csv.h"
+#include "progress/attempt_queries.h"
+#include "progress/attempt_store.h"
 #include "progress/heat_map.h"
 #include "progress/progress_series.h"
 #include "progress/weak_key_drill.h"
 #include "progress/weak_keys.h"
 #include "support/table_file.h"
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
-using namespace kestrum;
+#include <cstdlib>
+#include <ctime>
 
-TEST(AttemptCsv, BomHeaderAndOneQuotedWhereNeededRowPerAttempt) {
-    const std::vector<Attempt> attempts = {
-        {7, "2026-12-01T09:00:00Z", 0, "lesson1", 123, 95, 61000, 120, 6, {{"a", 1, 0}}},
-        {9, "2026-12-02T23:59:59Z", 1, "さくら, \"春\"", 0, 0, 0, 0, 0, {}},
-    };
-    // A byte-order mark for spreadsheets, a header, CRLF line ends, quotes only where needed.
-    EXPECT_EQ(attemptsCsv(attempts),
+using namespace kestrum;
+using kestrum::testing::HistoryDir;
+
+namespace {
+
+// The system's time-zone rules for one zone, as if the learner lived there.
+void useZone(const char* name) {
+    ::setenv("TZ", name, 1);
+    ::tzset();
+}
+
+struct Store {
+    HistoryDir dir;
+    AttemptStore store{AttemptStore::fileIn(dir.path())};
+
+    void add(const char* startedAt, int speed, int accuracy, const char* lesson = "l") {
+        ASSERT_GT(store.record({0, startedAt, 1, lesson, speed, accuracy, 0, 0, 0, {}}), 0);
+    }
+    std::vector<ProgressPoint> series(ProgressUnit unit, QDate from = {2000, 1, 1},
+                                      QDate to = {2100, 1, 1}) {
+        return progressSeries(store, {std::nullopt, from, to, unit});
+    }
+};
+
+QDateTime local(const char* text) {
+    return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+}
+
+}  // namespace
+
+// Formula-like names stay text; beside each UTC time its local time.
+TEST(AttemptCsv, GoldenFileWithFormulaLikeNamesAndLocalTimes) {
+    useZone("Asia/Tokyo");
+    Store s;
+    s.store.record(
+        {0, "2026-12-01T09:00:00Z", 0, "lesson1", 123, 95, 61000, 120, 6, {{"a", 1, 0}}});
+    s.store.record({0, "2026-12-02T23:59:59Z", 1, "さくら, \"春\"", 0, 0, 0, 0, 0, {}});
+    int hour = 1;
+    for (const char* name : {"=1+2", "=HYPERLINK(\"http://x.example/\",\"x\")", "+1", "-1",
+                             "@SUM(A1)", "\tx", "＝1", "a=b -1"}) {
+        const std::string at = "2026-12-03T0" + std::to_string(hour++) + ":00:00Z";
+        s.store.record({0, at, 1, name, 0, 0, 0, 0, 0, {}});
+    }
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(exportAttemptsCsv(s.store, out));
+    EXPECT_EQ(out.data().toStdString(),
               kestrum::testing::fileBytes(KESTRUM_TEST_DATA "/attempts.csv"));
 }
 
-TEST(ProgressSeries, LocalDaysAveragedWithinRangeAndLesson) {
-    const std::vector<Attempt> attempts = {
-        {1, "2026-12-01T14:30:00Z", 0, "lesson1", 100, 90, 0, 0, 0, {}},  // 12/01 23:30 at +9
-        {2, "2026-12-01T15:30:00Z", 0, "lesson1", 150, 80, 0, 0, 0, {}},  // 12/02 00:30
-        {3, "2026-12-02T01:00:00Z", 0, "lesson1", 201, 95, 0, 0, 0, {}},  // 12/02 10:00
-        {4, "2026-12-02T02:00:00Z", 1, "sample", 999, 10, 0, 0, 0, {}},
-        {5, "2026-12-05T02:00:00Z", 0, "lesson1", 300, 99, 0, 0, 0, {}},  // after the range
-        {6, "not a time", 0, "lesson1", 1, 1, 0, 0, 0, {}},
-    };
-    ProgressFilter filter{LessonId{0, "lesson1"}, QDate(2026, 12, 1), QDate(2026, 12, 2), true,
-                          9 * 3600};
-    EXPECT_EQ(progressPoints(attempts, filter),
-              (std::vector<ProgressPoint>{{QDate(2026, 12, 1), "12/01", 100, 90, 1},
-                                          {QDate(2026, 12, 2), "12/02", 175.5, 87.5, 2}}));
-    filter = {std::nullopt, QDate(2026, 12, 1), QDate(2026, 12, 2), false, 0};
-    EXPECT_EQ(progressPoints(attempts, filter).back(),
-              (ProgressPoint{QDate(2026, 12, 2), "12/02 02:00", 999, 10, 1}));
-    EXPECT_EQ(lessonsOf(attempts), (std::vector<LessonId>{{0, "lesson1"}, {1, "sample"}}));
+// Each attempt's own date decides its offset: Berlin is UTC+1 in winter and UTC+2 in summer.
+TEST(ProgressSeries, LocalDaysFollowTheZoneRulesOfEachDate) {
+    useZone("Europe/Berlin");
+    Store s;
+    s.add("2026-03-28T23:30:00Z", 100, 90);   // Sunday 29 March, 00:30 CET
+    s.add("2026-03-29T22:30:00Z", 200, 80);   // Monday 30 March, 00:30 CEST
+    s.add("2026-07-10T22:30:00Z", 120, 100);  // Saturday 11 July, 00:30 CEST
+    s.add("2026-10-24T22:30:00Z", 140, 70);   // Sunday 25 October, 00:30 CEST
+    s.add("2026-10-25T23:30:00Z", 160, 60);   // Monday 26 October, 00:30 CET
+    EXPECT_EQ(s.series(ProgressUnit::Attempt),
+              (std::vector<ProgressPoint>{{local("2026-03-29T00:30:00"), 100, 90, 1},
+                                          {local("2026-03-30T00:30:00"), 200, 80, 1},
+                                          {local("2026-07-11T00:30:00"), 120, 100, 1},
+                                          {local("2026-10-25T00:30:00"), 140, 70, 1},
+                                          {local("2026-10-26T00:30:00"), 160, 60, 1}}));
+    EXPECT_EQ(s.series(ProgressUnit::Week),
+              (std::vector<ProgressPoint>{{local("2026-03-23T00:00:00"), 100, 90, 1},
+                                          {local("2026-03-30T00:00:00"), 200, 80, 1},
+                                          {local("2026-07-06T00:00:00"), 120, 100, 1},
+                                          {local("2026-10-19T00:00:00"), 140, 70, 1},
+                                          {local("2026-10-26T00:00:00"), 160, 60, 1}}));
+    EXPECT_EQ(s.series(ProgressUnit::Month),
+              (std::vector<ProgressPoint>{{local("2026-03-01T00:00:00"), 150, 85, 2},
+                                          {local("2026-07-01T00:00:00"), 120, 100, 1},
+                                          {local("2026-10-01T00:00:00"), 150, 65, 2}}));
+    // The range is of local days, both ends included.
+    const std::vector<ProgressPoint> days =
+        s.series(ProgressUnit::Day, QDate(2026, 3, 30), QDate(2026, 10, 25));
+    ASSERT_EQ(days.size(), 3u);
+    EXPECT_EQ(days.front().at, local("2026-03-30T00:00:00"));
+    EXPECT_EQ(days.back().at, local("2026-10-25T00:00:00"));
+    s.add("not a time", 1, 1);
+    EXPECT_EQ(storedDays(s.store), (DayRange{{2026, 3, 29}, {2026, 10, 26}}));
+}
+
+// Two years of irregular practice: every unit counts each attempt once, with the same sums.
+TEST(ProgressSeries, EveryUnitSumsTheSameAttempts) {
+    useZone("Asia/Tokyo");
+    Store s;
+    std::int64_t speedSum = 0;
+    for (int i = 0; i < 100; ++i) {
+        const QDateTime at = QDateTime(QDate(2025, 1, 1), QTime(0, 0), Qt::UTC)
+                                 .addSecs(std::int64_t{i} * i * 35713 % (730 * 86400));
+        s.add(at.toString(Qt::ISODate).toLatin1().constData(), 50 + i % 97, 90, i % 4 ? "l" : "m");
+        speedSum += 50 + i % 97;
+    }
+    for (const ProgressUnit unit :
+         {ProgressUnit::Attempt, ProgressUnit::Day, ProgressUnit::Week, ProgressUnit::Month}) {
+        int attempts = 0;
+        double speeds = 0;
+        for (const ProgressPoint& point : s.series(unit)) {
+            attempts += point.attempts;
+            speeds += point.speed * point.attempts;
+        }
+        EXPECT_EQ(attempts, 100);
+        EXPECT_NEAR(speeds, double(speedSum), 1e-6);
+    }
+    EXPECT_EQ(storedLessons(s.store), (std::vector<LessonId>{{1, "l"}, {1, "m"}}));
+    EXPECT_EQ(progressSeries(s.store,
+                             {LessonId{1, "m"}, {2000, 1, 1}, {2100, 1, 1}, ProgressUnit::Attempt})
+                  .size(),
+              25u);
+}
+
+TEST(ProgressSeries, UnitThatKeepsTheRangeReadable) {
+    const QDate today(2026, 12, 6);
+    for (const auto& [days, unit] : {std::pair{92, ProgressUnit::Day},
+                                     {93, ProgressUnit::Week},
+                                     {731, ProgressUnit::Week},
+                                     {732, ProgressUnit::Month}})
+        EXPECT_EQ(unitFor({today, today.addDays(days - 1)}), unit) << days;
+}
+
+// Hostile values neither overflow an axis nor move it off its scale.
+TEST(ProgressChart, AxesHoldAgainstHostileValues) {
+    EXPECT_EQ(axisFor(0), (Axis{1, 1, 0}));
+    EXPECT_EQ(axisFor(250), (Axis{250, 50, 0}));
+    EXPECT_EQ(axisFor(2e9), (Axis{2000, 500, 0}));
+    EXPECT_EQ(percentAxis(87), (Axis{100, 5, 80}));
+    EXPECT_EQ(percentAxis(-5000), (Axis{100, 20, 0}));
+    EXPECT_EQ(percentAxis(1e9), (Axis{100, 5, 90}));
+}
+
+TEST(ProgressChart, TimeAxisTicks) {
+    for (const auto& row : kestrum::testing::tableRows("time_ticks.tsv")) {
+        const auto date = [](const std::string& text) {
+            return QDate::fromString(QString::fromStdString(text), Qt::ISODate);
+        };
+        std::vector<TimeTick> expected;
+        for (std::size_t i = 4; i < row.size(); ++i) {
+            const std::size_t equals = row[i].find('=');
+            expected.push_back({date(row[i].substr(0, equals)), row[i].substr(equals + 1)});
+        }
+        EXPECT_EQ(timeTicks(date(row[0]), date(row[1]), std::stoi(row[2]), std::stoi(row[3])),
+                  expected)
+            << row[0] << ".." << row[1];
+    }
 }
 
 TEST(HeatMap, ColourFollowsMissRate) {
