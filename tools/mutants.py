@@ -227,9 +227,9 @@ def equivalent_slips():
     known = set()
     if EQUIVALENTS.exists():
         for row in EQUIVALENTS.read_text().splitlines():
-            cells = [c.strip().strip("`") for c in row.strip().strip("|").split("|")]
+            cells = [c.strip().strip("`").replace("\\|", "|") for c in re.split(r"(?<!\\)\|", row.strip())[1:-1]]
             if len(cells) >= 4 and cells[0].startswith("src/"):
-                known.add((cells[0], " ".join(cells[1].replace("\\|", "|").split()), cells[2].replace("\\|", "|")))
+                known.add((cells[0], " ".join(cells[1].split()), cells[2]))
     return known
 
 

@@ -175,6 +175,9 @@ TEST_F(DrillTest, CaseFollowsTheDisplayAndDistinctSettings) {
 // early timer waits out the rest of the 150 ms.
 TEST_F(DrillTest, KeysDuringThePauseAreDroppedAndThePauseIsTimed) {
     startProblemSet(problemSet({"a b"}, 1));
+    press('x');
+    engine.FormActivate();  // after a miss too
+    EXPECT_TRUE(view().cells[0].visible);
     typeKeys("a ");
     EXPECT_EQ(view().cells[1].text, "_");  // a typed blank stays visible
     engine.Button_go_menuClick();
@@ -246,6 +249,11 @@ TEST_F(DrillTest, BadLessonsEndTheProgramTheMenuAbandonsTheRunTheResultLeadsOn) 
     endPause();
     ASSERT_EQ(host.results.size(), 1u);
     EXPECT_EQ(host.results[0].key, (ScoreKey{1, 6, "sample", 2 * 60000 / 450, 66}));
+    // The memo: each key typed right, its hits, misses and miss rate in percent, in byte order.
+    const Bytes first(1, state().target[0]), second(1, state().target[1]);
+    EXPECT_EQ(host.results[0].memo_lines,
+              (std::vector<Bytes>{first + ":total = 1,miss = 1,rate = 100",
+                                  second + ":total = 1,miss = 0,rate = 0"}));
     press('a');  // the result window is on its way: the key is dropped
     EXPECT_EQ(state().started, 0);
     engine.resultChosen(kModalRetry);
@@ -300,6 +308,19 @@ TEST_F(DrillTest, RomajiSpellingsGuideAndRedrawTheRow) {
     startProblemSet(problemSet({"hello, world."}, 1));
     typeKeys("hexxo");
     EXPECT_EQ(misses(), 3);
+
+    settings.distinct = 1;  // a wrong case marks the Shift key to use, a wrong letter does not
+    startProblemSet(problemSet({"sinnkannsenn"}, 1));
+    press('x');
+    EXPECT_EQ(engine.keyboard().key_state(KeyboardModel::kRightShift), 0);
+    press('S');
+    EXPECT_EQ(engine.keyboard().key_state(KeyboardModel::kRightShift), 2);
+    engine.Button_go_menuClick();
+    random.queued = {1};  // lesson 5 takes every spelling too: its second word, sinnbunnsi
+    engine.FormShow(5, problem);
+    press('s');
+    typeKeys("shinbunshi");
+    EXPECT_EQ(row(), "shinbunshi");
 }
 
 // Lesson zero opens its introduction each time it is shown; only the blank turns its pages, up
