@@ -195,27 +195,30 @@ def find_slips(path):
 # --- Running.
 
 def run(command, timeout=None, env=None):
+    """The exit status ("timeout" when out of time) and what the command printed."""
     try:
-        done = subprocess.run(command, cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=timeout, env=env)
-        return done.returncode
+        done = subprocess.run(command, cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                              timeout=timeout, env=env, text=True, errors="replace")
+        return done.returncode, done.stdout
     except subprocess.TimeoutExpired:
-        return "timeout"
+        return "timeout", ""
 
 
 def build(targets, cached):
     env = dict(os.environ)
     if not cached:
         env["CCACHE_DISABLE"] = "1"  # a slip is built once; keep it out of the shared cache
-    return run(["cmake", "--build", str(BUILD), "--target", *targets], env=env) == 0
+    return run(["cmake", "--build", str(BUILD), "--target", *targets], env=env)[0] == 0
 
 
-def tests_pass(executables, limit):
+def failing_tests(executables, limit):
+    """The tests that fail, stopping at the first executable with a failure; empty when all pass."""
     for exe in executables:
-        outcome = run([str(BUILD / "tests" / exe), "--gtest_brief=1"], timeout=limit)
-        if outcome != 0:
-            return False
-    return True
+        status, output = run([str(BUILD / "tests" / exe), "--gtest_brief=1"], timeout=limit)
+        if status != 0:
+            failed = set(re.findall(r"^\[  FAILED  \] (\S+\.\S+)", output, re.M))
+            return failed or {f"{exe} ({status if status == 'timeout' else 'crashed'})"}
+    return set()
 
 
 def line_of(text, offset):
@@ -294,7 +297,7 @@ def main():
         print("the unchanged sources do not build in build-mutants/", file=sys.stderr)
         return 2
     began = time.monotonic()
-    if not tests_pass(every_suite, limit=600):
+    if failing_tests(every_suite, limit=600):
         print("the engine tests fail without any slip; mend them first", file=sys.stderr)
         return 2
     limit = max(10.0, 5 * (time.monotonic() - began))
@@ -304,6 +307,7 @@ def main():
     known = equivalent_slips()
     tally = collections.defaultdict(collections.Counter)
     survivors = []
+    catches = collections.defaultdict(set)  # test -> the slips it caught
     current = None
     try:
         for index, (folder, slip) in enumerate(sample, 1):
@@ -321,11 +325,12 @@ def main():
                 if not build(own, cached=False):
                     tally[folder]["not compiled"] += 1
                     outcome = "does not compile"
-                elif not tests_pass(own, limit):
+                elif failed := failing_tests(own, limit) or (
+                        build(every_suite, cached=False) and
+                        failing_tests([s for s in every_suite if s not in own], limit)):
                     outcome = "caught"
-                elif build(every_suite, cached=False) and not tests_pass(
-                        [s for s in every_suite if s not in own], limit):
-                    outcome = "caught elsewhere"
+                    for test in failed:
+                        catches[test].add(index)
                 else:
                     code_line = " ".join(original.splitlines()[line_of(original, slip.start) - 1].split())
                     key = (str(slip.path.relative_to(ROOT)), code_line, slip.label)
@@ -334,7 +339,7 @@ def main():
                         survivors.append((where, code_line, slip.label))
                 if outcome != "does not compile":
                     tally[folder]["planted"] += 1
-                    tally[folder][{"caught elsewhere": "caught"}.get(outcome, outcome)] += 1
+                    tally[folder][outcome] += 1
                 print(f"[{index}/{len(sample)}] {outcome:16} {where}: {slip.label}", flush=True)
             finally:
                 shutil.copyfile(PENDING, slip.path)
@@ -349,6 +354,15 @@ def main():
     for folder in chosen:
         t = tally[folder]
         print(f"{folder:14} {t['planted']:8} {t['caught']:8} {t['SURVIVED']:9} {t['equivalent']:11} {t['not compiled']:9}")
+    # Tests that caught the same slips in this sample: candidates for keeping only the clearer one.
+    same = collections.defaultdict(list)
+    for test, slips in catches.items():
+        same[frozenset(slips)].append(test)
+    twins = [sorted(tests) for tests in same.values() if len(tests) > 1]
+    if twins:
+        print("\ntests that caught exactly the same slips:")
+        for tests in sorted(twins):
+            print("  " + ", ".join(tests))
     if survivors:
         print("\nsurvivors:")
         for where, code_line, label in survivors:
