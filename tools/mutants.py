@@ -241,6 +241,7 @@ def restore_pending():
         target = Path(PENDING.with_suffix(".path").read_text())
         shutil.copyfile(PENDING, target)
         PENDING.unlink()
+        PENDING.with_suffix(".path").unlink()
         print(f"restored {target.relative_to(ROOT)} from an interrupted run", file=sys.stderr)
 
 
@@ -344,6 +345,7 @@ def main():
             finally:
                 shutil.copyfile(PENDING, slip.path)
                 PENDING.unlink()
+                PENDING.with_suffix(".path").unlink()
     except KeyboardInterrupt:
         print("interrupted; the sources are as they were", file=sys.stderr)
     finally:
