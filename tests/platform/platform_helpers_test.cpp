@@ -1,12 +1,15 @@
 // The platform's small helpers: code page 932 text, the program's and the data folder, wave files.
 #include "platform/data_dir.h"
+#include "platform/folders.h"
 #include "platform/program_dir.h"
 #include "platform/text.h"
 #include "platform/wav_file.h"
 #include "support/table_file.h"
 
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
+#include <fstream>
 #include <tuple>
 
 namespace kestrum {
@@ -36,6 +39,17 @@ TEST(ProgramDir, IsThePathUpToTheLastSeparator) {
 TEST(DataDir, ProgramFolderWhenWritableElseTheUsersDataFolder) {
     for (const auto& row : testing::tableRows("data_dir.tsv"))
         EXPECT_EQ(dataDirFor("/opt/k", row[0] == "yes", row[1], row[2]), row.at(3)) << row[1];
+}
+
+// The problem-set list shows the files in name order, whatever order the folder keeps them in.
+TEST(DiskFolders, ListsFilesByName) {
+    QTemporaryDir dir;
+    const std::filesystem::path root = dir.path().toStdString();
+    for (const char* name : {"m.tdc", "b.tdc", "z.tdc", "a.tdc", "k.tdc", "c.tdc"})
+        std::ofstream(root / name).put('x');
+    std::filesystem::create_directory(root / "d.tdc");
+    EXPECT_EQ(DiskFolders().fileNames(root),
+              (std::vector<std::string>{"a.tdc", "b.tdc", "c.tdc", "k.tdc", "m.tdc", "z.tdc"}));
 }
 
 std::string le(std::uint32_t value, int width) {
