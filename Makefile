@@ -8,7 +8,7 @@ PACKAGES := g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools lib
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build asan-test bench fuzz install package format clean
+.PHONY: run test deps build asan-test bench fuzz mutants install package format clean
 
 run: build
 	./build/kestrum-lite
@@ -48,6 +48,11 @@ fuzz: deps
 	  -DKESTRUM_FUZZ=ON -DKESTRUM_SANITIZE=ON -DKESTRUM_BENCH=OFF
 	cmake --build build-fuzz -j $(JOBS) --target $$(cd fuzz && ls *_fuzz.cpp | sed 's/\.cpp$$//')
 	fuzz/run.sh $(FUZZ_SECONDS) build-fuzz
+
+# Slips planted one at a time in the engine, each rebuilt and tested in build-mutants/; a
+# developer's tool, slow, and not part of `test`. Example: make mutants ARGS='--folder menu --per-file 4'
+mutants: deps
+	nice -n 15 python3 tools/mutants.py $(ARGS)
 
 # Debian's hardening (position-independent executable, immediate binding, fortified library
 # calls, stack protector) for the builds that are installed: `make install` and `make package`.

@@ -179,6 +179,9 @@ TEST_F(DrillTest, CaseFollowsTheDisplayAndDistinctSettings) {
 // early timer waits out the rest of the 150 ms.
 TEST_F(DrillTest, KeysDuringThePauseAreDroppedAndThePauseIsTimed) {
     startProblemSet(problemSet({"a b"}, 1));
+    press('x');
+    engine.FormActivate();  // after a miss too
+    EXPECT_TRUE(view().cells[0].visible);
     typeKeys("a ");
     EXPECT_EQ(view().cells[1].text, "_");  // a typed blank stays visible
     engine.Button_go_menuClick();
@@ -250,6 +253,11 @@ TEST_F(DrillTest, BadLessonsEndTheProgramTheMenuAbandonsTheRunTheResultLeadsOn) 
     endPause();
     ASSERT_EQ(host.results.size(), 1u);
     EXPECT_EQ(host.results[0].key, (ScoreKey{1, 6, "sample", 2 * 60000 / 450, 66}));
+    // The memo: each key typed right, its hits, misses and miss rate in percent, in byte order.
+    const Bytes first(1, state().target[0]), second(1, state().target[1]);
+    EXPECT_EQ(host.results[0].memo_lines,
+              (std::vector<Bytes>{first + ":total = 1,miss = 1,rate = 100",
+                                  second + ":total = 1,miss = 0,rate = 0"}));
     press('a');  // the result window is on its way: the key is dropped
     EXPECT_EQ(state().started, 0);
     engine.resultChosen(kModalRetry);
@@ -287,6 +295,20 @@ TEST_F(DrillTest, RomajiSpellingsGuideAndRedrawTheRow) {
     }
     EXPECT_EQ(row(), "shinkansen");
     EXPECT_TRUE(host.isRunning(DrillTimer::pause));  // the item is done
+
+    startProblemSet(problemSet({"jitennsya"}, 1));
+    typeKeys("jiten");
+    EXPECT_EQ(row(), "jitennsya");
+    typeKeys("sh");  // a single n, then しゃ as "sh"
+    EXPECT_EQ(row(), "jitensha");
+    for (std::size_t i = 0; i < view().cells.size(); ++i)
+        EXPECT_EQ(view().cells[i].typed, i < 7) << i;
+    settings.distinct = 1;  // a wrong case marks the Shift key to use, a wrong letter does not
+    startProblemSet(problemSet({"sinnkannsenn"}, 1));
+    press('x');
+    EXPECT_EQ(engine.keyboard().key_state(KeyboardModel::kRightShift), 0);
+    press('S');
+    EXPECT_EQ(engine.keyboard().key_state(KeyboardModel::kRightShift), 2);
 }
 
 // Every item of lessons 5 and 6 typed in another spelling (data/lesson_spellings.tsv, written

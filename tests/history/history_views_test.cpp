@@ -65,6 +65,25 @@ TEST(GraphPlan, FooterShowsCountAndBestFigures) {
     EXPECT_EQ(graphCaption(scoreKeyFor(1, "\x93\xfa\x96\x7b")), "グラフ   日本");
 }
 
+// The scales: 100 to 0 % in blue left of the plot and 400 to 0 characters a minute in red right
+// of it, a quarter apart (78 pixels), each label ending a pixel short of the frame or the edge;
+// grid lines at the top and between the quarters, none on the base.
+TEST(GraphPlan, ScalesMarkEveryQuarter) {
+    const GraphPlot plot = planGraph(history({{100, 50}, {200, 60}}));
+    for (int i = 0; i <= 4; ++i) {
+        const int y = 15 + 78 * i;
+        EXPECT_THAT(plot.texts,
+                    Contains(PlotText{std::to_string(100 - 25 * i), {0, y}, kPlotBlue, 19}));
+        EXPECT_THAT(plot.texts,
+                    Contains(PlotText{std::to_string(400 - 100 * i), {533, y}, kPlotRed, 16}));
+    }
+    EXPECT_EQ(plot.texts.size(), 10u + 2 + 3);  // the scales, two titles, the footer
+    EXPECT_EQ(plot.gridLines, (std::vector<PlotLine>{{{20, 20}, {530, 20}},
+                                                     {{20, 98}, {530, 98}},
+                                                     {{20, 176}, {530, 176}},
+                                                     {{20, 254}, {530, 254}}}));
+}
+
 const auto kFirst = std::tuple("(-----)", "(-----)", Trend::None, Trend::None);
 
 // Each step plays the drill: record the attempt, then summarise it as the window would, giving

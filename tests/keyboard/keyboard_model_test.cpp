@@ -63,6 +63,8 @@ TEST(KeyboardModel, SpecialKeysFingerLabelsAndANewLayout) {
     for (int col = 0; col < M::kCols; ++col)
         EXPECT_EQ(model.isHidden({4, col}), col >= 4) << col;
     EXPECT_EQ(model.fingerCaption({M::kRightHand, M::kIndex}), "人差し指");
+    EXPECT_EQ(model.fingerLook({M::kLeftHand, M::kThumb}),
+              (Look{colours::kViolet, colours::kLightGrey}));
 
     const KeyCell d = model.keyOf('d');
     const Finger middle{M::kLeftHand, M::kMiddle};

@@ -1,6 +1,7 @@
 // The platform's small helpers: code page 932 text, the program's and the data folder, the
 // instance lock, wave files.
 #include "platform/data_dir.h"
+#include "platform/folders.h"
 #include "platform/instance_lock.h"
 #include "platform/program_dir.h"
 #include "platform/text.h"
@@ -61,6 +62,17 @@ TEST(InstanceLock, OneProgramPerFolderAndNoFileLeftAfterACleanEnd) {
     }
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_TRUE(InstanceLock(folder).held());
+}
+
+// The problem-set list shows the files in name order, whatever order the folder keeps them in.
+TEST(DiskFolders, ListsFilesByName) {
+    QTemporaryDir dir;
+    const std::filesystem::path root = dir.path().toStdString();
+    for (const char* name : {"m.tdc", "b.tdc", "z.tdc", "a.tdc", "k.tdc", "c.tdc"})
+        std::ofstream(root / name).put('x');
+    std::filesystem::create_directory(root / "d.tdc");
+    EXPECT_EQ(DiskFolders().fileNames(root),
+              (std::vector<std::string>{"a.tdc", "b.tdc", "c.tdc", "k.tdc", "m.tdc", "z.tdc"}));
 }
 
 std::string le(std::uint32_t value, int width) {
