@@ -3,6 +3,7 @@
 #include "menu/problem_set_reader.h"
 #include "widgets/app_context.h"
 #include "widgets/ui_fonts.h"
+#include "widgets/window_frame.h"
 
 #include <QFileDialog>
 #include <QFormLayout>
@@ -85,7 +86,7 @@ ProblemSetWindow::ProblemSetWindow(AppContext& context, QWidget* parent)
     };
     createControls();
     connectControls();
-    resize(1000, 540);
+    fitAndCentre(*this, {1000, 540}, context.screen.metrics());
 }
 
 void ProblemSetWindow::createControls() {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -103,10 +104,18 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
     worst_->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(
                                 QStringLiteral("W   打鍵 999回・ミス 99回（100.0%）")) +
                             8);
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(board);
-    middle->addSpacing(12);
-    middle->addWidget(worst_);
+    // The keyboard keeps its size: on a screen too small for it, it scrolls.
+    auto* middle = new QWidget;
+    auto* middleRow = new QHBoxLayout(middle);
+    middleRow->setContentsMargins(0, 0, 0, 0);
+    middleRow->addWidget(board);
+    middleRow->addSpacing(12);
+    middleRow->addWidget(worst_);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("heatScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(middle);
+    scroll->setMinimumSize(160, 120);
 
     auto* legend = new QHBoxLayout;
     legend->addWidget(new QLabel(QStringLiteral("ミスの割合:")));
@@ -115,21 +124,25 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
     legend->addStretch();
     auto* close = new QPushButton(QStringLiteral("閉じる(&C)"));
     close->setObjectName(QStringLiteral("Button_close"));
-    legend->addWidget(close);
+    auto* closeRow = new QHBoxLayout;
+    closeRow->addStretch();
+    closeRow->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choice);
-    layout->addLayout(middle);
-    layout->addWidget(
-        new QLabel(QStringLiteral("キーにマウスを重ねると、打鍵とミスの数が出ます。")));
+    layout->addWidget(scroll, 1);
+    auto* hint = new QLabel(QStringLiteral("キーにマウスを重ねると、打鍵とミスの数が出ます。"));
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
     layout->addLayout(legend);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(closeRow);
 
     connect(thisAttempt_, &QRadioButton::toggled, this, [this](bool on) { showHeats(!on); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     thisAttempt_->setChecked(true);
-    adjustSize();
-    fixAndCentre(*this, width(), height(), screen);
+    // Opens with the whole keyboard in sight where the screen holds it.
+    const QSize unscrolled = (middle->sizeHint() - scroll->sizeHint()).expandedTo({0, 0});
+    fitAndCentre(*this, sizeHint() + unscrolled, screen);
 }
 
 HeatMapDialog::~HeatMapDialog() = default;

@@ -2,6 +2,7 @@
 
 #include "keyboard/window_placement.h"
 
+#include <QEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -18,11 +19,46 @@ bool WindowFrame::update(const QWidget& window) {
     return true;
 }
 
+ScreenPlacement::ScreenPlacement(QWidget& window, QSize preferred, bool fixed,
+                                 const ScreenMetrics& screen)
+    : QObject(&window), window_(window), preferred_(preferred), fixed_(fixed), screen_(screen) {
+    if (fixed_) window_.setFixedSize(preferred_);
+    window_.installEventFilter(this);
+    place();
+}
+
+bool ScreenPlacement::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::Show && !event->spontaneous()) {
+        // Sent before the window is mapped, when it already has its platform window.
+        if (QWindow* handle = window_.windowHandle()) handle->installEventFilter(this);
+        place();
+    } else if (watched == window_.windowHandle()) {
+        // The frame comes with the window manager's reparenting, which moves the window.
+        const bool frameMayChange =
+            event->type() == QEvent::Expose || event->type() == QEvent::Move;
+        if (frameMayChange && frame_.update(window_)) place();
+    }
+    return false;
+}
+
+void ScreenPlacement::place() {
+    QSize client = preferred_;
+    if (!fixed_) {
+        const QSize room = QSize(screen_.width, screen_.height) - frame_.extra();
+        client = preferred_.boundedTo(room).expandedTo(window_.minimumSize());
+        window_.resize(client);
+    }
+    const QSize outer = client + frame_.extra();
+    const WindowOrigin origin = centredOrigin(screen_, outer.width(), outer.height());
+    window_.move(origin.left, origin.top);
+}
+
 void fixAndCentre(QWidget& window, int width, int height, const ScreenMetrics& screen) {
-    window.setFixedSize(width, height);
-    const WindowOrigin origin =
-        centredOrigin(screen, width + kFrameExtraWidth, height + kFrameExtraHeight);
-    window.move(origin.left, origin.top);
+    new ScreenPlacement(window, {width, height}, true, screen);
+}
+
+void fitAndCentre(QWidget& window, QSize preferred, const ScreenMetrics& screen) {
+    new ScreenPlacement(window, preferred, false, screen);
 }
 
 }  // namespace kestrum

@@ -7,6 +7,7 @@
 #include "ui/support/test_application.h"
 #include "widgets/bevel_panel_widget.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
@@ -23,6 +24,34 @@ QString captionOf(QWidget* window, const char* panel) {
     return window->findChild<BevelPanel*>(QString::fromLatin1(panel))->caption();
 }
 
+// The controls of `window` a screen reader reaches but could not name: every visible node of
+// its accessibility tree needs a name, except a container (its children speak), a rule or
+// border, and a text that shows nothing at the moment.
+QStringList unnamedControls(QWidget* window) {
+    QStringList unnamed;
+    const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface* child = node->child(i);
+            if (child == nullptr || child->state().invisible) continue;
+            const QAccessible::Role role = child->role();
+            const bool container = child->childCount() > 0 &&
+                                   (role == QAccessible::Client || role == QAccessible::Grouping);
+            const bool blank =
+                role == QAccessible::StaticText && child->text(QAccessible::Name).isEmpty();
+            const bool rule = role == QAccessible::Border || role == QAccessible::Separator;
+            if (!container && !blank && !rule && child->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed << QStringLiteral("%1 (role %2)")
+                               .arg(child->object()->objectName())
+                               .arg(static_cast<int>(role));
+            walk(child);
+        }
+    };
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    if (root->text(QAccessible::Name).isEmpty()) unnamed << QStringLiteral("the window");
+    walk(root);
+    return unnamed;
+}
+
 }  // namespace
 
 class ApplicationTest : public QObject {
@@ -32,6 +61,8 @@ private slots:
     void lessonRunsRetriesAndReturnsToMenu();
     void unwritableFilesStopNothing();
     void closingFromTheDrillRecordsNothing();
+    void lessonZeroLeavesByKeyboard();
+    void everyControlHasAnAccessibleName();
 };
 
 // A first run with two wrong keys retried, then a clean faster one whose result opens the graph
@@ -42,12 +73,19 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     QVERIFY(test.showMenu());
     MenuWindow& menu = test.app().menu();
     DrillWindow& drill = test.app().drill();
-    // The program's pictures as shipped, and the toolkit's buttons in Japanese.
+    // The program's pictures, drawn at the screen's resolution (32 x 32 pixels are 64 x 64 at
+    // a ratio of 2), and the toolkit's buttons in Japanese.
     QCOMPARE(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
-    QCOMPARE(menu.findChild<QPushButton*>("BitBtn_close")->icon().availableSizes(),
-             QList<QSize>{QSize(16, 16)});
-    for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even})
-        QCOMPARE(ResultWindow::arrowPicture(trend).size(), QSize(32, 32));
+    const QIcon close = menu.findChild<QPushButton*>("BitBtn_close")->icon();
+    QCOMPARE(close.pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
+    QImage arrows[3];
+    for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even}) {
+        const QPixmap arrow = ResultWindow::arrowPicture(trend, 2.0);
+        QCOMPARE(arrow.size(), QSize(64, 64));
+        QCOMPARE(arrow.deviceIndependentSize(), QSizeF(32, 32));
+        arrows[static_cast<int>(trend) % 3] = arrow.toImage();
+    }
+    QVERIFY(arrows[0] != arrows[1] && arrows[1] != arrows[2] && arrows[0] != arrows[2]);
     QMessageBox box(QMessageBox::Information, {}, {}, QMessageBox::Cancel);
     QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
 
@@ -128,6 +166,55 @@ void ApplicationTest::closingFromTheDrillRecordsNothing() {
     QVERIFY(!test.app().menu().isVisible());
     QCOMPARE(test.readFile("kestruml.ini"), ini);
     QVERIFY(test.readFile("score.dat").isEmpty());
+}
+
+// Lesson 0 is never a run: after its pages are turned, Tab reaches the way back and Enter takes
+// it, as the last page says.
+void ApplicationTest::lessonZeroLeavesByKeyboard() {
+    TestApplication test;
+    QVERIFY(test.showMenu());
+    test.press("Panel_le0");
+    DrillWindow& drill = test.app().drill();
+    for (int page = 0; page < 17; ++page)
+        QTest::keyClick(drill.focusWidget(), Qt::Key_Space);
+    QVERIFY(drill.engine().view().message_lines[3].find("Tab") != std::string::npos);
+    QTest::keyClick(drill.focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(drill.focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(test.app().menu().isVisible());
+    QVERIFY(!drill.isVisible());
+}
+
+// A screen reader finds a name for every control of the menu, the drill window and the options
+// dialog; the drawn keyboard says which key comes next.
+void ApplicationTest::everyControlHasAnAccessibleName() {
+    TestApplication test;
+    QVERIFY(test.showMenu());
+    MenuWindow& menu = test.app().menu();
+    QCOMPARE(unnamedControls(&menu), QStringList{});
+    QAccessibleInterface* lesson1 =
+        QAccessible::queryAccessibleInterface(menu.findChild<QWidget*>("Panel_le1"));
+    QCOMPARE(lesson1->text(QAccessible::Name), QStringLiteral("LESSON 1"));
+
+    QStringList optionsUnnamed{QStringLiteral("not shown")};
+    ModalDriver options([&](QWidget* dialog) {
+        optionsUnnamed = unnamedControls(dialog);
+        dialog->close();
+    });
+    TestApplication::click(&menu, "Button_option");
+    QVERIFY(options.ran());
+    QCOMPARE(optionsUnnamed, QStringList{});
+
+    test.press("Panel_le1");
+    DrillWindow& drill = test.app().drill();
+    QTest::keyClick(drill.focusWidget(), ' ');  // the start key
+    QCOMPARE(unnamedControls(&drill), QStringList{});
+    const char first = static_cast<char>(std::toupper(drill.engine().state().target.at(0)));
+    const QString keyboard =
+        QAccessible::queryAccessibleInterface(drill.findChild<QWidget*>("pnl_key"))
+            ->text(QAccessible::Description);
+    QVERIFY2(keyboard.startsWith(QStringLiteral("次のキー: %1").arg(QLatin1Char(first))),
+             qPrintable(keyboard));
+    QVERIFY2(keyboard.contains(QStringLiteral("指")), qPrintable(keyboard));
 }
 
 QTEST_MAIN(ApplicationTest)
