@@ -2,6 +2,8 @@
 
 #include "keyboard/window_placement.h"
 
+#include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QWidget>
 #include <QWindow>
@@ -19,11 +21,12 @@ bool WindowFrame::update(const QWidget& window) {
     return true;
 }
 
-ScreenPlacement::ScreenPlacement(QWidget& window, QSize preferred, bool fixed,
+ScreenPlacement::ScreenPlacement(QWidget& window, Size size, QSize preferred,
                                  const ScreenMetrics& screen)
-    : QObject(&window), window_(window), preferred_(preferred), fixed_(fixed), screen_(screen) {
-    if (fixed_) window_.setFixedSize(preferred_);
+    : QObject(&window), window_(window), size_(size), preferred_(preferred), screen_(screen) {
+    if (size_ == Size::Fixed) window_.setFixedSize(preferred_);
     window_.installEventFilter(this);
+    if (QWindow* handle = window_.windowHandle()) handle->installEventFilter(this);
     place();
 }
 
@@ -42,8 +45,8 @@ bool ScreenPlacement::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ScreenPlacement::place() {
-    QSize client = preferred_;
-    if (!fixed_) {
+    QSize client = size_ == Size::Own ? window_.size() : preferred_;
+    if (size_ == Size::Fitted) {
         const QSize room = QSize(screen_.width, screen_.height) - frame_.extra();
         client = preferred_.boundedTo(room).expandedTo(window_.minimumSize());
         window_.resize(client);
@@ -53,12 +56,26 @@ void ScreenPlacement::place() {
     window_.move(origin.left, origin.top);
 }
 
+DialogPlacement::DialogPlacement(QObject* parent, const Screen& screen)
+    : QObject(parent), screen_(screen) {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool DialogPlacement::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Show) return false;
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (dialog != nullptr && dialog->isWindow() &&
+        dialog->findChild<ScreenPlacement*>(QString(), Qt::FindDirectChildrenOnly) == nullptr)
+        new ScreenPlacement(*dialog, ScreenPlacement::Size::Own, {}, screen_.metrics());
+    return false;
+}
+
 void fixAndCentre(QWidget& window, int width, int height, const ScreenMetrics& screen) {
-    new ScreenPlacement(window, {width, height}, true, screen);
+    new ScreenPlacement(window, ScreenPlacement::Size::Fixed, {width, height}, screen);
 }
 
 void fitAndCentre(QWidget& window, QSize preferred, const ScreenMetrics& screen) {
-    new ScreenPlacement(window, preferred, false, screen);
+    new ScreenPlacement(window, ScreenPlacement::Size::Fitted, preferred, screen);
 }
 
 }  // namespace kestrum

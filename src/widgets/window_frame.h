@@ -34,10 +34,16 @@ private:
 // toward zero, and centred again once the window manager reports the frame it really drew.
 // A window of no fixed size is also kept within the screen, frame included.
 class ScreenPlacement final : public QObject {
+    Q_OBJECT
+
 public:
-    // `preferred` is the fixed client size, or for a resizable window the size it opens at when
-    // the screen holds it.
-    ScreenPlacement(QWidget& window, QSize preferred, bool fixed, const ScreenMetrics& screen);
+    enum class Size {
+        Fixed,   // the client area is `preferred`
+        Fitted,  // resizable: opens at `preferred`, shrunk to what the screen holds
+        Own,     // the window sizes itself (a message box): only centred
+    };
+
+    ScreenPlacement(QWidget& window, Size size, QSize preferred, const ScreenMetrics& screen);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,10 +52,25 @@ private:
     void place();
 
     QWidget& window_;
+    Size size_;
     QSize preferred_;
-    bool fixed_;
     ScreenMetrics screen_;
     WindowFrame frame_;
+};
+
+// Gives every dialog the application shows without a placement of its own (message boxes, file
+// choosers) the placement above, in its own size, from the moment it is first shown.
+class DialogPlacement final : public QObject {
+    Q_OBJECT
+
+public:
+    DialogPlacement(QObject* parent, const Screen& screen);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const Screen& screen_;
 };
 
 // Makes `window` a fixed-size window with the client area `width` x `height`, centred as above.
