@@ -13,8 +13,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kestrum {
 
@@ -104,18 +107,19 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
     worst_->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(
                                 QStringLiteral("W   打鍵 999回・ミス 99回（100.0%）")) +
                             8);
-    // The keyboard keeps its size: on a screen too small for it, it scrolls.
-    auto* middle = new QWidget;
-    auto* middleRow = new QHBoxLayout(middle);
-    middleRow->setContentsMargins(0, 0, 0, 0);
-    middleRow->addWidget(board);
-    middleRow->addSpacing(12);
-    middleRow->addWidget(worst_);
+    // The keyboard keeps its size: on a screen too narrow for it, it scrolls sideways beside the
+    // list of keys.
     auto* scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("heatScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(middle);
-    scroll->setMinimumSize(160, 120);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(board);
+    scroll->setMinimumSize(120,
+                           board->height() + scroll->horizontalScrollBar()->sizeHint().height());
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(scroll, 1);
+    middle->addSpacing(12);
+    middle->addWidget(worst_);
 
     auto* legend = new QHBoxLayout;
     legend->addWidget(new QLabel(QStringLiteral("ミスの割合:")));
@@ -130,7 +134,7 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choice);
-    layout->addWidget(scroll, 1);
+    layout->addLayout(middle, 1);
     auto* hint = new QLabel(QStringLiteral("キーにマウスを重ねると、打鍵とミスの数が出ます。"));
     hint->setWordWrap(true);
     layout->addWidget(hint);
@@ -141,8 +145,8 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     thisAttempt_->setChecked(true);
     // Opens with the whole keyboard in sight where the screen holds it.
-    const QSize unscrolled = (middle->sizeHint() - scroll->sizeHint()).expandedTo({0, 0});
-    fitAndCentre(*this, sizeHint() + unscrolled, screen);
+    const int unscrolled = std::max(0, board->width() - scroll->sizeHint().width());
+    fitAndCentre(*this, sizeHint() + QSize(unscrolled, 0), screen);
 }
 
 HeatMapDialog::~HeatMapDialog() = default;
