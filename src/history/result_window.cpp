@@ -7,7 +7,6 @@
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -115,12 +114,13 @@ ResultWindow::ResultWindow(AppContext& context, QWidget* parent)
     connect(Button_go_menu, &QPushButton::clicked, this, [this] { done(kGoMenu); });
     connect(Button_weak_keys, &QPushButton::clicked, this, &ResultWindow::weakKeysRequested);
     // The default button is the one the keyboard was on last, and stays so while another
-    // window (a message, the graph) has the focus: the toolkit would hand it meanwhile to
-    // whichever button first had the focus.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        auto* button = qobject_cast<QPushButton*>(now);
-        if (button != nullptr && button->window() == this) button->setDefault(true);
-    });
+    // window (a message, the graph) has the focus: the toolkit's own rule would hand it meanwhile
+    // to whichever button first had the focus.
+    for (QPushButton* button :
+         {Button_show_graph, Button_retry, Button_go_menu, Button_weak_keys}) {
+        button->setAutoDefault(false);
+        button->installEventFilter(this);
+    }
 
     fixAndCentre(*this, 475, 207, context_.screen.metrics());
 }
@@ -172,6 +172,12 @@ void ResultWindow::fill(const ResultSummary& summary) {
 void ResultWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     Button_show_graph->setFocus();
+    Button_show_graph->setDefault(true);
+}
+
+bool ResultWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) static_cast<QPushButton*>(watched)->setDefault(true);
+    return QDialog::eventFilter(watched, event);
 }
 
 // The close box and Escape leave for the menu, as the menu button does.

@@ -49,6 +49,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void fill(const ResultSummary& summary);

@@ -67,7 +67,7 @@ class Desktop:
         self.env.update(DISPLAY=":" + display, HOME=folder, QT_QPA_PLATFORM="xcb",
                         XDG_RUNTIME_DIR=folder)
         if scale != 1:
-            self.env.update(QT_SCALE_FACTOR=str(scale))
+            self.env.update(QT_SCALE_FACTOR=f"{scale:g}")
         if window_manager:
             self.start(["openbox", "--sm-disable"])
             wait_for("openbox", lambda: "window id" in self.x(
@@ -344,7 +344,7 @@ def main():
     parser.add_argument("program")
     parser.add_argument("--no-wm", action="store_true", help="run without a window manager")
     parser.add_argument("--screen", help="the screen-size pass on a screen of WxH pixels")
-    parser.add_argument("--scale", type=int, default=1, help="the screen-size pass at this scale")
+    parser.add_argument("--scale", type=float, default=1, help="the screen-size pass at this scale")
     args = parser.parse_args()
     sized = args.screen is not None or args.scale != 1
     screen = tuple(map(int, args.screen.split("x"))) if args.screen else (SCREEN_W, SCREEN_H)

@@ -8,6 +8,7 @@
 #include "widgets/bevel_panel_widget.h"
 
 #include <QAccessible>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
@@ -103,6 +104,7 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
 
     QString graphTitle;
     QImage accuracyArrow;
+    bool backStaysDefault = false;
     ModalDriver secondResult([&](QWidget* modal) {
         shown << captionOf(modal, "Panel_speed") << captionOf(modal, "Panel_pre_speed");
         accuracyArrow =
@@ -116,6 +118,18 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
         QCOMPARE(modal->focusWidget()->objectName(), QStringLiteral("Button_show_graph"));
         QTest::keyClick(modal->focusWidget(), Qt::Key_Return);
         QVERIFY(graph.ran());
+        // The default button follows the keyboard and stays where it was while another window
+        // has the focus.
+        const bool active = QTest::qWaitFor([&] { return modal->isActiveWindow(); }, 2000);
+        QTest::keyClick(modal->focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(modal->focusWidget(), Qt::Key_Tab);
+        auto* back = modal->findChild<QPushButton*>(QStringLiteral("Button_go_menu"));
+        QDialog cover(modal);  // as a message box covers it
+        cover.setModal(true);
+        cover.show();
+        const bool covered = QTest::qWaitFor([&] { return cover.isActiveWindow(); }, 2000);
+        backStaysDefault = active && covered && back->isDefault();
+        cover.close();
         TestApplication::click(modal, "Button_go_menu");
     });
     const RunFigures second = test.typeRun(200, 0, [&] { return secondResult.ran(); });
@@ -126,6 +140,7 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
                           QStringLiteral("%1字/分").arg(first.speed())}));
     QCOMPARE(accuracyArrow, ResultWindow::arrowPicture(Trend::Up).toImage());
     QCOMPARE(graphTitle, QStringLiteral("グラフ   lesson1"));
+    QVERIFY(backStaysDefault);
     QVERIFY(menu.isVisible());
     QVERIFY(!drill.isVisible());
 
