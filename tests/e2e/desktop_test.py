@@ -322,22 +322,19 @@ def sized_windows_of_the_menu(d):
 @screen_step
 def sized_result_and_its_windows(d):
     d.keys("alt+u")
-    window = drill(d, "e2e")
-    check_fits(d, window, "the drill window")
+    check_fits(d, drill(d, "e2e"), "the drill window")
     d.keys("x")
-    wait_for("the result", lambda: d.windows(f"{TITLE}  結果") or d.keys("f", delay_ms=0) or
+    result = f"{TITLE}  結果"
+    wait_for("the result", lambda: d.windows(result) or d.keys("f", delay_ms=0) or
              time.sleep(0.3), timeout=20)
-    result = d.window(f"{TITLE}  結果")
-    check_fits(d, result, "the result window")
-    d.keys("alt+g")
-    check_and_close(d, "グラフ   e2e", ["Return"])
-    d.window(f"{TITLE}  結果")
-    d.keys("alt+k")
-    check_and_close(d, "苦手キー   e2e", ["alt+c"])
-    leave_result_by_alt_m(d, d.window(f"{TITLE}  結果"), "e2e")
+    check_fits(d, d.window(result), "the result window")
+    for opener, title, close in (("alt+g", "グラフ   e2e", "Return"),
+                                 ("alt+k", "苦手キー   e2e", "alt+c")):
+        d.keys(opener)
+        check_and_close(d, title, [close])
+        d.window(result)
+    leave_result_by_alt_m(d, d.window(result), "e2e")
     d.keys("alt+c")
-    expect(d.app.wait(10) == 0, f"exit code {d.app.returncode}")
-
 
 def main():
     parser = argparse.ArgumentParser()
