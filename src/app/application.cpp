@@ -15,6 +15,7 @@
 #include "progress/weak_keys.h"
 #include "widgets/focus_return.h"
 #include "widgets/resource_picture.h"
+#include "widgets/window_frame.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -100,6 +101,7 @@ Application::Application(const ProgramDirResult& programDir, ServiceOverrides ov
 
     menu_ = std::make_unique<MenuWindow>(context_);
     focusReturn_ = new FocusReturn(menu_.get());
+    new DialogPlacement(menu_.get(), context_.screen);
     connectMenu();
 }
 

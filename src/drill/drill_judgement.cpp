@@ -30,7 +30,8 @@ void DrillEngine::FormKeyPress(unsigned char key) {
     if (state_.accept_key == 0) return;
     state_.accept_key = 0;
     if (state_.tutorial_mode == 1) {
-        view_.go_menu_tab_stop = false;
+        // The tutorial is never a run: the way back stays a tab stop, so that a learner without
+        // a mouse can leave it.
         state_.accept_key = 1;
         tutorial_.keyPress(key);
         showTutorialPage();

@@ -102,6 +102,8 @@ void DrillWindow::FormCreate() {
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferLatin);
 
+    setAccessibleDescription(
+        QStringLiteral("上の行の文字をタイプします。キーボードの図が次のキーと指を示します。"));
     createTextPanels();
 
     pnl_key = new KeyboardWidget(engine_.keyboard(), this);
@@ -124,6 +126,7 @@ void DrillWindow::FormCreate() {
     Button_dummy = new QPushButton(this);
     Button_dummy->setObjectName(QStringLiteral("Button_dummy"));
     Button_dummy->setFocusPolicy(Qt::NoFocus);
+    Button_dummy->setAccessibleName(QStringLiteral("タイプの受け口"));
 
     for (QPushButton* control : {Button_go_menu, Button_dummy}) {
         control->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -151,6 +154,7 @@ void DrillWindow::createTextPanels() {
     Panel_message->setBevelOuter(BevelPanel::Bevel::Lowered);
     Panel_message->setBevelWidth(kPanelMessageBevel);
     Panel_message->setColor(kPanelColour);
+    Panel_message->setAccessibleName(QStringLiteral("メッセージ"));
     for (std::size_t i = 0; i < lbl_messages.size(); ++i) {
         QLabel*& label = lbl_messages[i];
         label = new QLabel(Panel_message);
@@ -163,6 +167,7 @@ void DrillWindow::createTextPanels() {
     pnl_output->setObjectName(QStringLiteral("pnl_output"));
     pnl_output->setBevelWidth(kOutputBevel);
     pnl_output->setColor(kPanelColour);
+    pnl_output->setAccessibleName(QStringLiteral("タイプする文字"));
     lbl_sample = new QLabel(pnl_output);
     lbl_sample->setObjectName(QStringLiteral("lbl_sample"));
     lbl_sample->move(kSampleLeft, 0);
@@ -272,7 +277,11 @@ void DrillWindow::render() {
         const CharCell& cell = view.cells[i];
         CharCell& shown = shown_.cells[i];
         QLabel& label = *char_cells[i];
-        if (cell.text != shown.text) label.setText(fromCp932(cell.text));
+        if (cell.text != shown.text) {
+            label.setText(fromCp932(cell.text));
+            // A blank says nothing to a screen reader unless it is named.
+            label.setAccessibleName(cell.text == " " ? QStringLiteral("空白") : QString());
+        }
         if (cell.typed != shown.typed) {
             label.setPalette(cellPalettes_[cell.typed ? 1 : 0]);
         }

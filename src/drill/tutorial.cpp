@@ -13,6 +13,9 @@ namespace {
 // The blanks push the prompt to the right-hand side of the message panel.
 constexpr std::string_view kContinue = "                            (スペースキーで次へ進む)";
 
+// The last page's way back for a learner without a mouse.
+constexpr std::string_view kKeyboardWayBack = "(Tabキーを押してからEnterキーでも戻れます)";
+
 constexpr Tutorial::PageLines kIntroduction{"このLESSONでは、",
                                             "ホームポジションについて説明します。", "", kContinue};
 
@@ -33,7 +36,7 @@ constexpr std::array<Tutorial::PageLines, Tutorial::kShownPages + 1> kExplanatio
     {"例えば、「B」を打つとき、", "人差し指だけ動かそうとすると", "指が裂けそうになります。", kContinue},
     {"このときは、小指だけホームポジションに", "保っておけば、小指を基準にして", "ホームポジションに戻すことができます。", kContinue},
     {"キーがわからなくなっても、", "手元を見ずに、画面のキーボードを見て", "手探りで、キーを探して下さい。", kContinue},
-    {"このLESSONは、これで終了です。", "画面右下の「メニューに戻る」ボタンをクリックして、", "LESSON 1から、練習を始めて下さい。", ""},
+    {"このLESSONは、これで終了です。", "画面右下の「メニューに戻る」ボタンをクリックして、", "LESSON 1から、練習を始めて下さい。", kKeyboardWayBack},
     {"", "", "", ""},
 }};
 // clang-format on

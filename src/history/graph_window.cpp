@@ -2,6 +2,7 @@
 
 #include "widgets/app_context.h"
 #include "widgets/bevel_panel_widget.h"
+#include "widgets/glyph_icon.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
@@ -9,7 +10,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyle>
 
 #include <algorithm>
 #include <map>
@@ -133,6 +133,8 @@ GraphWindow::GraphWindow(AppContext& context, ScoreFile& scores, QWidget* parent
     graph_bitmap.fill(Qt::white);
 
     Panel_graph->setGeometry(kPanelLeft, 0, kPanelWidth, kPanelHeight);
+    Panel_graph->setAccessibleName(QStringLiteral("グラフ"));
+    PaintBox_graph->setAccessibleName(QStringLiteral("速度と正解率の推移のグラフ"));
     Panel_graph->setBevelOuter(BevelPanel::Bevel::Raised);
     Panel_graph->setBevelInner(BevelPanel::Bevel::Lowered);
     Panel_graph->setBevelWidth(kBevelWidth);
@@ -145,7 +147,7 @@ GraphWindow::GraphWindow(AppContext& context, ScoreFile& scores, QWidget* parent
     Button_delete->setGeometry(kPanelLeft, kButtonTop, 113, 25);
     Button_delete->setObjectName(QStringLiteral("Button_delete"));
     BitBtn_ok->setGeometry(kPanelLeft + kPanelWidth - kOkWidth, kButtonTop, kOkWidth, 25);
-    BitBtn_ok->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    BitBtn_ok->setIcon(glyphIcon(Glyph::Ok));
     BitBtn_ok->setObjectName(QStringLiteral("BitBtn_ok"));
     BitBtn_ok->setDefault(true);
     connect(Button_delete, &QPushButton::clicked, this, &GraphWindow::Button_deleteClick);

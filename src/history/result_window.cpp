@@ -3,7 +3,7 @@
 #include "platform/text.h"
 #include "widgets/app_context.h"
 #include "widgets/bevel_panel_widget.h"
-#include "widgets/resource_picture.h"
+#include "widgets/glyph_icon.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
@@ -35,6 +35,21 @@ QLabel* arrowImage(QWidget* parent, int left, int top, const char* objectName) {
     image->setGeometry(left, top, 32, 32);
     image->setObjectName(QString::fromLatin1(objectName));
     return image;
+}
+
+// What an arrow says to a screen reader.
+QString trendWords(Trend trend) {
+    switch (trend) {
+        case Trend::Up:
+            return QStringLiteral("前回より上がりました");
+        case Trend::Down:
+            return QStringLiteral("前回より下がりました");
+        case Trend::Even:
+            return QStringLiteral("前回と同じです");
+        case Trend::None:
+            break;
+    }
+    return QStringLiteral("前回の記録はありません");
 }
 
 QPushButton* button(QWidget* parent, int left, const QString& caption, const char* objectName) {
@@ -81,6 +96,8 @@ ResultWindow::ResultWindow(AppContext& context, ScoreFile& scores, QWidget* pare
     // The arrows sit in the gap between the columns and overlap their edges by a pixel.
     Image_speed->raise();
     Image_accuracy->raise();
+    Image_speed->setAccessibleName(QStringLiteral("速度の変化"));
+    Image_accuracy->setAccessibleName(QStringLiteral("正解率の変化"));
 
     // Per-character statistics of the run: kept with the window but below its visible area.
     Memo1->setGeometry(64, 224, 329, 177);
@@ -97,22 +114,33 @@ ResultWindow::ResultWindow(AppContext& context, ScoreFile& scores, QWidget* pare
     connect(Button_retry, &QPushButton::clicked, this, [this] { done(kRetry); });
     connect(Button_go_menu, &QPushButton::clicked, this, [this] { done(kGoMenu); });
     connect(Button_weak_keys, &QPushButton::clicked, this, &ResultWindow::weakKeysRequested);
+    // The default button is the one the keyboard was on last, and stays so while another
+    // window (a message, the graph) has the focus: the toolkit's own rule would hand it meanwhile
+    // to whichever button first had the focus.
+    for (QPushButton* button :
+         {Button_show_graph, Button_retry, Button_go_menu, Button_weak_keys}) {
+        button->setAutoDefault(false);
+        button->installEventFilter(this);
+    }
 
     fixAndCentre(*this, 475, 207, context_.screen.metrics());
 }
 
-QPixmap ResultWindow::arrowPicture(Trend trend) {
+QPixmap ResultWindow::arrowPicture(Trend trend, qreal ratio) {
+    Glyph glyph = Glyph::ArrowEven;
     switch (trend) {
         case Trend::Up:
-            return resourcePicture(QStringLiteral(":/arrow_up.png"));
-        case Trend::Down:
-            return resourcePicture(QStringLiteral(":/arrow_down.png"));
-        case Trend::Even:
-            return resourcePicture(QStringLiteral(":/arrow_even.png"));
-        case Trend::None:
+            glyph = Glyph::ArrowUp;
             break;
+        case Trend::Down:
+            glyph = Glyph::ArrowDown;
+            break;
+        case Trend::Even:
+            break;
+        case Trend::None:
+            return {};
     }
-    return {};
+    return glyphIcon(glyph).pixmap(QSize(32, 32), ratio);
 }
 
 int ResultWindow::showResult(const LessonResult& result) {
@@ -132,8 +160,11 @@ int ResultWindow::showResult(const LessonResult& result) {
 void ResultWindow::fill(const ResultSummary& summary) {
     Panel_pre_speed->setCaption(QString::fromStdString(summary.previousSpeedText));
     Panel_pre_accuracy->setCaption(QString::fromStdString(summary.previousAccuracyText));
-    Image_speed->setPixmap(arrowPicture(summary.speedTrend));
-    Image_accuracy->setPixmap(arrowPicture(summary.accuracyTrend));
+    // Drawn at the screen's own resolution, so that the arrows stay sharp on a scaled display.
+    Image_speed->setPixmap(arrowPicture(summary.speedTrend, devicePixelRatioF()));
+    Image_accuracy->setPixmap(arrowPicture(summary.accuracyTrend, devicePixelRatioF()));
+    Image_speed->setAccessibleDescription(trendWords(summary.speedTrend));
+    Image_accuracy->setAccessibleDescription(trendWords(summary.accuracyTrend));
     Panel_speed->setCaption(QString::fromStdString(summary.speedText));
     Panel_accuracy->setCaption(QString::fromStdString(summary.accuracyText));
 }
@@ -142,6 +173,12 @@ void ResultWindow::fill(const ResultSummary& summary) {
 void ResultWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     Button_show_graph->setFocus();
+    Button_show_graph->setDefault(true);
+}
+
+bool ResultWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) static_cast<QPushButton*>(watched)->setDefault(true);
+    return QDialog::eventFilter(watched, event);
 }
 
 // The close box and Escape leave for the menu, as the menu button does.

@@ -36,8 +36,9 @@ public:
     // or kGoMenu (also for the close box and Escape).
     int showResult(const LessonResult& result);
 
-    // The figure arrows as drawn, for whoever needs to tell them apart.
-    static QPixmap arrowPicture(Trend trend);
+    // The figure arrows as drawn at `ratio` device pixels per pixel, for whoever needs to tell
+    // them apart.
+    static QPixmap arrowPicture(Trend trend, qreal ratio = 1.0);
 
 signals:
     // The graph button: the lesson's history graph, shown modally over this window.
@@ -50,6 +51,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void fill(const ResultSummary& summary);

@@ -1,5 +1,6 @@
 #include "keyboard/keyboard_widget.h"
 
+#include "keyboard/key_marks_text.h"
 #include "keyboard/rgb.h"
 #include "widgets/bevel_panel_widget.h"
 #include "widgets/ui_fonts.h"
@@ -84,6 +85,7 @@ KeyboardWidget::KeyboardWidget(const KeyboardModel& model, QWidget* parent)
     : QWidget(parent), model_(model) {
     // Every pixel is painted here, so Qt need not clear the background before each repaint.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("キーボード"));
     rememberLooks();
 }
 
@@ -125,6 +127,9 @@ void KeyboardWidget::refresh() {
         shown = look;
         if (!KeyboardModel::isFingerHidden(finger)) update(fingerLabelRect(finger));
     });
+    // A screen reader hears the marks as words: the key to type next, its finger, a wrong key.
+    const QString marks = QString::fromStdString(keyMarksText(model_));
+    if (marks != accessibleDescription()) setAccessibleDescription(marks);
 }
 
 void KeyboardWidget::rememberLooks() {

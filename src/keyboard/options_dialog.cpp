@@ -2,6 +2,7 @@
 
 #include "widgets/app_context.h"
 #include "widgets/bevel_panel_widget.h"
+#include "widgets/glyph_icon.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
@@ -10,7 +11,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 
 #include <algorithm>
 #include <array>
@@ -54,11 +54,10 @@ void checkItem(QButtonGroup* group, int index) {
     if (QAbstractButton* button = group->button(index)) button->setChecked(true);
 }
 
-QPushButton* glyphButton(QWidget* parent, const QRect& geometry, const char* caption,
-                         QStyle::StandardPixmap glyph) {
+QPushButton* glyphButton(QWidget* parent, const QRect& geometry, const char* caption, Glyph glyph) {
     auto* button = new QPushButton(QString::fromUtf8(caption), parent);
     button->setGeometry(geometry);
-    button->setIcon(parent->style()->standardIcon(glyph));
+    button->setIcon(glyphIcon(glyph));
     return button;
 }
 
@@ -88,10 +87,9 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent)
       chk_distinct(new QCheckBox(QStringLiteral("大文字と小文字を区別する(&G)"), Panel1)),
       chk_romaji_spellings(
           new QCheckBox(QStringLiteral("ローマ字の別のつづりも正解にする(&Y)"), Panel1)),
-      BitBtn1(glyphButton(this, {200, 272 + kRomajiRowHeight, 81, 33}, "OK",
-                          QStyle::SP_DialogOkButton)),
-      BitBtn2(glyphButton(this, {288, 272 + kRomajiRowHeight, 81, 33}, "キャンセル",
-                          QStyle::SP_DialogCancelButton)) {
+      BitBtn1(glyphButton(this, {200, 272 + kRomajiRowHeight, 81, 33}, "OK", Glyph::Ok)),
+      BitBtn2(
+          glyphButton(this, {288, 272 + kRomajiRowHeight, 81, 33}, "キャンセル", Glyph::Cancel)) {
     setWindowTitle(QStringLiteral("オプション"));
     setFont(pixelFont(FontFace::PGothic, 12));
     QPalette face = palette();
@@ -99,6 +97,7 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* parent)
     setPalette(face);
 
     Panel1->setGeometry(8, 8, 361, 257 + kRomajiRowHeight);
+    Panel1->setAccessibleName(QStringLiteral("設定"));
     Panel1->setColor(face.color(QPalette::Button));
 
     GroupBox1->setGeometry(184, 16, 161, 113);

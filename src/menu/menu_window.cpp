@@ -7,14 +7,14 @@
 #include "platform/text.h"
 #include "widgets/app_context.h"
 #include "widgets/bevel_panel_widget.h"
-#include "widgets/resource_picture.h"
+#include "widgets/glyph_icon.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
-#include <QIcon>
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
@@ -26,6 +26,7 @@ namespace kestrum {
 namespace {
 
 constexpr int kClientWidth = 555;
+const QString kPanelHint = QStringLiteral("左クリックでレッスン開始、右クリックでグラフ表示");
 constexpr int kOuterHeight = 452;  // leaves the shortcut buttons at y 432 out of sight
 constexpr int kRowPitch = 40;
 constexpr int kShortcutTop = 432;
@@ -57,7 +58,7 @@ QLabel* label(QWidget* parent, int left, int top, const QString& text, const QFo
 
 // A one-pixel underline of a row title.
 void line(QWidget* parent, int left, int top, int length, const QColor& colour) {
-    auto* shape = new QWidget(parent);
+    auto* shape = new QFrame(parent);  // a frame, so that a screen reader skips it as a rule
     shape->setGeometry(left, top, length, 1);
     shape->setAutoFillBackground(true);
     paint(shape, QPalette::Window, colour);
@@ -117,9 +118,10 @@ MenuWindow::MenuWindow(AppContext& context, QWidget* parent)
     Panel_title->setBevelWidth(3);
     Panel_title->setCaptionColor(QColor(0, 128, 128));
 
+    setAccessibleDescription(
+        QStringLiteral("レッスンを選んで練習を始めます。Alt キーと数字でも始まります。"));
     QLabel* hint =
-        label(this, 40, 40, QStringLiteral("左クリックでレッスン開始、右クリックでグラフ表示"),
-              pixelFont(FontFace::PGothic, 21, FontStyle::Bold));
+        label(this, 40, 40, kPanelHint, pixelFont(FontFace::PGothic, 21, FontStyle::Bold));
     paint(hint, QPalette::WindowText, Qt::red);
 
     createLessonRows();
@@ -144,6 +146,8 @@ void MenuWindow::createLessonRows() {
         BevelPanel* lessonPanel =
             panel(this, {24, top, 169, 33}, lessonColour(n), panelFont, name.c_str());
         lessonPanel->setCaption(QStringLiteral("LESSON &") + QString::number(n));
+        lessonPanel->setAccessibleDescription(QString::fromUtf8(lessonMenuTitle(n)) +
+                                              QStringLiteral("。") + kPanelHint);
         connect(lessonPanel, &BevelPanel::pressed, this,
                 [this, n](Qt::MouseButton pressed) { lessonPanelPressed(n, pressed); });
 
@@ -153,6 +157,7 @@ void MenuWindow::createLessonRows() {
     }
 
     connect(Panel_tdc_file, &BevelPanel::pressed, this, &MenuWindow::Panel_tdc_fileMouseDown);
+    Panel_tdc_file->setAccessibleDescription(QStringLiteral("オリジナル問題集。") + kPanelHint);
     label(this, 208, 360, QStringLiteral("オリジナル問題集"),
           pixelFont(FontFace::PGothic, 21, FontStyle::Bold));
     line(this, 208, 384, 169, Qt::blue);
@@ -165,10 +170,9 @@ void MenuWindow::createButtons() {
     connect(Button_progress, &QPushButton::clicked, this, &MenuWindow::progressRequested);
     connect(Button_kana, &QPushButton::clicked, this, &MenuWindow::kanaCourseRequested);
     connect(Button_option, &QPushButton::clicked, this, &MenuWindow::optionsRequested);
-    // The style's own picture, not the icon theme's: looking the theme up costs more than the
-    // rest of the menu's set-up.
-    BitBtn_close->setIcon(QIcon(resourcePicture(
-        QStringLiteral(":/qt-project.org/styles/commonstyle/images/standardbutton-close-16.png"))));
+    // Drawn, not looked up in the icon theme: the theme costs more than the rest of the menu's
+    // set-up, and a drawn cross stays sharp at any scale.
+    BitBtn_close->setIcon(glyphIcon(Glyph::Close));
     connect(BitBtn_close, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -195,6 +199,9 @@ void MenuWindow::createShortcutButtons() {
             button(this, {shortcut.left, kShortcutTop, shortcut.width, 17},
                    QString::fromLatin1(shortcut.caption), 12, FontStyle::Regular, shortcut.name);
         hidden->setFocusPolicy(Qt::NoFocus);
+        // Its caption is only there for the access key; a screen reader says what it does.
+        hidden->setAccessibleName(i < 7 ? QStringLiteral("LESSON %1を始める (Alt+%1)").arg(i)
+                                        : QStringLiteral("オリジナル問題集を始める (Alt+U)"));
         if (i < 7) {
             const int lessonNo = static_cast<int>(i);
             connect(hidden, &QPushButton::clicked, this,

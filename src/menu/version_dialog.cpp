@@ -2,6 +2,7 @@
 
 #include "platform/screen.h"
 #include "widgets/bevel_panel_widget.h"
+#include "widgets/glyph_icon.h"
 #include "widgets/resource_picture.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QStyle>
 
 namespace kestrum {
 
@@ -38,6 +38,7 @@ VersionDialog::VersionDialog(const Screen& screen, const std::filesystem::path& 
     Panel_version->setColor(palette().color(QPalette::Window));
 
     Image1->setGeometry(40, 16, 32, 32);
+    Image1->setAccessibleName(QStringLiteral("ケストラムLiteのアイコン"));
     Image1->setPixmap(programIcon().pixmap(QSize(32, 32), qApp->devicePixelRatio()));
 
     Label_version->move(80, 24);
@@ -61,7 +62,7 @@ VersionDialog::VersionDialog(const Screen& screen, const std::filesystem::path& 
 
     BitBtn1->setGeometry(224, 120, 73, 25);
     BitBtn1->setText(QStringLiteral("OK"));
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    BitBtn1->setIcon(glyphIcon(Glyph::Ok));
     BitBtn1->setDefault(true);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);

@@ -4,6 +4,7 @@
 #include "problem_sets/elided_label_widget.h"
 #include "widgets/app_context.h"
 #include "widgets/ui_fonts.h"
+#include "widgets/window_frame.h"
 
 #include <QFileDialog>
 #include <QFormLayout>
@@ -112,7 +113,7 @@ ProblemSetWindow::ProblemSetWindow(AppContext& context, ScoreFile& scores, Attem
     };
     createControls();
     connectControls();
-    resize(1000, 540);
+    fitAndCentre(*this, {1000, 540}, context.screen.metrics());
 }
 
 void ProblemSetWindow::createControls() {

@@ -12,8 +12,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kestrum {
 
@@ -110,8 +114,17 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
     worst_->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(
                                 QStringLiteral("W   打鍵 999回・ミス 99回（100.0%）")) +
                             8);
+    // The keyboard keeps its size: on a screen too narrow for it, it scrolls sideways beside the
+    // list of keys.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("heatScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(board);
+    scroll->setMinimumSize(120,
+                           board->height() + scroll->horizontalScrollBar()->sizeHint().height());
     auto* middle = new QHBoxLayout;
-    middle->addWidget(board);
+    middle->addWidget(scroll, 1);
     middle->addSpacing(12);
     middle->addWidget(worst_);
 
@@ -122,21 +135,25 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
     legend->addStretch();
     auto* close = new QPushButton(QStringLiteral("閉じる(&C)"));
     close->setObjectName(QStringLiteral("Button_close"));
-    legend->addWidget(close);
+    auto* closeRow = new QHBoxLayout;
+    closeRow->addStretch();
+    closeRow->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choice);
-    layout->addLayout(middle);
-    layout->addWidget(
-        new QLabel(QStringLiteral("キーにマウスを重ねると、打鍵とミスの数が出ます。")));
+    layout->addLayout(middle, 1);
+    auto* hint = new QLabel(QStringLiteral("キーにマウスを重ねると、打鍵とミスの数が出ます。"));
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
     layout->addLayout(legend);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(closeRow);
 
     connect(thisAttempt_, &QRadioButton::toggled, this, [this](bool on) { showHeats(!on); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     thisAttempt_->setChecked(true);
-    adjustSize();
-    fixAndCentre(*this, width(), height(), screen);
+    // Opens with the whole keyboard in sight where the screen holds it.
+    const int unscrolled = std::max(0, board->width() - scroll->sizeHint().width());
+    fitAndCentre(*this, sizeHint() + QSize(unscrolled, 0), screen);
 }
 
 HeatMapDialog::~HeatMapDialog() = default;

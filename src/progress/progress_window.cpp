@@ -52,6 +52,7 @@ ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
     lesson_->setObjectName(QStringLiteral("lesson"));
     unit_->setObjectName(QStringLiteral("unit"));
     chart_->setObjectName(QStringLiteral("chart"));
+    chart_->setAccessibleName(QStringLiteral("速度と正解率の推移のグラフ"));
 
     lesson_->addItem(QStringLiteral("すべてのレッスン"));
     for (const LessonId& lesson : lessons_)
@@ -72,14 +73,16 @@ ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
     auto* filters = new QHBoxLayout;
     filters->addWidget(buddy(QStringLiteral("レッスン(&L):"), lesson_));
     filters->addWidget(lesson_, 1);
-    filters->addSpacing(12);
-    filters->addWidget(buddy(QStringLiteral("期間(&F):"), from_));
-    filters->addWidget(from_);
-    filters->addWidget(new QLabel(QStringLiteral("～")));
-    filters->addWidget(to_);
-    filters->addSpacing(12);
-    filters->addWidget(buddy(QStringLiteral("単位(&U):"), unit_));
-    filters->addWidget(unit_);
+    // The period goes on a row of its own so that the window fits a screen 640 pixels wide.
+    auto* period = new QHBoxLayout;
+    period->addWidget(buddy(QStringLiteral("期間(&F):"), from_));
+    period->addWidget(from_);
+    period->addWidget(new QLabel(QStringLiteral("～")));
+    period->addWidget(to_);
+    period->addSpacing(12);
+    period->addWidget(buddy(QStringLiteral("単位(&U):"), unit_));
+    period->addWidget(unit_);
+    period->addStretch();
 
     auto* exportButton = new QPushButton(QStringLiteral("CSVに書き出す(&E)"));
     exportButton->setObjectName(QStringLiteral("Button_export"));
@@ -92,6 +95,7 @@ ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
+    layout->addLayout(period);
     layout->addWidget(chart_, 1);
     layout->addLayout(buttons);
 
@@ -109,8 +113,7 @@ ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
             QStringLiteral("CSV (*.csv)"));
     };
     redraw();
-    resize(sizeHint());
-    move(std::max(0, (screen.width - width()) / 2), std::max(0, (screen.height - height()) / 2));
+    fitAndCentre(*this, sizeHint(), screen);
 }
 
 // Enter in a field only confirms what was typed there; it presses a button only on the button.

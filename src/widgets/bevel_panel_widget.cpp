@@ -22,6 +22,16 @@ bool assign(T& field, const T& value) {
     return true;
 }
 
+// The caption as read aloud: an "&" marks the access key and is not said; "&&" is one "&".
+QString spokenCaption(const QString& caption) {
+    QString spoken;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && ++i == caption.size()) break;
+        spoken += caption[i];
+    }
+    return spoken;
+}
+
 }  // namespace
 
 BevelPanel::BevelPanel(QWidget* parent) : QWidget(parent), color_(240, 240, 240) {
@@ -63,6 +73,8 @@ void BevelPanel::setColor(const QColor& color) {
 
 void BevelPanel::setCaption(const QString& caption) {
     if (assign(caption_, caption)) {
+        // Drawn text is invisible to a screen reader; the caption is the panel's name.
+        setAccessibleName(spokenCaption(caption));
         updateGeometry();
         update();
     }

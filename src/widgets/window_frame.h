@@ -2,6 +2,7 @@
 
 #include "platform/screen.h"
 
+#include <QObject>
 #include <QSize>
 
 class QWidget;
@@ -28,8 +29,55 @@ private:
     bool reported_ = false;
 };
 
-// Makes `window` a fixed-size window with the client area `width` x `height` and centres its
-// outer size on the screen: (screen - outer) / 2, truncated toward zero.
+// The placement every top-level window except the drill window shares: at every showing its
+// outer size (client area plus frame) is centred on the screen, (screen - outer) / 2 truncated
+// toward zero, and centred again once the window manager reports the frame it really drew.
+// A window of no fixed size is also kept within the screen, frame included.
+class ScreenPlacement final : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Size {
+        Fixed,   // the client area is `preferred`
+        Fitted,  // resizable: opens at `preferred`, shrunk to what the screen holds
+        Own,     // the window sizes itself (a message box): only centred
+    };
+
+    ScreenPlacement(QWidget& window, Size size, QSize preferred, const ScreenMetrics& screen);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void place();
+
+    QWidget& window_;
+    Size size_;
+    QSize preferred_;
+    ScreenMetrics screen_;
+    WindowFrame frame_;
+};
+
+// Gives every dialog the application shows without a placement of its own (message boxes, file
+// choosers) the placement above, in its own size, from the moment it is first shown.
+class DialogPlacement final : public QObject {
+    Q_OBJECT
+
+public:
+    DialogPlacement(QObject* parent, const Screen& screen);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const Screen& screen_;
+};
+
+// Makes `window` a fixed-size window with the client area `width` x `height`, centred as above.
 void fixAndCentre(QWidget& window, int width, int height, const ScreenMetrics& screen);
+
+// Opens a resizable `window` at `preferred` (client area), shrunk to what the screen holds,
+// centred as above. Its content must shrink, wrap or scroll down to the screen's size.
+void fitAndCentre(QWidget& window, QSize preferred, const ScreenMetrics& screen);
 
 }  // namespace kestrum

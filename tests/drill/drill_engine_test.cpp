@@ -361,6 +361,9 @@ TEST_F(DrillTest, TheTutorialTurnsPagesOnlyOnTheBlankAndJudgesNothing) {
     for (int i = 0; i < 20; ++i)
         press(' ');
     EXPECT_EQ(view().message_lines[0], "このLESSONは、これで終了です。");
+    EXPECT_EQ(view().message_lines[3], "(Tabキーを押してからEnterキーでも戻れます)");
+    EXPECT_TRUE(
+        view().go_menu_tab_stop);  // after every page the keyboard still reaches the way back
     EXPECT_TRUE(state().key_count == 0 && sound.played.empty() && scoreBytes().empty());
     engine.Button_go_menuClick();
     engine.FormShow(0, problem);

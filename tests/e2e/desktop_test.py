@@ -16,10 +16,16 @@ import time
 TITLE = "ケストラムLite"
 SCREEN_W, SCREEN_H = 1280, 1024
 STEPS = []
+SCREEN_STEPS = []  # the screen-size pass (--screen, --scale)
 
 
 def step(function):
     STEPS.append(function)
+    return function
+
+
+def screen_step(function):
+    SCREEN_STEPS.append(function)
     return function
 
 
@@ -47,11 +53,12 @@ def wait_for(what, probe, timeout=10.0):
 class Desktop:
     """An X server (with openbox unless told otherwise) and the program in a folder of its own."""
 
-    def __init__(self, program, window_manager, folder):
+    def __init__(self, program, window_manager, folder, screen=(SCREEN_W, SCREEN_H), scale=1):
         self.processes = []
+        self.screen, self.scale = screen, scale
         read_end, write_end = os.pipe()
         self.start(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
-                    "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24"], pass_fds=(write_end,))
+                    "-screen", "0", f"{screen[0]}x{screen[1]}x24"], pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
             display = pipe.readline().strip()
@@ -59,6 +66,8 @@ class Desktop:
         self.env = {k: v for k, v in os.environ.items() if not k.startswith("QT_")}
         self.env.update(DISPLAY=":" + display, HOME=folder, QT_QPA_PLATFORM="xcb",
                         XDG_RUNTIME_DIR=folder)
+        if scale != 1:
+            self.env.update(QT_SCALE_FACTOR=f"{scale:g}")
         if window_manager:
             self.start(["openbox", "--sm-disable"])
             wait_for("openbox", lambda: "window id" in self.x(
@@ -314,15 +323,88 @@ def files_afterwards(d):
         expect(keys == [("f", 5, 1)], f"the stored keys {keys}")
 
 
+# The screen-size pass: every window the menu and the result window open lies whole on the
+# screen, centred within a pixel (of the program's own, `scale` pixels of the screen), and its
+# own close button works from the keyboard.
+def check_fits(d, window, what):
+    screen_w, screen_h = d.screen
+
+    def placed():
+        left, top, width, height = d.outer(window)
+        inside = left >= 0 and top >= 0 and left + width <= screen_w and top + height <= screen_h
+        off = (abs(left - (screen_w - width) // 2), abs(top - (screen_h - height) // 2))
+        return inside and max(off) <= d.scale
+    # The window is centred again once the window manager has framed it.
+    wait_for(f"{what} wholly on the {d.screen} screen and centred, not at {d.outer(window)}",
+             placed, timeout=3)
+
+
+def check_and_close(d, title, keys, besides=()):
+    window = d.window(title, besides)
+    check_fits(d, window, title)
+    d.keys(*keys)
+    wait_for(f"'{title}' to close", lambda: window not in d.windows(title))
+
+
+@screen_step
+def sized_start(d):
+    # Two attempts of the set already recorded, so that its graph has something to draw.
+    d.file("score.dat", bytes([1, 3]) + b"e2e" + bytes([2, 0, 90, 80, 0, 120, 90]))
+    d.file("kestruml.ini", b"1,0,0,0,0,5,0\r\ne2e\r\n")
+    d.file("tdcs/e2e.tdc", b"Amount=1\r\nText[1]=f\r\n")
+    d.app = d.start([d.program])
+    d.menu = d.window(TITLE)
+    check_fits(d, d.menu, "the menu")
+
+
+@screen_step
+def sized_windows_of_the_menu(d):
+    for opener, title, close in (("alt+o", "オプション", "Escape"),
+                                 ("alt+v", "バージョン情報", "Return"),
+                                 ("alt+d", "問題集設定", "alt+c"),
+                                 ("alt+p", "成績の推移", "alt+c"),
+                                 ("alt+w", TITLE, "Return")):  # too few keys struck yet
+        d.keys(opener)
+        check_and_close(d, title, [close], besides={d.menu})
+        d.window(TITLE)
+    d.keys("alt+0")
+    window = drill(d, "Lesson0")
+    check_fits(d, window, "lesson 0")
+    d.keys(*["space"] * 16)
+    leave_drill_by_keyboard(d, window)
+
+
+@screen_step
+def sized_result_and_its_windows(d):
+    d.keys("alt+u")
+    check_fits(d, drill(d, "e2e"), "the drill window")
+    d.keys("x")
+    result = f"{TITLE}  結果"
+    wait_for("the result", lambda: d.windows(result) or d.keys("f", delay_ms=0) or
+             time.sleep(0.3), timeout=20)
+    check_fits(d, d.window(result), "the result window")
+    for opener, title, close in (("alt+g", "グラフ   e2e", "Return"),
+                                 ("alt+k", "苦手キー   e2e", "alt+c")):
+        d.keys(opener)
+        check_and_close(d, title, [close])
+        d.window(result)
+    leave_result_by_alt_m(d, d.window(result), "e2e")
+    d.keys("alt+c")
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program")
     parser.add_argument("--no-wm", action="store_true", help="run without a window manager")
+    parser.add_argument("--screen", help="the screen-size pass on a screen of WxH pixels")
+    parser.add_argument("--scale", type=float, default=1, help="the screen-size pass at this scale")
     args = parser.parse_args()
+    sized = args.screen is not None or args.scale != 1
+    screen = tuple(map(int, args.screen.split("x"))) if args.screen else (SCREEN_W, SCREEN_H)
     with tempfile.TemporaryDirectory(prefix="kestrum-e2e-") as folder:
-        desktop = Desktop(os.path.abspath(args.program), not args.no_wm, folder)
+        desktop = Desktop(os.path.abspath(args.program), not args.no_wm, folder, screen,
+                          args.scale)
         try:
-            for function in STEPS:
+            for function in SCREEN_STEPS if sized else STEPS:
                 started = time.monotonic()
                 function(desktop)
                 print(f"ok   {function.__name__} ({time.monotonic() - started:.1f} s)")

@@ -1,4 +1,5 @@
 #include "keyboard/keyboard_model.h"
+#include "keyboard/key_marks_text.h"
 #include "support/table_file.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,24 @@ TEST(KeyboardModel, SpecialKeysFingerLabelsAndANewLayout) {
     EXPECT_EQ(model.key_state(d), 2);
     EXPECT_EQ(model.fingerLook(middle), (Look{colours::kViolet, colours::kLightYellow}));
     EXPECT_EQ(model.finger_state(middle), 0);
+}
+
+// What a screen reader hears of the marks: the keys to type next in keyboard order, the fingers
+// marked for them, then the wrongly struck key; the Shift keys and the space bar by name, and
+// nothing for a mark on a key that is never drawn.
+TEST(KeyMarksText, NextKeysTheirFingersAndAWrongKey) {
+    KeyboardModel model;
+    model.arrange();
+    EXPECT_EQ(keyMarksText(model), "");
+    model.setKeyState(M::kRightShift, 2);
+    model.setKeyState(model.keyOf('f'), 2);
+    model.setKeyState(model.keyOf('@'), 2);
+    model.setFingerState({M::kRightHand, M::kLittle}, 2);
+    model.setFingerState({M::kLeftHand, M::kIndex}, 2);
+    model.setKeyState(model.keyOf('j'), 1);
+    model.setKeyState(M::kSpace, 1);
+    EXPECT_EQ(keyMarksText(model),
+              "次のキー: F、右Shift、左手の人差し指、右手の小指。間違えたキー: J、スペース。");
 }
 
 }  // namespace

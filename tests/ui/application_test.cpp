@@ -9,6 +9,8 @@
 #include "ui/support/test_application.h"
 #include "widgets/bevel_panel_widget.h"
 
+#include <QAccessible>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
@@ -30,6 +32,34 @@ QString captionOf(QWidget* window, const char* panel) {
     return window->findChild<BevelPanel*>(QString::fromLatin1(panel))->caption();
 }
 
+// The controls of `window` a screen reader reaches but could not name: every visible node of
+// its accessibility tree needs a name, except a container (its children speak), a rule or
+// border, and a text that shows nothing at the moment.
+QStringList unnamedControls(QWidget* window) {
+    QStringList unnamed;
+    const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface* child = node->child(i);
+            if (child == nullptr || child->state().invisible) continue;
+            const QAccessible::Role role = child->role();
+            const bool container = child->childCount() > 0 &&
+                                   (role == QAccessible::Client || role == QAccessible::Grouping);
+            const bool blank =
+                role == QAccessible::StaticText && child->text(QAccessible::Name).isEmpty();
+            const bool rule = role == QAccessible::Border || role == QAccessible::Separator;
+            if (!container && !blank && !rule && child->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed << QStringLiteral("%1 (role %2)")
+                               .arg(child->object()->objectName())
+                               .arg(static_cast<int>(role));
+            walk(child);
+        }
+    };
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    if (root->text(QAccessible::Name).isEmpty()) unnamed << QStringLiteral("the window");
+    walk(root);
+    return unnamed;
+}
+
 }  // namespace
 
 class ApplicationTest : public QObject {
@@ -42,6 +72,7 @@ private slots:
     void installedProgramKeepsFilesInThePrivateDataFolder();
     void aBusyStoreKeepsTheAttemptAndTheWindowsSaySo();
     void theAttemptIsDatedWhenTheRunEnded();
+    void everyControlHasAnAccessibleName();
 };
 
 // A first run with two wrong keys retried, then a clean faster one whose result opens the graph
@@ -52,15 +83,22 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
     QVERIFY(test.showMenu());
     MenuWindow& menu = test.app().menu();
     DrillWindow& drill = test.app().drill();
-    // The program's pictures as shipped, and the toolkit's buttons in Japanese.
+    // The program's pictures, drawn at the screen's resolution (32 x 32 pixels are 64 x 64 at
+    // a ratio of 2), and the toolkit's buttons in Japanese.
     QCOMPARE(
         QApplication::windowIcon().availableSizes(),
         (QList<QSize>{
             {16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
-    QCOMPARE(menu.findChild<QPushButton*>("BitBtn_close")->icon().availableSizes(),
-             QList<QSize>{QSize(16, 16)});
-    for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even})
-        QCOMPARE(ResultWindow::arrowPicture(trend).size(), QSize(32, 32));
+    const QIcon close = menu.findChild<QPushButton*>("BitBtn_close")->icon();
+    QCOMPARE(close.pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
+    QImage arrows[3];
+    for (const Trend trend : {Trend::Up, Trend::Down, Trend::Even}) {
+        const QPixmap arrow = ResultWindow::arrowPicture(trend, 2.0);
+        QCOMPARE(arrow.size(), QSize(64, 64));
+        QCOMPARE(arrow.deviceIndependentSize(), QSizeF(32, 32));
+        arrows[static_cast<int>(trend) % 3] = arrow.toImage();
+    }
+    QVERIFY(arrows[0] != arrows[1] && arrows[1] != arrows[2] && arrows[0] != arrows[2]);
     QMessageBox box(QMessageBox::Information, {}, {}, QMessageBox::Cancel);
     QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
 
@@ -78,6 +116,7 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
 
     QString graphTitle;
     QImage accuracyArrow;
+    bool backStaysDefault = false;
     ModalDriver secondResult([&](QWidget* modal) {
         shown << captionOf(modal, "Panel_speed") << captionOf(modal, "Panel_pre_speed");
         accuracyArrow =
@@ -91,6 +130,18 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
         QCOMPARE(modal->focusWidget()->objectName(), QStringLiteral("Button_show_graph"));
         QTest::keyClick(modal->focusWidget(), Qt::Key_Return);
         QVERIFY(graph.ran());
+        // The default button follows the keyboard and stays where it was while another window
+        // has the focus.
+        const bool active = QTest::qWaitFor([&] { return modal->isActiveWindow(); }, 2000);
+        QTest::keyClick(modal->focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(modal->focusWidget(), Qt::Key_Tab);
+        auto* back = modal->findChild<QPushButton*>(QStringLiteral("Button_go_menu"));
+        QDialog cover(modal);  // as a message box covers it
+        cover.setModal(true);
+        cover.show();
+        const bool covered = QTest::qWaitFor([&] { return cover.isActiveWindow(); }, 2000);
+        backStaysDefault = active && covered && back->isDefault();
+        cover.close();
         TestApplication::click(modal, "Button_go_menu");
     });
     const RunFigures second = test.typeRun(200, 0, [&] { return secondResult.ran(); });
@@ -101,6 +152,7 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
                           QStringLiteral("%1字/分").arg(first.speed())}));
     QCOMPARE(accuracyArrow, ResultWindow::arrowPicture(Trend::Up).toImage());
     QCOMPARE(graphTitle, QStringLiteral("グラフ   lesson1"));
+    QVERIFY(backStaysDefault);
     QVERIFY(menu.isVisible());
     QVERIFY(!drill.isVisible());
 
@@ -235,6 +287,39 @@ void ApplicationTest::theAttemptIsDatedWhenTheRunEnded() {
     const std::filesystem::path store = test.path(QStringLiteral("kestrum.sqlite3")).toStdString();
     QCOMPARE(OtherConnection(store).run({QStringLiteral("SELECT started_at FROM attempts")}),
              QStringList{QStringLiteral("2026-12-01T23:59:01Z")});
+}
+
+// A screen reader finds a name for every control of the menu, the drill window and the options
+// dialog; the drawn keyboard says which key comes next.
+void ApplicationTest::everyControlHasAnAccessibleName() {
+    TestApplication test;
+    QVERIFY(test.showMenu());
+    MenuWindow& menu = test.app().menu();
+    QCOMPARE(unnamedControls(&menu), QStringList{});
+    QCOMPARE(QAccessible::queryAccessibleInterface(menu.findChild<QWidget*>("Panel_le1"))
+                 ->text(QAccessible::Name),
+             QStringLiteral("LESSON 1"));  // the access key's "&" is not said
+
+    QStringList optionsUnnamed{QStringLiteral("not shown")};
+    ModalDriver options([&](QWidget* dialog) {
+        optionsUnnamed = unnamedControls(dialog);
+        dialog->close();
+    });
+    TestApplication::click(&menu, "Button_option");
+    QVERIFY(options.ran());
+    QCOMPARE(optionsUnnamed, QStringList{});
+
+    test.press("Panel_le1");
+    DrillWindow& drill = test.app().drill();
+    QTest::keyClick(drill.focusWidget(), ' ');  // the start key
+    QCOMPARE(unnamedControls(&drill), QStringList{});
+    const char first = static_cast<char>(std::toupper(drill.engine().state().target.at(0)));
+    const QString keyboard =
+        QAccessible::queryAccessibleInterface(drill.findChild<QWidget*>("pnl_key"))
+            ->text(QAccessible::Description);
+    QVERIFY2(keyboard.startsWith(QStringLiteral("次のキー: %1").arg(QLatin1Char(first))),
+             qPrintable(keyboard));
+    QVERIFY2(keyboard.contains(QStringLiteral("指")), qPrintable(keyboard));
 }
 
 QTEST_MAIN(ApplicationTest)
