@@ -1,8 +1,7 @@
 // The platform's small helpers: code page 932 text, the program's and the data folder, the
-// instance lock, wave files.
+// folder listing, wave files.
 #include "platform/data_dir.h"
 #include "platform/folders.h"
-#include "platform/instance_lock.h"
 #include "platform/program_dir.h"
 #include "platform/text.h"
 #include "platform/wav_file.h"
@@ -46,22 +45,6 @@ TEST(DataDir, ProgramFolderOnlyWhenCopiedAndWritableElseTheUsersDataFolder) {
         EXPECT_EQ(dataDirFor("/opt/k", row[0] == "yes", row[1] == "yes", row[2], row[3]), row.at(4))
             << row[0] << row[1] << row[2];
     }
-}
-
-// A crashed program's lock file is taken over; a second start on the folder leaves the file to
-// the first, whose clean end removes it.
-TEST(InstanceLock, OneProgramPerFolderAndNoFileLeftAfterACleanEnd) {
-    QTemporaryDir dir;
-    const std::filesystem::path folder = dir.path().toStdString(), file = folder / "kestruml.lock";
-    std::ofstream(file).put('\0');
-    {
-        InstanceLock first(folder);
-        EXPECT_TRUE(first.held());
-        EXPECT_FALSE(InstanceLock(folder).held());
-        EXPECT_TRUE(std::filesystem::exists(file));
-    }
-    EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_TRUE(InstanceLock(folder).held());
 }
 
 // The problem-set list shows the files in name order, whatever order the folder keeps them in.

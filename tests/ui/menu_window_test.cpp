@@ -2,6 +2,7 @@
 // the pixels of the graph, and what the options dialog shows and writes.
 #include "menu/menu_window.h"
 #include "history/graph_window.h"
+#include "history/history_test_dir.h"
 #include "history/score_file.h"
 #include "keyboard/options_dialog.h"
 #include "menu/version_dialog.h"
@@ -41,12 +42,8 @@ QAbstractButton* titled(QWidget* dialog, const char* text) {
 
 void record(TestApplication& test, int kind, const char* name,
             std::initializer_list<std::pair<int, int>> attempts) {
-    for (const auto& [speed, accuracy] : attempts) {
-        ScoreKey key = scoreKeyFor(kind, name);
-        key.speed = speed;
-        key.accuracy = accuracy;
-        QCOMPARE(test.app().scores().AppendScore(key).result, 1);
-    }
+    for (const auto& [speed, accuracy] : attempts)
+        QCOMPARE(test.app().scores().AppendScore(attemptOf(kind, name, speed, accuracy)).result, 1);
 }
 
 // The graph a right click on `panel` shows, and its panel, as pictures.

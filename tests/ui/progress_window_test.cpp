@@ -43,17 +43,9 @@ void ProgressWindowTest::initTestCase() {
     const QDateTime first(QDate(2024, 1, 1), QTime(12, 0), Qt::UTC);
     for (int day = 0; day < 150 * 7; day += 7) {
         for (const int offset : {0, 2, 4}) {
-            const QDateTime at = first.addDays(day + offset);
-            QVERIFY(store_->record({0,
-                                    at.toString(Qt::ISODate).toStdString(),
-                                    0,
-                                    "lesson1",
-                                    100 + day / 7,
-                                    90,
-                                    60000,
-                                    100,
-                                    10,
-                                    {}}) > 0);
+            const std::string at = first.addDays(day + offset).toString(Qt::ISODate).toStdString();
+            QVERIFY(store_->record({0, at, 0, "lesson1", 100 + day / 7, 90, 60000, 100, 10, {}}) >
+                    0);
         }
     }
 }
