@@ -11,6 +11,8 @@ ScreenMetrics DesktopScreen::metrics() const {
         metrics.width = screen->size().width();
         metrics.height = screen->size().height();
         metrics.logicalDpi = screen->logicalDotsPerInch();
+        metrics.availableWidth = screen->availableSize().width();
+        metrics.availableHeight = screen->availableSize().height();
     }
     return metrics;
 }

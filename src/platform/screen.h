@@ -7,6 +7,9 @@ struct ScreenMetrics {
     int width = 1280;
     int height = 1024;
     double logicalDpi = 96.0;
+    // What windows may take of it, less the desktop's panels; 0 where nothing is kept back.
+    int availableWidth = 0;
+    int availableHeight = 0;
 };
 
 class Screen {

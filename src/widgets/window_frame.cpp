@@ -47,7 +47,10 @@ bool ScreenPlacement::eventFilter(QObject* watched, QEvent* event) {
 void ScreenPlacement::place() {
     QSize client = size_ == Size::Own ? window_.size() : preferred_;
     if (size_ == Size::Fitted) {
-        const QSize room = QSize(screen_.width, screen_.height) - frame_.extra();
+        const QSize room =
+            QSize(screen_.availableWidth > 0 ? screen_.availableWidth : screen_.width,
+                  screen_.availableHeight > 0 ? screen_.availableHeight : screen_.height) -
+            frame_.extra();
         client = preferred_.boundedTo(room).expandedTo(window_.minimumSize());
         window_.resize(client);
     }

@@ -25,6 +25,7 @@ private slots:
     void opensOnTheWholeHistoryThenFollowsUnitAndRange();
     void exportWritesEveryAttempt();
     void enterInADateFieldOnlyConfirmsIt();
+    void opensWithinWhatTheDesktopLeaves();
 
 private:
     std::filesystem::path dir() const { return dir_->path().toStdString(); }
@@ -99,4 +100,13 @@ void ProgressWindowTest::enterInADateFieldOnlyConfirmsIt() {
 }
 
 QTEST_MAIN(ProgressWindowTest)
+// A panel keeps part of an 800 x 600 screen: the window opens within the rest.
+void ProgressWindowTest::opensWithinWhatTheDesktopLeaves() {
+    ProgressWindow window(*store_, messages_, dir(), ScreenMetrics{800, 600, 96.0, 640, 420});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.width() <= 640 && window.height() <= 420);
+    QVERIFY(window.width() > 420);  // bounded, not collapsed
+}
+
 #include "progress_window_test.moc"
