@@ -15,6 +15,7 @@
 #include "progress/attempt_store.h"
 #include "progress/heat_map.h"
 #include "progress/progress_window.h"
+#include "progress/store_schema.h"
 #include "progress/weak_keys.h"
 
 #include <QApplication>
@@ -74,7 +75,8 @@ Attempt sampleAttempt(std::mt19937& random, int lesson, qint64 utcSeconds) {
 }
 
 // The first attempt goes through the store, which makes the file and its schema; the rest are
-// written in one transaction beside it, a multi-row insert per attempt, so that set-up is quick.
+// written in one transaction beside it, a multi-row insert per attempt, so that set-up is quick,
+// and summed as an upgrade sums them.
 void buildStore(const std::filesystem::path& file, int count) {
     std::mt19937 random(7);
     const qint64 start = QDateTime(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
@@ -113,6 +115,12 @@ void buildStore(const std::filesystem::path& file, int count) {
             }
             keys.exec();
         }
+        // The sums as an upgrade leaves them: key counts filled, days summed at the first read.
+        QSqlQuery sums(db);
+        sums.exec(QStringLiteral("DELETE FROM lesson_keys"));
+        for (const std::string& fill : schemaSteps().back().fill)
+            sums.exec(QString::fromStdString(fill));
+        sums.exec(QStringLiteral("DELETE FROM days_zone"));
         db.commit();
         db.close();
     }

@@ -255,8 +255,10 @@ bool AttemptStore::runSteps(std::int32_t fromVersion) {
     QStringList statements;
     const auto& steps = schemaSteps();
     for (auto step = steps.begin() + fromVersion; step != steps.end(); ++step) {
-        for (const SchemaObject& object : *step)
+        for (const SchemaObject& object : step->objects)
             statements << QString::fromStdString(object.sql);
+        for (const std::string& fill : step->fill)
+            statements << QString::fromStdString(fill);
     }
     statements << QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId)
                << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
@@ -305,6 +307,8 @@ bool AttemptStore::writeWaiting() {
     QSqlDatabase db = database();
     QSqlQuery attempt(db);
     QSqlQuery keys(db);
+    QSqlQuery lessonKeys(db);
+    QSqlQuery lessonDay(db);
     if (!db.transaction()) {
         abandon(attempt);
         return false;
@@ -314,6 +318,16 @@ bool AttemptStore::writeWaiting() {
         "misses) VALUES(?, ?, ?, ?, ?, ?, ?, ?)"));
     keys.prepare(
         QStringLiteral("INSERT INTO key_stats(attempt_id, ch, hits, misses) VALUES(?, ?, ?, ?)"));
+    lessonKeys.prepare(QStringLiteral(
+        "INSERT INTO lesson_keys(kind, lesson, ch, hits, misses) VALUES(?, ?, ?, ?, ?) "
+        "ON CONFLICT DO UPDATE SET hits = hits + excluded.hits, misses = misses + "
+        "excluded.misses"));
+    // In the zone of this moment; a read in another zone sums every day again.
+    lessonDay.prepare(QStringLiteral(
+        "INSERT INTO lesson_days(kind, lesson, day, attempts, speed, accuracy) "
+        "VALUES(?, ?, ifnull(date(?, 'localtime'), ''), 1, ?, ?) ON CONFLICT DO UPDATE SET "
+        "attempts = attempts + 1, speed = speed + excluded.speed, "
+        "accuracy = accuracy + excluded.accuracy"));
     std::int64_t id = 0;
     for (const Attempt& waiting : waiting_) {
         for (const QVariant& value :
@@ -327,15 +341,28 @@ bool AttemptStore::writeWaiting() {
             return false;
         }
         id = attempt.lastInsertId().toLongLong();
+        const QVariant kind(waiting.kind);
+        const QVariant lesson(QString::fromStdString(waiting.lesson));
         for (const KeyTally& tally : waiting.key_stats) {
-            keys.addBindValue(qint64{id});
-            keys.addBindValue(QString::fromStdString(tally.ch));
-            keys.addBindValue(qint64{tally.hits});
-            keys.addBindValue(qint64{tally.misses});
-            if (!keys.exec()) {
-                abandon(keys);
+            const QVariant ch(QString::fromStdString(tally.ch));
+            const QVariant hits(qint64{tally.hits});
+            const QVariant misses(qint64{tally.misses});
+            for (const QVariant& value : {QVariant(qint64{id}), ch, hits, misses})
+                keys.addBindValue(value);
+            for (const QVariant& value : {kind, lesson, ch, hits, misses})
+                lessonKeys.addBindValue(value);
+            if (!keys.exec() || !lessonKeys.exec()) {
+                abandon(keys.lastError().isValid() ? keys : lessonKeys);
                 return false;
             }
+        }
+        for (const QVariant& value :
+             {kind, lesson, QVariant(QString::fromStdString(waiting.started_at)),
+              QVariant(waiting.speed), QVariant(waiting.accuracy)})
+            lessonDay.addBindValue(value);
+        if (!lessonDay.exec()) {
+            abandon(lessonDay);
+            return false;
         }
     }
     if (!db.commit()) {
@@ -363,10 +390,9 @@ std::vector<Attempt> AttemptStore::attempts() {
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
     QueryBudget budget(deadline_, kQueryBudget);
     flush();
-    // The lesson's attempts first, then their keys by attempt: never a walk over every key.
     std::vector<KeyTally> result =
-        totals(QStringLiteral("WHERE attempt_id IN "
-                              "(SELECT id FROM attempts WHERE kind = ? AND lesson = ?)"),
+        totals(QStringLiteral("SELECT ch, hits, misses FROM lesson_keys "
+                              "WHERE kind = ? AND lesson = ? ORDER BY ch"),
                {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
     std::vector<Attempt> ofLesson;
     std::copy_if(
@@ -381,21 +407,20 @@ std::vector<KeyTally> AttemptStore::recentTotals(int count) {
     flush();
     const auto fromMemory = std::min(waiting_.size(), static_cast<std::size_t>(std::max(count, 0)));
     std::vector<KeyTally> result =
-        totals(QStringLiteral("WHERE attempt_id IN "
-                              "(SELECT id FROM attempts ORDER BY id DESC LIMIT ?)"),
+        totals(QStringLiteral("SELECT ch, SUM(hits), SUM(misses) FROM key_stats "
+                              "WHERE attempt_id IN (SELECT id FROM attempts ORDER BY id DESC "
+                              "LIMIT ?) GROUP BY ch ORDER BY ch"),
                {QVariant(count - static_cast<int>(fromMemory))});
     addWaiting(result, {waiting_.end() - static_cast<std::ptrdiff_t>(fromMemory), waiting_.end()});
     return result;
 }
 
-std::vector<KeyTally> AttemptStore::totals(const QString& where, const QVariantList& values) {
+std::vector<KeyTally> AttemptStore::totals(const QString& sql, const QVariantList& values) {
     std::vector<KeyTally> result;
     readFailed_ = !open();
     if (readFailed_) return result;
     QSqlQuery query(database());
-    query.prepare(QStringLiteral("SELECT ch, SUM(key_stats.hits), SUM(key_stats.misses) "
-                                 "FROM key_stats %1 GROUP BY ch ORDER BY ch")
-                      .arg(where));
+    query.prepare(sql);
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec()) {

@@ -80,7 +80,8 @@ private:
     bool setAside(const QString& why);
     bool runSteps(std::int32_t fromVersion);
     bool writeWaiting();
-    std::vector<KeyTally> totals(const QString& where, const QVariantList& values);
+    // Runs `sql`, whose rows are a character and its hits and misses, in the characters' order.
+    std::vector<KeyTally> totals(const QString& sql, const QVariantList& values);
     void addWaiting(std::vector<KeyTally>& totals, const std::vector<Attempt>& attempts) const;
     // Rolls the transaction back and reports why it failed.
     void abandon(const QSqlQuery& query);
