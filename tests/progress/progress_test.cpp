@@ -165,8 +165,15 @@ TEST(ProgressSeries, AnOlderFileGainsItsSumsAndDaysFollowTheZone) {
               (std::vector<ProgressPoint>{{local("2026-11-30T00:00:00"), 100, 90, 1},
                                           {local("2026-12-01T00:00:00"), 200, 80, 1}}));
     useZone("America/New_York");
-    EXPECT_EQ(progressSeries(store, lessonA),
-              (std::vector<ProgressPoint>{{local("2026-11-30T00:00:00"), 150, 85, 2}}));
+    const std::vector<ProgressPoint> newYork{{local("2026-11-30T00:00:00"), 150, 85, 2}};
+    {
+        // While another program writes, the days cannot be summed again: the attempts are read.
+        kestrum::testing::OtherConnection writer(file);
+        writer.run({"BEGIN IMMEDIATE"});
+        EXPECT_EQ(progressSeries(store, lessonA), newYork);
+    }
+    EXPECT_EQ(progressSeries(store, lessonA), newYork);
+    EXPECT_TRUE(store.pendingMessages().empty());
     // Written in New York's days, and read there.
     store.record({0, "2026-12-01T04:00:00Z", 1, "a", 300, 100, 0, 0, 0, {{"f", 1, 0}}});
     EXPECT_EQ(progressSeries(store, lessonA),
