@@ -104,7 +104,8 @@ std::optional<DayRange> storedDays(AttemptStore& store) {
 std::vector<ProgressPoint> progressSeries(AttemptStore& store, const ProgressFilter& filter) {
     std::vector<ProgressPoint> points;
     if (!store.readable()) return points;
-    const QString lesson = filter.lesson ? QStringLiteral(" AND kind = ? AND lesson = ?") : QString();
+    const QString lesson =
+        filter.lesson ? QStringLiteral(" AND kind = ? AND lesson = ?") : QString();
     QSqlQuery query(store.database());
     query.setForwardOnly(true);
     QVariantList range = {utcStartOf(filter.from), utcStartOf(filter.to.addDays(1))};

@@ -28,6 +28,9 @@ Q_LOGGING_CATEGORY(storeLog, "kestrum.store")
 constexpr int kMaxAsideNames = 1000;
 // Longer than any honest query at 100,000 attempts, short enough that no file hangs the program.
 constexpr auto kQueryBudget = std::chrono::seconds(3);
+// Summing a long history once, at an upgrade, takes seconds (about two at 100,000 attempts); a
+// hostile file never gets that far, its schema being checked first.
+constexpr auto kUpgradeBudget = std::chrono::seconds(60);
 // A lock held longer than about a frame is met again at the next call.
 constexpr int kBusyWaitMs = 10;
 // At the close no window waits any more.
@@ -250,6 +253,7 @@ bool AttemptStore::setAside(const QString& why) {
 
 // Creates what the versions after `fromVersion` added, and marks the file as ours, at once.
 bool AttemptStore::runSteps(std::int32_t fromVersion) {
+    QueryBudget budget(deadline_, kUpgradeBudget);
     QSqlDatabase db = database();
     QSqlQuery query(db);
     QStringList statements;

@@ -50,10 +50,11 @@ const std::vector<SchemaStep>& schemaSteps() {
               "accuracy INTEGER NOT NULL, PRIMARY KEY(kind, lesson, day)) WITHOUT ROWID"},
              {"table", "days_zone", "CREATE TABLE days_zone(zone TEXT NOT NULL)"},
          },
-         {"INSERT INTO lesson_keys SELECT kind, lesson, ch, ifnull(sum(key_stats.hits), 0), "
-          "ifnull(sum(key_stats.misses), 0) FROM key_stats JOIN attempts ON attempts.id = "
-          "attempt_id "
-          "GROUP BY kind, lesson, ch"}},
+         // Each key count added where it belongs: quicker than sorting them all by lesson.
+         {"INSERT INTO lesson_keys SELECT kind, lesson, ch, ifnull(key_stats.hits, 0), "
+          "ifnull(key_stats.misses, 0) FROM key_stats JOIN attempts ON attempts.id = attempt_id "
+          "WHERE true ON CONFLICT DO UPDATE SET hits = hits + excluded.hits, "
+          "misses = misses + excluded.misses"}},
     };
     return steps;
 }
