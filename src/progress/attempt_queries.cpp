@@ -15,24 +15,24 @@ namespace {
 // The local day an attempt falls in, as SQLite writes it ("2026-12-06").
 const QString kLocalDay = QStringLiteral("date(started_at, 'localtime')");
 
-// The start of the week (from Monday) or month that the local day `day` falls in, or the day.
-QString bucketOf(ProgressUnit unit, const QString& day) {
+// The start of the week (from Monday) or month that a local day falls in, or the day.
+QString bucketOf(ProgressUnit unit) {
     switch (unit) {
         case ProgressUnit::Week:
-            return QStringLiteral("date(%1, 'weekday 0', '-6 days')").arg(day);
+            return QStringLiteral("date(day, 'weekday 0', '-6 days')");
         case ProgressUnit::Month:
-            return QStringLiteral("date(%1, 'start of month')").arg(day);
+            return QStringLiteral("date(day, 'start of month')");
         default:
-            return day;
+            return QStringLiteral("day");
     }
 }
 
-// Whether lesson_days holds the local days of the system's zone now, summing them again from the
+// Whether the day sums hold the local days of the system's zone now, summing them again from the
 // attempts when it holds another zone's (the learner moved, or the file is new to these sums).
 // False when that cannot be done now (the file is busy or read-only): the caller reads the
 // attempts themselves.
 bool daysReady(AttemptStore& store) {
-    const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+    const QString zone = localZone();
     QSqlDatabase db = store.database();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT zone FROM days_zone"));
@@ -47,6 +47,9 @@ bool daysReady(AttemptStore& store) {
                          "count(*), ifnull(sum(speed), 0), ifnull(sum(accuracy), 0) "
                          "FROM attempts GROUP BY kind, lesson, day")
               .arg(kLocalDay),
+          QStringLiteral("DELETE FROM all_days"),
+          QStringLiteral("INSERT INTO all_days SELECT day, sum(attempts), sum(speed), "
+                         "sum(accuracy) FROM lesson_days GROUP BY day"),
           QStringLiteral("DELETE FROM days_zone")})
         done = done && query.exec(sql);
     query.prepare(QStringLiteral("INSERT INTO days_zone VALUES(?)"));
@@ -70,6 +73,10 @@ QDateTime sqliteLocal(const QVariant& value) {
 }
 
 }  // namespace
+
+QString localZone() {
+    return QString::fromUtf8(QTimeZone::systemTimeZoneId());
+}
 
 std::vector<LessonId> storedLessons(AttemptStore& store) {
     std::vector<LessonId> lessons;
@@ -118,16 +125,22 @@ std::vector<ProgressPoint> progressSeries(AttemptStore& store, const ProgressFil
         // The day sums when they can be had, else every attempt of the range, which an index
         // on the date finds.
         const bool byDays = daysReady(store);
-        query.prepare(QStringLiteral(
-                          "SELECT bucket, 1.0 * sum(speed) / sum(n), 1.0 * sum(accuracy) / sum(n), "
-                          "sum(n) FROM (SELECT %1 AS bucket, %2 AS n, speed, accuracy FROM %3 "
-                          "WHERE %4%5) GROUP BY bucket ORDER BY bucket")
-                          .arg(bucketOf(filter.unit, byDays ? QStringLiteral("day") : kLocalDay),
-                               byDays ? QStringLiteral("attempts") : QStringLiteral("1"),
-                               byDays ? QStringLiteral("lesson_days") : QStringLiteral("attempts"),
-                               byDays ? QStringLiteral("day >= ? AND day <= ?")
-                                      : QStringLiteral("started_at >= ? AND started_at < ?"),
-                               lesson));
+        const QString source =
+            !byDays ? QStringLiteral(
+                          "SELECT %1 AS day, 1 AS n, speed, accuracy FROM attempts "
+                          "WHERE started_at >= ? AND started_at < ?%2")
+                          .arg(kLocalDay, lesson)
+            : filter.lesson ? QStringLiteral(
+                                  "SELECT day, attempts AS n, speed, accuracy FROM lesson_days "
+                                  "WHERE day >= ? AND day <= ?%1")
+                                  .arg(lesson)
+                            : QStringLiteral(
+                                  "SELECT day, attempts AS n, speed, accuracy FROM all_days "
+                                  "WHERE day >= ? AND day <= ?");
+        query.prepare(QStringLiteral("SELECT %1 AS bucket, 1.0 * sum(speed) / sum(n), "
+                                     "1.0 * sum(accuracy) / sum(n), sum(n) FROM (%2) "
+                                     "GROUP BY bucket ORDER BY bucket")
+                          .arg(bucketOf(filter.unit), source));
         if (byDays) range = {filter.from.toString(Qt::ISODate), filter.to.toString(Qt::ISODate)};
     }
     for (const QVariant& value : range)

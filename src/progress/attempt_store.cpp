@@ -309,10 +309,15 @@ bool AttemptStore::flush() {
 
 bool AttemptStore::writeWaiting() {
     QSqlDatabase db = database();
-    QSqlQuery attempt(db);
-    QSqlQuery keys(db);
-    QSqlQuery lessonKeys(db);
-    QSqlQuery lessonDay(db);
+    QSqlQuery attempt(db), keys(db), lessonKeys(db), lessonDay(db), allDay(db), otherZone(db);
+    // Binds `values` in order and runs the statement; a failure rolls everything back.
+    const auto run = [this](QSqlQuery& query, std::initializer_list<QVariant> values) {
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (query.exec()) return true;
+        abandon(query);
+        return false;
+    };
     if (!db.transaction()) {
         abandon(attempt);
         return false;
@@ -324,50 +329,44 @@ bool AttemptStore::writeWaiting() {
         QStringLiteral("INSERT INTO key_stats(attempt_id, ch, hits, misses) VALUES(?, ?, ?, ?)"));
     lessonKeys.prepare(QStringLiteral(
         "INSERT INTO lesson_keys(kind, lesson, ch, hits, misses) VALUES(?, ?, ?, ?, ?) "
-        "ON CONFLICT DO UPDATE SET hits = hits + excluded.hits, misses = misses + "
-        "excluded.misses"));
-    // In the zone of this moment; a read in another zone sums every day again.
-    lessonDay.prepare(QStringLiteral(
-        "INSERT INTO lesson_days(kind, lesson, day, attempts, speed, accuracy) "
-        "VALUES(?, ?, ifnull(date(?, 'localtime'), ''), 1, ?, ?) ON CONFLICT DO UPDATE SET "
+        "ON CONFLICT DO UPDATE SET hits = hits + excluded.hits, "
+        "misses = misses + excluded.misses"));
+    // The day in the zone of this moment; days summed in another zone are summed again at the
+    // next read, this attempt's among them.
+    otherZone.prepare(QStringLiteral("DELETE FROM days_zone WHERE zone <> ?"));
+    const QString addDay = QStringLiteral(
+        "VALUES(%1ifnull(date(?, 'localtime'), ''), 1, ?, ?) ON CONFLICT DO UPDATE SET "
         "attempts = attempts + 1, speed = speed + excluded.speed, "
-        "accuracy = accuracy + excluded.accuracy"));
+        "accuracy = accuracy + excluded.accuracy");
+    lessonDay.prepare(QStringLiteral("INSERT INTO lesson_days(kind, lesson, day, attempts, speed, "
+                                     "accuracy) ") +
+                      addDay.arg(QStringLiteral("?, ?, ")));
+    allDay.prepare(QStringLiteral("INSERT INTO all_days(day, attempts, speed, accuracy) ") +
+                   addDay.arg(QString()));
+    if (!run(otherZone, {localZone()})) return false;
     std::int64_t id = 0;
     for (const Attempt& waiting : waiting_) {
-        for (const QVariant& value :
-             {QVariant(QString::fromStdString(waiting.started_at)), QVariant(waiting.kind),
-              QVariant(QString::fromStdString(waiting.lesson)), QVariant(waiting.speed),
-              QVariant(waiting.accuracy), QVariant(qint64{waiting.duration_ms}),
-              QVariant(waiting.keys), QVariant(waiting.misses)})
-            attempt.addBindValue(value);
-        if (!attempt.exec()) {
-            abandon(attempt);
-            return false;
-        }
-        id = attempt.lastInsertId().toLongLong();
         const QVariant kind(waiting.kind);
         const QVariant lesson(QString::fromStdString(waiting.lesson));
+        const QVariant startedAt(QString::fromStdString(waiting.started_at));
+        const QVariant speed(waiting.speed);
+        const QVariant accuracy(waiting.accuracy);
+        if (!run(attempt,
+                 {startedAt, kind, lesson, speed, accuracy, QVariant(qint64{waiting.duration_ms}),
+                  QVariant(waiting.keys), QVariant(waiting.misses)}))
+            return false;
+        id = attempt.lastInsertId().toLongLong();
         for (const KeyTally& tally : waiting.key_stats) {
             const QVariant ch(QString::fromStdString(tally.ch));
             const QVariant hits(qint64{tally.hits});
             const QVariant misses(qint64{tally.misses});
-            for (const QVariant& value : {QVariant(qint64{id}), ch, hits, misses})
-                keys.addBindValue(value);
-            for (const QVariant& value : {kind, lesson, ch, hits, misses})
-                lessonKeys.addBindValue(value);
-            if (!keys.exec() || !lessonKeys.exec()) {
-                abandon(keys.lastError().isValid() ? keys : lessonKeys);
+            if (!run(keys, {QVariant(qint64{id}), ch, hits, misses}) ||
+                !run(lessonKeys, {kind, lesson, ch, hits, misses}))
                 return false;
-            }
         }
-        for (const QVariant& value :
-             {kind, lesson, QVariant(QString::fromStdString(waiting.started_at)),
-              QVariant(waiting.speed), QVariant(waiting.accuracy)})
-            lessonDay.addBindValue(value);
-        if (!lessonDay.exec()) {
-            abandon(lessonDay);
+        if (!run(lessonDay, {kind, lesson, startedAt, speed, accuracy}) ||
+            !run(allDay, {startedAt, speed, accuracy}))
             return false;
-        }
     }
     if (!db.commit()) {
         abandon(attempt);

@@ -37,8 +37,8 @@ const std::vector<SchemaStep>& schemaSteps() {
          },
          {}},
         // Sums kept up to date with every attempt written, so that what the windows draw costs
-        // the same however long the history: each lesson's key counts, and each lesson's
-        // attempts per local day of the zone named in days_zone (none: not summed yet).
+        // the same however long the history: each lesson's key counts, and the attempts of each
+        // lesson and of all per local day of the zone named in days_zone (none: not summed yet).
         {{
              {"table", "lesson_keys",
               "CREATE TABLE lesson_keys(kind INTEGER NOT NULL, lesson TEXT NOT NULL, "
@@ -48,6 +48,9 @@ const std::vector<SchemaStep>& schemaSteps() {
               "CREATE TABLE lesson_days(kind INTEGER NOT NULL, lesson TEXT NOT NULL, "
               "day TEXT NOT NULL, attempts INTEGER NOT NULL, speed INTEGER NOT NULL, "
               "accuracy INTEGER NOT NULL, PRIMARY KEY(kind, lesson, day)) WITHOUT ROWID"},
+             {"table", "all_days",
+              "CREATE TABLE all_days(day TEXT NOT NULL PRIMARY KEY, attempts INTEGER NOT NULL, "
+              "speed INTEGER NOT NULL, accuracy INTEGER NOT NULL) WITHOUT ROWID"},
              {"table", "days_zone", "CREATE TABLE days_zone(zone TEXT NOT NULL)"},
          },
          // Each key count added where it belongs: quicker than sorting them all by lesson.

@@ -174,8 +174,10 @@ TEST(ProgressSeries, AnOlderFileGainsItsSumsAndDaysFollowTheZone) {
     }
     EXPECT_EQ(progressSeries(store, lessonA), newYork);
     EXPECT_TRUE(store.pendingMessages().empty());
-    // Written in New York's days, and read there.
-    store.record({0, "2026-12-01T04:00:00Z", 1, "a", 300, 100, 0, 0, 0, {{"f", 1, 0}}});
+    // Written while the learner was in Tokyo (1 December there), read back in New York.
+    useZone("Asia/Tokyo");
+    store.record({0, "2026-11-30T16:00:00Z", 1, "a", 300, 100, 0, 0, 0, {{"f", 1, 0}}});
+    useZone("America/New_York");
     EXPECT_EQ(progressSeries(store, lessonA),
               (std::vector<ProgressPoint>{{local("2026-11-30T00:00:00"), 200, 90, 3}}));
     EXPECT_EQ(store.lessonTotals({1, "a"}), (std::vector<KeyTally>{{"e", 12, 1}, {"f", 4, 3}}));
