@@ -28,7 +28,7 @@ QString bucketOf(ProgressUnit unit) {
 }
 
 // Whether the day sums hold the local days of the system's zone now, summing them again from the
-// attempts when it holds another zone's (the learner moved, or the file is new to these sums).
+// attempts when they hold another zone's (the learner moved, or the file is new to these sums).
 // False when that cannot be done now (the file is busy or read-only): the caller reads the
 // attempts themselves.
 bool daysReady(AttemptStore& store) {
