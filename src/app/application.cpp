@@ -132,7 +132,7 @@ VersionDialog& Application::version() {
 
 ProblemSetWindow& Application::problemSets() {
     if (!problemSets_) {
-        problemSets_ = std::make_unique<ProblemSetWindow>(context_);
+        problemSets_ = std::make_unique<ProblemSetWindow>(context_, attempts_);
         QObject::connect(problemSets_.get(), &ProblemSetWindow::currentSetChanged, menu_.get(),
                          &MenuWindow::problemSetChanged);
     }

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace kestrum {
 
@@ -29,6 +31,7 @@ unsigned byteAt(std::string_view image, std::size_t offset) {
 struct EntrySearch {
     enum class Outcome { Found, NotFound, Truncated };
     Outcome outcome = Outcome::NotFound;
+    std::size_t start = 0;        // its kind byte
     std::size_t countOffset = 0;  // the N byte of the matching entry
     std::size_t end = 0;          // one past its last attempt
 };
@@ -46,7 +49,7 @@ EntrySearch findEntry(std::string_view image, const ScoreKey& key) {
         if (end > image.size()) return {EntrySearch::Outcome::Truncated};
         if (static_cast<std::int32_t>(kind) == key.kind &&
             image.substr(pos + 2, nameLength) == key.name) {
-            return {EntrySearch::Outcome::Found, countOffset, end};
+            return {EntrySearch::Outcome::Found, pos, countOffset, end};
         }
         pos = end;
     }
@@ -78,6 +81,33 @@ ScoreOutcome commitHistory(FileSystem& files, const std::filesystem::path& dataD
         return failure(kCantOpen);
     }
     return {1, {}};
+}
+
+// The image with the entry `renamed` finds given the key `to` and the entry `dropped` finds left
+// out; every other byte stays where it was.
+Bytes rewritten(std::string_view image, const EntrySearch& renamed, const ScoreKey& to,
+                const EntrySearch& dropped) {
+    std::vector<const EntrySearch*> cuts;
+    for (const EntrySearch* cut : {&renamed, &dropped}) {
+        if (cut->outcome == EntrySearch::Outcome::Found) cuts.push_back(cut);
+    }
+    std::sort(cuts.begin(), cuts.end(),
+              [](const EntrySearch* a, const EntrySearch* b) { return a->start < b->start; });
+    Bytes next;
+    next.reserve(image.size() + to.name.size());
+    std::size_t pos = 0;
+    for (const EntrySearch* cut : cuts) {
+        next.append(image.substr(pos, cut->start - pos));
+        if (cut == &renamed) {
+            next.push_back(static_cast<char>(to.kind & 0xFF));
+            next.push_back(static_cast<char>(to.name.size()));
+            next.append(to.name);
+            next.append(image.substr(cut->countOffset, cut->end - cut->countOffset));
+        }
+        pos = cut->end;
+    }
+    next.append(image.substr(pos));
+    return next;
 }
 
 }  // namespace
@@ -159,6 +189,44 @@ ScoreOutcome ScoreFile::ClearScores(const ScoreKey& key) {
     next.push_back(0);
     next.append(*image, search.end);
     return commitHistory(files_, dataDir_, next);
+}
+
+ScoreOutcome ScoreFile::RenameScores(const ScoreKey& from, const ScoreKey& to,
+                                     const std::function<void()>& alongside) {
+    if (to.name.size() > kMaxNameBytes) return failure(kNameTooLong);
+    const auto lock = files_.lockExclusive(dataDir_ / "score.dat");
+    const std::optional<Bytes> image = loadHistory(files_, dataDir_);
+    if (!image) return failure(kCantOpen);
+    const EntrySearch source = findEntry(*image, from);
+    const EntrySearch target = findEntry(*image, to);
+    if (source.outcome == EntrySearch::Outcome::Truncated ||
+        target.outcome == EntrySearch::Outcome::Truncated) {
+        return failure(kUnexpectedEof);
+    }
+    const bool changes = source.outcome == EntrySearch::Outcome::Found ||
+                         target.outcome == EntrySearch::Outcome::Found;
+    // The same key: nothing moves, and the entry must not be dropped as the old target.
+    const bool same = from.kind == to.kind && from.name == to.name;
+    ScoreOutcome outcome{1, {}};
+    if (changes && !same) {
+        outcome = commitHistory(files_, dataDir_, rewritten(*image, source, to, target));
+    }
+    if (outcome.result == 1 && alongside) alongside();
+    return outcome;
+}
+
+ScoreOutcome ScoreFile::EraseScores(const ScoreKey& key, const std::function<void()>& alongside) {
+    const auto lock = files_.lockExclusive(dataDir_ / "score.dat");
+    const std::optional<Bytes> image = loadHistory(files_, dataDir_);
+    if (!image) return failure(kCantOpen);
+    const EntrySearch search = findEntry(*image, key);
+    if (search.outcome == EntrySearch::Outcome::Truncated) return failure(kUnexpectedEof);
+    ScoreOutcome outcome{1, {}};
+    if (search.outcome == EntrySearch::Outcome::Found) {
+        outcome = commitHistory(files_, dataDir_, rewritten(*image, {}, key, search));
+    }
+    if (outcome.result == 1 && alongside) alongside();
+    return outcome;
 }
 
 }  // namespace kestrum

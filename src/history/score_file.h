@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 
 namespace kestrum {
 
@@ -36,6 +37,15 @@ public:
     ScoreOutcome AppendScore(const ScoreKey& key);
     ScoreReadOutcome ReadScores(const ScoreKey& key);
     ScoreOutcome ClearScores(const ScoreKey& key);
+
+    // A problem set's history follows its file. Renaming gives the entry of `from` the name of
+    // `to` where it stands and drops an entry `to` had (a deleted set's); erasing removes the
+    // key's entry whole. `alongside` then runs while the lock is still held, so that a second
+    // record of the same history changes in the same step; it does not run when score.dat could
+    // not be changed.
+    ScoreOutcome RenameScores(const ScoreKey& from, const ScoreKey& to,
+                              const std::function<void()>& alongside = {});
+    ScoreOutcome EraseScores(const ScoreKey& key, const std::function<void()>& alongside = {});
 
 private:
     FileSystem& files_;

@@ -22,6 +22,15 @@ bool DiskFolders::exists(const std::filesystem::path& path) {
     return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
+bool DiskFolders::isReadOnly(const std::filesystem::path& path) {
+    using std::filesystem::perms;
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error || !std::filesystem::exists(status)) return false;
+    return (status.permissions() &
+            (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
+}
+
 bool DiskFolders::makeDirectory(const std::filesystem::path& dir) {
     std::error_code error;
     std::filesystem::create_directories(dir, error);

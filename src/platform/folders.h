@@ -20,6 +20,9 @@ public:
 
     // Makes `dir` and its missing parents; true when it is a folder afterwards.
     virtual bool makeDirectory(const std::filesystem::path& dir) = 0;
+    // True when a file lies at `path` that nobody may write (every write bit is clear), as the
+    // learner marks a file to keep it from changes; whoever runs the program, root included.
+    virtual bool isReadOnly(const std::filesystem::path& path) = 0;
 };
 
 class DiskFolders final : public Folders {
@@ -27,6 +30,7 @@ public:
     std::vector<std::string> fileNames(const std::filesystem::path& dir) override;
     bool exists(const std::filesystem::path& path) override;
     bool makeDirectory(const std::filesystem::path& dir) override;
+    bool isReadOnly(const std::filesystem::path& path) override;
 };
 
 }  // namespace kestrum

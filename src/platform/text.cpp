@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrum {
 
@@ -14,6 +15,27 @@ constexpr const char* kCodePage = "windows-31j";
 constexpr unsigned char kFirstHalfWidthKana = 0xA1;
 constexpr unsigned char kLastHalfWidthKana = 0xDF;
 constexpr char16_t kHalfWidthKanaBase = 0xFF61;
+
+// Japanese input methods here type these code points where Windows types the ones beside them;
+// Windows writes both as the same code page 932 bytes, and so does this program.
+constexpr std::pair<char16_t, char16_t> kWindowsForms[] = {
+    {0x301C, 0xFF5E},  // wave dash: 0x81 0x60
+    {0x2212, 0xFF0D},  // minus sign: 0x81 0x7C
+    {0x2016, 0x2225},  // double vertical line as parallel: 0x81 0x61
+    {0x2014, 0x2015},  // em dash as horizontal bar: 0x81 0x5C
+    {0x00A2, 0xFFE0},  // cent sign: 0x81 0x91
+    {0x00A3, 0xFFE1},  // pound sign: 0x81 0x92
+    {0x00AC, 0xFFE2},  // not sign: 0x81 0xCA
+};
+
+QString inWindowsForms(QString text) {
+    for (QChar& c : text) {
+        for (const auto& [typed, windows] : kWindowsForms) {
+            if (c.unicode() == typed) c = QChar(windows);
+        }
+    }
+    return text;
+}
 
 QString decodeWithConverter(std::string_view bytes) {
     QStringDecoder decoder(kCodePage);
@@ -52,7 +74,7 @@ Bytes toCp932(const QString& text) {
         return text.toLatin1().toStdString();
     }
     QStringEncoder encoder(kCodePage, QStringConverter::Flag::ConvertInvalidToNull);
-    const QByteArray encoded = encoder(text);
+    const QByteArray encoded = encoder(inWindowsForms(text));
     return Bytes(encoded.constData(), static_cast<std::size_t>(encoded.size()));
 }
 

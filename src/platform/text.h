@@ -15,7 +15,8 @@ using Bytes = std::string;
 bool isLeadByte(unsigned char byte);
 
 QString fromCp932(std::string_view bytes);
-// Characters that code page 932 cannot hold become NUL bytes, which no rule accepts.
+// Characters that code page 932 cannot hold become NUL bytes, which no rule accepts. The forms
+// that input methods here type for 〜 − ‖ — ¢ £ ¬ take the bytes Windows gives them.
 Bytes toCp932(const QString& text);
 
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";

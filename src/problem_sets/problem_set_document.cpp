@@ -21,6 +21,22 @@ void forEachLine(std::string_view bytes, LineFn line) {
     }
 }
 
+// The start of `bytes` that holds its first `count` lines with something on them (a byte-order
+// mark is no content).
+std::string_view firstItemLines(std::string_view bytes, std::size_t count) {
+    std::size_t pos = bytes.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
+    for (std::size_t found = 0; pos < bytes.size() && found < count;) {
+        const std::size_t end = std::min(bytes.find('\n', pos), bytes.size());
+        if (!trimmed(bytes.substr(pos, end - pos)).empty()) ++found;
+        pos = std::min(end + 1, bytes.size());
+    }
+    return bytes.substr(0, pos);
+}
+
+Message importRefused(const std::string& reason, const std::filesystem::path& path) {
+    return infoMessage(reason + ":\n" + path.string());
+}
+
 }  // namespace
 
 Bytes writeProblemSet(const ProblemSetDocument& document) {
@@ -52,7 +68,8 @@ ProblemSetDocument readProblemSetForEditing(std::string_view bytes) {
     ProblemSetDocument document;
     std::map<int, ProblemItem> bySlot;
     int amount = kMaxProblemItems;
-    forEachLine(bytes, [&](std::string_view raw) {
+    // A set saved as UTF-8 is edited as the reader reads it, in code page 932.
+    forEachLine(textFileToCp932(bytes), [&](std::string_view raw) {
         const std::string_view line = trimmed(raw);
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) return;
@@ -91,6 +108,31 @@ std::vector<ProblemItem> importProblemItems(std::string_view bytes) {
         items.push_back({Bytes(line.substr(0, tab)), trimmedLine(Bytes(comment))});
     });
     return items;
+}
+
+ImportedItems importProblemFile(FileSystem& files, const std::filesystem::path& path,
+                                std::size_t room) {
+    const FileSystem::ReadResult file = files.readFile(path, kMaxImportBytes);
+    if (file.status == FileSystem::ReadStatus::TooLarge) {
+        return {{},
+                {importRefused("ファイルが大きすぎます（" + std::to_string(kMaxImportBytes / 1024) +
+                                   "KB まで）",
+                               path)}};
+    }
+    if (file.status != FileSystem::ReadStatus::Ok) {
+        return {{}, {importRefused("ファイルを読めませんでした", path)}};
+    }
+    if (file.bytes.find('\0') != Bytes::npos) {
+        return {{}, {importRefused("テキストファイルではありません（NUL 文字があります）", path)}};
+    }
+    const std::string_view kept = firstItemLines(file.bytes, room);
+    ImportedItems result{importProblemItems(kept), {}};
+    if (!trimmed(std::string_view(file.bytes).substr(kept.size())).empty()) {
+        result.messages.push_back(
+            infoMessage("問題は" + std::to_string(kMaxProblemItems) + "個までのため、" +
+                        std::to_string(result.items.size()) + "個だけ読み込みました"));
+    }
+    return result;
 }
 
 }  // namespace kestrum

@@ -56,6 +56,11 @@ std::optional<std::string> ProblemSetLibrary::newNameProblem(const std::string& 
 }
 
 LibraryResult ProblemSetLibrary::write(const std::string& name, std::string_view bytes) {
+    // Replacing would only need the folder's permission; the learner's mark on the file wins.
+    if (folders_.isReadOnly(pathOf(name))) {
+        return refused("問題集のファイルが読み取り専用のため、保存しませんでした:\n" +
+                       pathOf(name).string());
+    }
     if (!folders_.makeDirectory(tdcs_) ||
         !replaceContents(files_, pathOf(name), scratchOf(name), bytes)) {
         return refused("問題集を保存できませんでした:\n" + pathOf(name).string());
@@ -65,7 +70,7 @@ LibraryResult ProblemSetLibrary::write(const std::string& name, std::string_view
 
 LibraryResult ProblemSetLibrary::create(const std::string& name) {
     if (const auto problem = newNameProblem(name)) return refused(*problem);
-    return write(name, writeProblemSet({utf8ToCp932(name), {}}));
+    return write(name, writeProblemSet({titleFromName(name), {}}));
 }
 
 LibraryResult ProblemSetLibrary::copy(const std::string& from, const std::string& to) {
@@ -108,7 +113,10 @@ LibraryResult ProblemSetLibrary::choose(const std::string& name, Settings& setti
     ProblemSet scratch;
     ProblemSetLoad load = LoadProblemSet(scratch, files_, dataDir_, trial);
     if (!load.ok) return {false, std::move(load.messages)};
-    return saveCurrent(settings, trial.problem_set_name);
+    // The menu and the label follow only a name the settings file really holds.
+    LibraryResult saved = saveCurrent(trial, trial.problem_set_name);
+    if (saved.ok) settings = std::move(trial);
+    return saved;
 }
 
 LibraryResult ProblemSetLibrary::saveCurrent(Settings& settings, Bytes currentName) {

@@ -40,7 +40,11 @@ public:
     // The set as the editor shows it; an empty document when the file cannot be read.
     ProblemSetDocument load(const std::string& name);
 
-    // A new set without items, titled with its name; refused when the name is taken.
+    // Why `name` cannot be given to a new set (setNameProblem, or taken), or nothing.
+    std::optional<std::string> newNameProblem(const std::string& name);
+
+    // A new set without items, titled with its name (cut to a title's length); refused when the
+    // name is taken.
     LibraryResult create(const std::string& name);
     LibraryResult copy(const std::string& from, const std::string& to);
     // Renaming or deleting the current set carries the change to `settings` and the settings
@@ -48,17 +52,18 @@ public:
     LibraryResult rename(const std::string& from, const std::string& to, Settings& settings);
     LibraryResult remove(const std::string& name, Settings& settings);
 
-    // Writes the set when documentProblem finds nothing wrong with it.
+    // Writes the set when documentProblem finds nothing wrong with it and its file is not
+    // read-only.
     LibraryResult save(const std::string& name, const ProblemSetDocument& document);
 
     // Makes the set current (settings.problem_set_name and the settings file's second line) when
-    // the problem-set reader accepts it; otherwise the reader's messages say why not.
+    // the problem-set reader accepts it and the settings file could be written; otherwise the
+    // messages say why not and `settings` stays as it was.
     LibraryResult choose(const std::string& name, Settings& settings);
 
 private:
     std::filesystem::path pathOf(const std::string& name) const;
     std::filesystem::path scratchOf(const std::string& name) const;
-    std::optional<std::string> newNameProblem(const std::string& name);
     LibraryResult write(const std::string& name, std::string_view bytes);
     // Saves `settings` after a change to the current set's name.
     LibraryResult saveCurrent(Settings& settings, Bytes currentName);

@@ -12,6 +12,8 @@ namespace {
 // A line holds at most 96 bytes besides its line feed; "Comment[199]=" takes 13 of them.
 constexpr std::size_t kMaxCommentBytes = 96 - 13;
 constexpr std::size_t kMaxTitleBytes = 96 - 6;  // "Title="
+constexpr std::size_t kMaxFileNameBytes = 255;
+constexpr std::size_t kScratchExtraBytes = 5;  // "." before, ".tmp" after
 
 // toCp932 turns what code page 932 lacks into NUL bytes.
 bool isWholeCp932(const Bytes& bytes) {
@@ -39,23 +41,32 @@ std::string firstRefusedChar(const Bytes& text) {
 
 }  // namespace
 
-std::optional<std::string> itemProblem(const ProblemItem& item) {
-    if (item.text.empty()) return "問題文が空です";
-    if (item.text.size() > static_cast<std::size_t>(kMaxWordLength)) {
-        return tooLong(item.text.size(), kMaxWordLength);
+std::optional<std::string> textProblem(const Bytes& text) {
+    if (text.empty()) return "問題文が空です";
+    if (text.size() > static_cast<std::size_t>(kMaxWordLength)) {
+        return tooLong(text.size(), kMaxWordLength);
     }
-    if (!std::all_of(item.text.begin(), item.text.end(),
+    if (!std::all_of(text.begin(), text.end(),
                      [](char c) { return IsProblemChar(static_cast<unsigned char>(c)); })) {
-        const std::string shown = firstRefusedChar(item.text);
+        const std::string shown = firstRefusedChar(text);
         return shown.empty() ? std::string("使えない文字があります")
                              : "使えない文字「" + shown + "」があります";
     }
-    if (item.text.back() == ' ') return "末尾の空白は読み込みで消えます";
-    if (!isWholeCp932(item.comment)) return "コメントに Shift-JIS で書けない文字があります";
-    if (item.comment.size() > kMaxCommentBytes) {
-        return "コメントが" + tooLong(item.comment.size(), kMaxCommentBytes);
+    if (text.back() == ' ') return "末尾の空白は読み込みで消えます";
+    return std::nullopt;
+}
+
+std::optional<std::string> commentProblem(const Bytes& comment) {
+    if (!isWholeCp932(comment)) return "コメントに Shift-JIS で書けない文字があります";
+    if (comment.size() > kMaxCommentBytes) {
+        return "コメントが" + tooLong(comment.size(), kMaxCommentBytes);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> itemProblem(const ProblemItem& item) {
+    if (auto problem = textProblem(item.text)) return problem;
+    return commentProblem(item.comment);
 }
 
 std::optional<std::string> titleProblem(const Bytes& title) {
@@ -72,7 +83,31 @@ std::optional<std::string> setNameProblem(std::string_view name) {
     const Bytes cp932 = utf8ToCp932(name);
     if (!isWholeCp932(cp932)) return "名前に Shift-JIS で書けない文字があります";
     if (cp932.size() > kMaxSetNameBytes) return "名前が" + tooLong(cp932.size(), kMaxSetNameBytes);
+    // The file name is the UTF-8 name, where a Japanese character takes three bytes; the
+    // hidden scratch copy written beside it is the longest.
+    if (name.size() + kScratchExtraBytes > kMaxFileNameBytes) {
+        return "名前がファイル名として長すぎます: UTF-8 で" + std::to_string(name.size()) +
+               "バイト（" + std::to_string(kMaxFileNameBytes - kScratchExtraBytes) + "バイトまで）";
+    }
     return std::nullopt;
+}
+
+std::string storedSetName(std::string_view typed) {
+    const Bytes cp932 = utf8ToCp932(typed);
+    return isWholeCp932(cp932) ? cp932ToUtf8(cp932) : std::string(typed);
+}
+
+Bytes titleFromName(std::string_view name) {
+    Bytes title = utf8ToCp932(name);
+    std::size_t kept = 0;
+    while (kept < title.size()) {
+        const std::size_t next =
+            kept + (isLeadByte(static_cast<unsigned char>(title[kept])) ? 2 : 1);
+        if (next > kMaxTitleBytes) break;
+        kept = next;
+    }
+    title.resize(kept);
+    return title;
 }
 
 Bytes trimmedCp932(std::string_view utf8) {

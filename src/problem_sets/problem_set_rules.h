@@ -25,13 +25,25 @@ inline constexpr std::size_t kMaxSetNameBytes = 97;
 // A-Z, a-z, 0-9, blank, ',', '.', '/', ';' and '-', and must not end with a blank (the reader
 // trims it away). A comment must be code page 932 text that fits on its line.
 std::optional<std::string> itemProblem(const ProblemItem& item);
+// The same for each half of an item, so that the window can mark the cell at fault.
+std::optional<std::string> textProblem(const Bytes& text);
+std::optional<std::string> commentProblem(const Bytes& comment);
 
 // Why the title cannot be kept as written (a character code page 932 lacks, or too long).
 std::optional<std::string> titleProblem(const Bytes& title);
 
 // Why `name` (UTF-8, as typed) cannot name a set: empty, blanks at either end, a character that
-// is not code page 932 or is a control character, '/' or '\', "..", or more than 97 bytes.
+// is not code page 932 or is a control character, '/' or '\', "..", more than 97 bytes, or too
+// long for a file name.
 std::optional<std::string> setNameProblem(std::string_view name);
+
+// The name as its file is named: what the settings file's code page 932 line reads back as, so
+// that a wave dash typed as U+301C names the same file the reader opens (U+FF5E). A name with a
+// character code page 932 lacks is returned as typed, for setNameProblem to refuse.
+std::string storedSetName(std::string_view typed);
+
+// The title of a new set: its name, cut at a character boundary to what the title line holds.
+Bytes titleFromName(std::string_view name);
 
 // Text from the editor's fields to code page 932, without the blanks and control characters at
 // either end that the reader would trim from a comment or title line.

@@ -1,6 +1,7 @@
 #include "problem_sets/problem_set_window.h"
 
 #include "menu/problem_set_reader.h"
+#include "problem_sets/elided_label_widget.h"
 #include "widgets/app_context.h"
 #include "widgets/ui_fonts.h"
 
@@ -23,15 +24,38 @@ enum Column { kTextColumn, kCommentColumn, kReasonColumn };
 
 const QColor kRefusedText(255, 210, 210);
 
+const QString kTextHint = QStringLiteral("問題文に使えるのは半角の英数字、空白と , . / ; - です");
+
+// Return confirms the field it is in and presses no button: none is the window's default.
 QPushButton* button(const QString& caption, const char* objectName) {
     auto* result = new QPushButton(caption);
     result->setObjectName(QString::fromLatin1(objectName));
+    result->setAutoDefault(false);
     return result;
 }
 
+// A table that Tab leaves, whether a cell is being edited or not: arrow keys move between its
+// cells, and F2 or typing edits one, as in the list views learners know.
+class CellTable : public QTableWidget {
+public:
+    using QTableWidget::QTableWidget;
+
+protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+        const bool onward = hint == QAbstractItemDelegate::EditNextItem;
+        if (!onward && hint != QAbstractItemDelegate::EditPreviousItem) {
+            QTableWidget::closeEditor(editor, hint);
+            return;
+        }
+        QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        focusNextPrevChild(onward);
+    }
+};
+
 QTableWidget* table(const QStringList& headers, const char* objectName) {
-    auto* result = new QTableWidget(0, static_cast<int>(headers.size()));
+    auto* result = new CellTable(0, static_cast<int>(headers.size()));
     result->setObjectName(QString::fromLatin1(objectName));
+    result->setTabKeyNavigation(false);
     result->setHorizontalHeaderLabels(headers);
     result->verticalHeader()->setDefaultSectionSize(22);
     result->horizontalHeader()->setStretchLastSection(true);
@@ -51,26 +75,27 @@ QString cellText(const QTableWidget* table, int row, int column) {
 
 }  // namespace
 
-ProblemSetWindow::ProblemSetWindow(AppContext& context, QWidget* parent)
+ProblemSetWindow::ProblemSetWindow(AppContext& context, AttemptStore& attempts, QWidget* parent)
     : QDialog(parent),
       context_(context),
       library_(context.files, folders_, context.dataDir),
+      history_(context.scores, attempts),
       setList(table({QStringLiteral("名前"), QStringLiteral("タイトル"), QStringLiteral("問題数")},
                     "setList")),
       nameEdit(new QLineEdit),
       newButton(button(QStringLiteral("新規作成(&N)"), "newButton")),
       copyButton(button(QStringLiteral("コピー(&P)"), "copyButton")),
       renameButton(button(QStringLiteral("名前の変更(&R)"), "renameButton")),
-      deleteButton(button(QStringLiteral("削除"), "deleteButton")),
+      deleteButton(button(QStringLiteral("削除(&E)"), "deleteButton")),
       chooseButton(button(QStringLiteral("この問題集で練習する(&U)"), "chooseButton")),
-      currentLabel(new QLabel),
-      editingLabel(new QLabel),
+      currentLabel(new ElidedLabel),
+      editingLabel(new ElidedLabel),
       titleEdit(new QLineEdit),
       itemTable(table({QStringLiteral("問題文（半角25字まで）"), QStringLiteral("コメント"),
                        QStringLiteral("確認")},
                       "itemTable")),
       addRowButton(button(QStringLiteral("行を追加(&A)"), "addRowButton")),
-      removeRowButton(button(QStringLiteral("行を削除"), "removeRowButton")),
+      removeRowButton(button(QStringLiteral("行を削除(&X)"), "removeRowButton")),
       importButton(button(QStringLiteral("テキストから読み込む(&I)..."), "importButton")),
       saveButton(button(QStringLiteral("保存(&S)"), "saveButton")),
       closeButton(button(QStringLiteral("閉じる(&C)"), "closeButton")) {
@@ -79,6 +104,7 @@ ProblemSetWindow::ProblemSetWindow(AppContext& context, QWidget* parent)
     nameEdit->setObjectName(QStringLiteral("nameEdit"));
     titleEdit->setObjectName(QStringLiteral("titleEdit"));
     currentLabel->setObjectName(QStringLiteral("currentLabel"));
+    editingLabel->setObjectName(QStringLiteral("editingLabel"));
     chooseImportFile = [this] {
         return QFileDialog::getOpenFileName(this, QStringLiteral("読み込むテキストファイル"), {},
                                             QStringLiteral("テキストファイル (*.txt);;すべて (*)"));
@@ -92,7 +118,9 @@ void ProblemSetWindow::createControls() {
     setList->setSelectionBehavior(QAbstractItemView::SelectRows);
     setList->setSelectionMode(QAbstractItemView::SingleSelection);
     setList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setList->setTabKeyNavigation(false);  // rows are chosen whole: Tab goes on to the name
+    itemTable->setEditTriggers(QAbstractItemView::DoubleClicked |
+                               QAbstractItemView::EditKeyPressed |
+                               QAbstractItemView::AnyKeyPressed);
     setList->setColumnWidth(0, 100);
     setList->setColumnWidth(1, 170);
     itemTable->setColumnWidth(kTextColumn, 180);
@@ -105,9 +133,11 @@ void ProblemSetWindow::createControls() {
     setButtons->addWidget(renameButton, 1, 0);
     setButtons->addWidget(deleteButton, 1, 1);
     auto* nameRow = new QFormLayout;
-    nameRow->addRow(QStringLiteral("名前:"), nameEdit);
+    nameRow->addRow(QStringLiteral("名前(&M):"), nameEdit);
+    auto* listLabel = new QLabel(QStringLiteral("tdcs フォルダの問題集(&L)"));
+    listLabel->setBuddy(setList);
     auto* left = new QVBoxLayout;
-    left->addWidget(new QLabel(QStringLiteral("tdcs フォルダの問題集")));
+    left->addWidget(listLabel);
     left->addWidget(setList);
     left->addLayout(nameRow);
     left->addLayout(setButtons);
@@ -115,7 +145,9 @@ void ProblemSetWindow::createControls() {
     left->addWidget(currentLabel);
 
     auto* titleRow = new QFormLayout;
-    titleRow->addRow(QStringLiteral("タイトル:"), titleEdit);
+    titleRow->addRow(QStringLiteral("タイトル(&T):"), titleEdit);
+    auto* itemsLabel = new QLabel(QStringLiteral("問題(&Q)（F2 か文字の入力で編集）"));
+    itemsLabel->setBuddy(itemTable);
     auto* itemButtons = new QHBoxLayout;
     for (QPushButton* itemButton : {addRowButton, removeRowButton, importButton, saveButton})
         itemButtons->addWidget(itemButton);
@@ -125,6 +157,7 @@ void ProblemSetWindow::createControls() {
     auto* right = new QVBoxLayout;
     right->addWidget(editingLabel);
     right->addLayout(titleRow);
+    right->addWidget(itemsLabel);
     right->addWidget(itemTable);
     right->addLayout(itemButtons);
     right->addLayout(closeRow);
@@ -152,12 +185,12 @@ void ProblemSetWindow::connectControls() {
     connect(removeRowButton, &QPushButton::clicked, this, [this] {
         if (itemTable->currentRow() < 0) return;
         itemTable->removeRow(itemTable->currentRow());
-        dirty_ = true;
+        setDirty(true);
     });
-    connect(titleEdit, &QLineEdit::textEdited, this, [this] { dirty_ = true; });
+    connect(titleEdit, &QLineEdit::textEdited, this, [this] { setDirty(true); });
     connect(itemTable, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* cell) {
         if (filling_ || cell->column() == kReasonColumn) return;
-        dirty_ = true;
+        setDirty(true);
         checkRow(cell->row());
     });
 }
@@ -174,8 +207,8 @@ void ProblemSetWindow::reject() {
 // Fills the list and selects `select` (which opens it) when it is there.
 void ProblemSetWindow::refreshList(const std::string& select) {
     const QString current = fromCp932(context_.settings.problem_set_name);
-    currentLabel->setText(QStringLiteral("練習する問題集: ") +
-                          (current.isEmpty() ? QStringLiteral("（なし）") : current));
+    currentLabel->setFullText(QStringLiteral("練習する問題集: ") +
+                              (current.isEmpty() ? QStringLiteral("（なし）") : current));
     const std::vector<ProblemSetEntry> entries = library_.list();
     filling_ = true;
     setList->clearSelection();
@@ -204,7 +237,7 @@ std::string ProblemSetWindow::selectedName() const {
 }
 
 std::string ProblemSetWindow::typedName() const {
-    return nameEdit->text().toStdString();
+    return storedSetName(nameEdit->text().toStdString());
 }
 
 void ProblemSetWindow::openSelected() {
@@ -219,20 +252,34 @@ void ProblemSetWindow::openSelected() {
     showDocument(library_.load(name));
 }
 
+// Discarded edits are gone: the set is shown again as its file holds it.
 bool ProblemSetWindow::mayDropEdits() {
     if (!dirty_) return true;
     if (!context_.messages.confirm(
             infoMessage("「" + editing_ + "」の変更を保存していません。変更を捨てますか？"))) {
         return false;
     }
-    dirty_ = false;
+    showDocument(library_.load(editing_));
     return true;
 }
 
+// Shows why a new set cannot have this name, before any edits are dropped for it.
+bool ProblemSetWindow::refusedName(const std::string& name) {
+    const std::optional<std::string> problem = library_.newNameProblem(name);
+    if (problem) context_.messages.show(infoMessage(*problem));
+    return problem.has_value();
+}
+
+void ProblemSetWindow::setDirty(bool dirty) {
+    dirty_ = dirty;
+    const QString name = QString::fromStdString(editing_);
+    editingLabel->setFullText(editing_.empty()
+                                  ? QStringLiteral("問題集を選ぶか新しく作ってください")
+                              : dirty ? QStringLiteral("編集中: %1（未保存の変更あり）").arg(name)
+                                      : QStringLiteral("編集中: %1").arg(name));
+}
+
 void ProblemSetWindow::showDocument(const ProblemSetDocument& document) {
-    editingLabel->setText(editing_.empty()
-                              ? QStringLiteral("問題集を選ぶか新しく作ってください")
-                              : QStringLiteral("編集中: ") + QString::fromStdString(editing_));
     titleEdit->setText(fromCp932(document.title));
     itemTable->setRowCount(0);
     for (const ProblemItem& item : document.items)
@@ -241,7 +288,7 @@ void ProblemSetWindow::showDocument(const ProblemSetDocument& document) {
              titleEdit, itemTable, addRowButton, removeRowButton, importButton, saveButton}) {
         control->setEnabled(!editing_.empty());
     }
-    dirty_ = false;
+    setDirty(false);
 }
 
 ProblemSetDocument ProblemSetWindow::document() const {
@@ -269,17 +316,29 @@ void ProblemSetWindow::appendItem(const ProblemItem& item) {
     checkRow(row);
 }
 
+// The reason stands beside the row, whole in its tool tip, and the cell at fault is marked.
 void ProblemSetWindow::checkRow(int row) {
     const ProblemItem item = rowItem(row);
-    const std::optional<std::string> reason = isBlank(item) ? std::nullopt : itemProblem(item);
+    std::optional<std::string> reason;
+    int faulty = kTextColumn;
+    if (!isBlank(item)) {
+        reason = textProblem(item.text);
+        if (!reason) {
+            reason = commentProblem(item.comment);
+            faulty = kCommentColumn;
+        }
+    }
+    const QString shown = reason ? QString::fromStdString(*reason) : QString();
     filling_ = true;
-    itemTable->item(row, kReasonColumn)
-        ->setText(reason ? QString::fromStdString(*reason) : QString());
-    itemTable->item(row, kReasonColumn)->setForeground(Qt::red);
-    itemTable->item(row, kReasonColumn)
-        ->setToolTip(QStringLiteral("問題文に使えるのは半角の英数字、空白と , . / ; - です"));
-    itemTable->item(row, kTextColumn)
-        ->setBackground(reason ? QBrush(kRefusedText) : QBrush(Qt::NoBrush));
+    QTableWidgetItem* reasonCell = itemTable->item(row, kReasonColumn);
+    reasonCell->setText(shown);
+    reasonCell->setForeground(Qt::red);
+    reasonCell->setToolTip(reason && faulty == kTextColumn ? shown + u'\n' + kTextHint : shown);
+    for (const int column : {kTextColumn, kCommentColumn}) {
+        const bool atFault = reason && column == faulty;
+        itemTable->item(row, column)->setBackground(atFault ? QBrush(kRefusedText) : QBrush());
+        itemTable->item(row, column)->setToolTip(atFault ? reasonCell->toolTip() : QString());
+    }
     filling_ = false;
 }
 
@@ -289,40 +348,53 @@ bool ProblemSetWindow::report(const LibraryResult& result) {
 }
 
 void ProblemSetWindow::newClicked() {
-    if (!mayDropEdits()) return;
     const std::string name = typedName();
+    if (refusedName(name) || !mayDropEdits()) return;
     if (report(library_.create(name))) refreshList(name);
 }
 
 void ProblemSetWindow::copyClicked() {
     const std::string from = selectedName();
     const std::string to = typedName();
-    if (from.empty() || !mayDropEdits()) return;
+    if (from.empty() || refusedName(to) || !mayDropEdits()) return;
     if (report(library_.copy(from, to))) refreshList(to);
 }
 
+// The set keeps its unsaved edits under its new name, and its history goes with it.
 void ProblemSetWindow::renameClicked() {
     const std::string from = selectedName();
     const std::string to = typedName();
-    if (from.empty() || !mayDropEdits()) return;
+    if (from.empty() || refusedName(to)) return;
+    if (history_.exists(to) &&
+        !context_.messages.confirm(
+            infoMessage("「" + to + "」には、前にあった問題集の成績が残っています。「" + from +
+                        "」の成績で置き換えますか？（キャンセルすると名前を変えません）"))) {
+        return;
+    }
     const Bytes current = context_.settings.problem_set_name;
-    const bool ok = report(library_.rename(from, to, context_.settings));
-    if (ok) {
-        editing_ = to;
+    if (report(library_.rename(from, to, context_.settings))) {
+        context_.messages.showAll(history_.move(from, to));
+        if (editing_ == from) editing_ = to;
         refreshList(to);
+        setDirty(dirty_);
     }
     if (context_.settings.problem_set_name != current) emit currentSetChanged();
 }
 
+// The history is kept unless the learner asks to erase it (a box's default is Cancel).
 void ProblemSetWindow::deleteClicked() {
     const std::string name = selectedName();
     if (name.empty() ||
         !context_.messages.confirm(infoMessage("問題集「" + name + "」を削除しますか？"))) {
         return;
     }
+    const bool eraseHistory =
+        history_.exists(name) &&
+        context_.messages.confirm(infoMessage(
+            "「" + name + "」の成績の記録も消しますか？（キャンセルすると記録を残します）"));
     const Bytes current = context_.settings.problem_set_name;
     if (report(library_.remove(name, context_.settings))) {
-        dirty_ = false;
+        if (eraseHistory) context_.messages.showAll(history_.erase(name));
         refreshList({});
     }
     if (context_.settings.problem_set_name != current) emit currentSetChanged();
@@ -333,7 +405,7 @@ void ProblemSetWindow::chooseClicked() {
     const std::string name = selectedName();
     if (name.empty()) return;
     if (dirty_ && name == editing_ && !report(library_.save(editing_, document()))) return;
-    dirty_ = false;
+    setDirty(false);
     if (report(library_.choose(name, context_.settings))) emit currentSetChanged();
     refreshList(name);
 }
@@ -341,22 +413,22 @@ void ProblemSetWindow::chooseClicked() {
 void ProblemSetWindow::importClicked() {
     const QString path = chooseImportFile();
     if (path.isEmpty()) return;
-    const FileSystem::ReadResult file =
-        context_.files.readFile(path.toStdString(), kMaxProblemSetFileBytes);
-    if (file.status != FileSystem::ReadStatus::Ok) {
-        context_.messages.show(infoMessage("ファイルを読めませんでした:\n" + path.toStdString()));
-        return;
-    }
-    for (const ProblemItem& item : importProblemItems(file.bytes))
+    const std::size_t most = kMaxProblemItems;
+    const std::size_t held = document().items.size();
+    const std::size_t room = held < most ? most - held : 0;
+    const ImportedItems imported = importProblemFile(context_.files, path.toStdString(), room);
+    context_.messages.showAll(imported.messages);
+    if (imported.items.empty()) return;
+    for (const ProblemItem& item : imported.items)
         appendItem(item);
-    dirty_ = true;
+    setDirty(true);
 }
 
 void ProblemSetWindow::saveClicked() {
     if (editing_.empty()) return;
     if (!report(library_.save(editing_, document()))) return;
     const std::string saved = editing_;
-    dirty_ = false;
+    setDirty(false);
     editing_.clear();  // reopened from the file just written
     refreshList(saved);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/folders.h"
 #include "problem_sets/problem_set_library.h"
+#include "problem_sets/set_history.h"
 
 #include <QDialog>
 
@@ -14,16 +15,20 @@ class QTableWidget;
 
 namespace kestrum {
 
+class AttemptStore;
+class ElidedLabel;
 struct AppContext;
 
 // The problem-set window: the sets in the tdcs folder on the left (make, copy, rename, delete,
 // choose the current one), the chosen set's title and items on the right, each item checked as
-// it is typed with the reason beside it. The rules and the files are ProblemSetLibrary's.
+// it is typed with the reason beside it. The rules and the files are ProblemSetLibrary's; a set's
+// history follows it through SetHistory. What the right side shows is always the file or the
+// learner's unsaved edits, marked as such.
 class ProblemSetWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit ProblemSetWindow(AppContext& context, QWidget* parent = nullptr);
+    ProblemSetWindow(AppContext& context, AttemptStore& attempts, QWidget* parent = nullptr);
 
     // Asks for the text file to import; tests put their own file here.
     std::function<QString()> chooseImportFile;
@@ -44,7 +49,9 @@ private:
     std::string typedName() const;
     void openSelected();
     bool mayDropEdits();
+    bool refusedName(const std::string& name);
     void showDocument(const ProblemSetDocument& document);
+    void setDirty(bool dirty);
     ProblemSetDocument document() const;
     ProblemItem rowItem(int row) const;
     void appendItem(const ProblemItem& item);
@@ -62,6 +69,7 @@ private:
     AppContext& context_;
     DiskFolders folders_;
     ProblemSetLibrary library_;
+    SetHistory history_;
     std::string editing_;  // the set shown on the right; empty when none
     bool dirty_ = false;
     bool filling_ = false;  // the controls are being filled, not edited
@@ -73,8 +81,8 @@ private:
     QPushButton* renameButton;
     QPushButton* deleteButton;
     QPushButton* chooseButton;
-    QLabel* currentLabel;
-    QLabel* editingLabel;
+    ElidedLabel* currentLabel;
+    ElidedLabel* editingLabel;
     QLineEdit* titleEdit;
     QTableWidget* itemTable;
     QPushButton* addRowButton;

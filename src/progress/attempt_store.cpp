@@ -109,6 +109,22 @@ QString nameOf(const std::filesystem::path& file) {
     return QString::fromStdString(file.filename().string());
 }
 
+// Runs the statement with `values` bound in order.
+bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+    query.prepare(sql);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
+// The statements that erase a lesson's attempts, key statistics first, each bound to its kind
+// and name.
+const QStringList kEraseLesson = {
+    QStringLiteral("DELETE FROM key_stats WHERE attempt_id IN "
+                   "(SELECT id FROM attempts WHERE kind = ? AND lesson = ?)"),
+    QStringLiteral("DELETE FROM attempts WHERE kind = ? AND lesson = ?"),
+};
+
 }  // namespace
 
 AttemptStore::AttemptStore(std::filesystem::path file, QString driver)
@@ -436,6 +452,51 @@ std::vector<KeyTally> AttemptStore::totals(const QString& sql, const QVariantLis
                           query.value(2).toLongLong()});
     }
     return result;
+}
+
+bool AttemptStore::renameLesson(const LessonId& from, const std::string& to) {
+    if (from.lesson == to) return true;
+    // Attempts still waiting in memory follow as well, whether or not they reach the file now.
+    std::erase_if(waiting_,
+                  [&](const Attempt& a) { return a.kind == from.kind && a.lesson == to; });
+    for (Attempt& waiting : waiting_) {
+        if (waiting.kind == from.kind && waiting.lesson == from.lesson) waiting.lesson = to;
+    }
+    QueryBudget budget(deadline_, kQueryBudget);
+    if (!open()) return false;
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    const QVariantList target = {QVariant(from.kind), QVariant(QString::fromStdString(to))};
+    bool done = db.transaction();
+    for (const QString& sql : kEraseLesson)
+        done = done && execWith(query, sql, target);
+    done = done && execWith(query,
+                            QStringLiteral("UPDATE attempts SET lesson = ? "
+                                           "WHERE kind = ? AND lesson = ?"),
+                            {QVariant(QString::fromStdString(to)), QVariant(from.kind),
+                             QVariant(QString::fromStdString(from.lesson))});
+    if (done && db.commit()) return true;
+    abandon(query);
+    return false;
+}
+
+bool AttemptStore::eraseLesson(const LessonId& lesson) {
+    std::erase_if(waiting_, [&](const Attempt& a) {
+        return a.kind == lesson.kind && a.lesson == lesson.lesson;
+    });
+    QueryBudget budget(deadline_, kQueryBudget);
+    if (!open()) return false;
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    bool done = db.transaction();
+    for (const QString& sql : kEraseLesson) {
+        done = done &&
+               execWith(query, sql,
+                        {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
+    }
+    if (done && db.commit()) return true;
+    abandon(query);
+    return false;
 }
 
 // Adds the key counts of attempts still in memory, keeping the characters in byte order.

@@ -57,6 +57,12 @@ public:
     // Per character, summed over the newest `count` attempts of every lesson.
     std::vector<KeyTally> recentTotals(int count);
 
+    // A problem set's attempts follow its file: renaming gives the lesson's attempts the name
+    // `to` after erasing those `to` had (a deleted set's); erasing removes the lesson's attempts
+    // and their key statistics. Each is one transaction; false when it failed.
+    bool renameLesson(const LessonId& from, const std::string& to);
+    bool eraseLesson(const LessonId& lesson);
+
     // What the last read's answer is worth.
     StoreHealth health() const;
 

@@ -224,6 +224,26 @@ def a_set_made_in_the_problem_set_window_is_practised_from_the_menu(d):
 
 
 @step
+def a_renamed_set_takes_its_history_along_and_back(d):
+    def stored_under(name):
+        with sqlite3.connect(os.path.join(d.program_dir, "kestrum.sqlite3")) as db:
+            return db.execute("SELECT count(*) FROM attempts WHERE kind = 1 AND lesson = ?",
+                              (name.decode(),)).fetchone()[0]
+
+    d.keys("alt+d")
+    editor = d.window("問題集設定")
+    for old, new in ((b"mine", b"renamed"), (b"renamed", b"mine")):
+        d.keys("alt+m", "ctrl+a", *new.decode(), "alt+r")
+        wait_for(f"the history under {new}", lambda: attempts(d.file("score.dat"), 1, new) and
+                 stored_under(new) == 1)
+        expect(not attempts(d.file("score.dat"), 1, old) and not stored_under(old),
+               f"history left under {old}")
+        expect(d.file("kestruml.ini").endswith(b"\r\n" + new + b"\r\n"), "kestruml.ini")
+    d.keys("Escape")
+    d.closed(editor, "問題集設定")
+
+
+@step
 def alt_c_closes_the_program(d):
     d.keys("alt+c")
     expect(d.app.wait(10) == 0, f"exit code {d.app.returncode}")

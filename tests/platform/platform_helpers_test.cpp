@@ -24,6 +24,8 @@ TEST(Cp932, ConvertsSingleAndDoubleByteTextBothWays) {
         EXPECT_EQ(cp932ToUtf8(row[0]), utf8);
         EXPECT_EQ(utf8ToCp932(utf8), row[0]);
     }
+    for (const auto& row : testing::tableRows("cp932_typed.tsv"))
+        EXPECT_EQ(utf8ToCp932(row[0]), row.at(1)) << row[0];
     for (int byte : {0x81, 0x9F, 0xE0, 0xFC})
         EXPECT_TRUE(isLeadByte(byte)) << byte;
     for (int byte : {0x61, 0xA0, 0xB1, 0xFD})

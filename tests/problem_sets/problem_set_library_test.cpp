@@ -85,5 +85,18 @@ TEST_F(ProblemSetLibraryTest, CreateCopyRenameDeleteAndTheCurrentSet) {
               (std::vector<std::string>{"copy.tdc", "empty.tdc"}));
 }
 
+// A set saved as UTF-8 by an editor opens as the reader reads it; once its file is read-only it
+// is not replaced.
+TEST_F(ProblemSetLibraryTest, AUtf8SetOpensAsCodePage932AndAReadOnlyOneStays) {
+    std::filesystem::create_directory(root / "tdcs");
+    std::ofstream(root / "tdcs" / "u.tdc") << "\xEF\xBB\xBFTitle=果物の名前\r\nText[1]=apple\r\n"
+                                              "Comment[1]=りんご\r\nText[2]= pear\r\n";
+    EXPECT_EQ(library.load("u"), twoItems);
+    std::filesystem::permissions(root / "tdcs" / "u.tdc", std::filesystem::perms::owner_read);
+    const LibraryResult saved = library.save("u", twoItems);
+    EXPECT_FALSE(saved.ok || saved.messages.empty());
+    EXPECT_TRUE(tdc("u").starts_with("\xEF\xBB\xBF"));
+}
+
 }  // namespace
 }  // namespace kestrum

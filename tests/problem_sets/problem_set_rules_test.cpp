@@ -32,9 +32,13 @@ TEST(ProblemSetRules, ItemVerdictAgreesWithTheReader) {
     EXPECT_TRUE(itemProblem({"ok", toCp932(QString::fromUtf8("\xF0\x9F\x98\x80"))}));
 }
 
-TEST(ProblemSetRules, SetNames) {
+// A new set's title is its name cut at a character boundary within the title's 90 bytes.
+TEST(ProblemSetRules, SetNamesAndTheTitlesMadeOfThem) {
     for (const auto& row : testing::tableRows("set_names.tsv"))
         EXPECT_EQ(setNameProblem(row[0]).has_value(), row.at(1) == "refused") << row[0];
+    const auto kanji = [](int count) { return QStringLiteral("練").repeated(count).toStdString(); };
+    EXPECT_EQ(titleFromName(kanji(48)), utf8ToCp932(kanji(45)));
+    EXPECT_EQ(titleFromName("a" + kanji(47)), utf8ToCp932("a" + kanji(44)));
 }
 
 TEST(ProblemSetImport, BothEncodingsOneItemPerLine) {
@@ -42,6 +46,32 @@ TEST(ProblemSetImport, BothEncodingsOneItemPerLine) {
     EXPECT_EQ(importProblemItems("\xEF\xBB\xBFsakura\t桜の花\r\n\r\nno comment\n"), expected);
     // The same file in Shift-JIS: 桜 is 8D F7, の 82 CC, 花 89 D4.
     EXPECT_EQ(importProblemItems("sakura\t\x8D\xF7\x82\xCC\x89\xD4\r\nno comment\r\n"), expected);
+}
+
+// A file over 1 MB, or holding a NUL byte (not a text), gives nothing and says why; no more items
+// are read than the set has room for, and a byte-order mark is no item.
+TEST(ProblemSetImport, RefusesWhatIsNoTextAndReadsOnlyWhatFits) {
+    MemoryFileSystem files;
+    files.files["/big.txt"] = Bytes(1024 * 1024 + 1, 'a');
+    files.files["/nul.txt"] = Bytes("abc\0def\n", 8);
+    for (const char* path : {"/big.txt", "/nul.txt", "/missing.txt"}) {
+        const ImportedItems imported = importProblemFile(files, path, 199);
+        EXPECT_TRUE(imported.items.empty()) << path;
+        EXPECT_EQ(imported.messages.size(), 1u) << path;
+    }
+    files.files["/big.txt"].pop_back();
+    EXPECT_EQ(importProblemFile(files, "/big.txt", 199).items.size(), 1u);
+
+    Bytes list = "\xEF\xBB\xBF\r\n";
+    for (int i = 1; i <= 300; ++i)
+        list += "item" + std::to_string(i) + "\r\n \r\n";
+    files.files["/list.txt"] = list;
+    const ImportedItems three = importProblemFile(files, "/list.txt", 3);
+    EXPECT_EQ(three.items, (std::vector<ProblemItem>{{"item1", ""}, {"item2", ""}, {"item3", ""}}));
+    EXPECT_EQ(three.messages.size(), 1u);
+    const ImportedItems all = importProblemFile(files, "/list.txt", 300);
+    EXPECT_EQ(all.items.size(), 300u);
+    EXPECT_TRUE(all.messages.empty());
 }
 
 }  // namespace
