@@ -28,9 +28,6 @@ Q_LOGGING_CATEGORY(storeLog, "kestrum.store")
 constexpr int kMaxAsideNames = 1000;
 // Longer than any honest query at 100,000 attempts, short enough that no file hangs the program.
 constexpr auto kQueryBudget = std::chrono::seconds(3);
-// Summing a long history once, at an upgrade, takes seconds (about two at 100,000 attempts); a
-// hostile file never gets that far, its schema being checked first.
-constexpr auto kUpgradeBudget = std::chrono::seconds(60);
 // A lock held longer than about a frame is met again at the next call.
 constexpr int kBusyWaitMs = 10;
 // At the close no window waits any more.
@@ -117,13 +114,26 @@ bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values) 
     return query.exec();
 }
 
-// The statements that erase a lesson's attempts, key statistics first, each bound to its kind
-// and name.
+// The statements that erase a lesson's attempts, key statistics first, and its key sums, each
+// bound to its kind and name.
 const QStringList kEraseLesson = {
     QStringLiteral("DELETE FROM key_stats WHERE attempt_id IN "
                    "(SELECT id FROM attempts WHERE kind = ? AND lesson = ?)"),
     QStringLiteral("DELETE FROM attempts WHERE kind = ? AND lesson = ?"),
+    QStringLiteral("DELETE FROM lesson_keys WHERE kind = ? AND lesson = ?"),
+    QStringLiteral("DELETE FROM lesson_keys_pending WHERE kind = ? AND lesson = ?"),
 };
+
+// The statements that give a lesson's attempts and key sums a new name, each bound to the new
+// name, the kind and the old name.
+const QStringList kRenameLesson = {
+    QStringLiteral("UPDATE attempts SET lesson = ? WHERE kind = ? AND lesson = ?"),
+    QStringLiteral("UPDATE lesson_keys SET lesson = ? WHERE kind = ? AND lesson = ?"),
+    QStringLiteral("UPDATE lesson_keys_pending SET lesson = ? WHERE kind = ? AND lesson = ?"),
+};
+
+// After either, the day sums are made again at the next read.
+const QString kForgetDays = QStringLiteral("DELETE FROM days_zone");
 
 }  // namespace
 
@@ -269,7 +279,6 @@ bool AttemptStore::setAside(const QString& why) {
 
 // Creates what the versions after `fromVersion` added, and marks the file as ours, at once.
 bool AttemptStore::runSteps(std::int32_t fromVersion) {
-    QueryBudget budget(deadline_, kUpgradeBudget);
     QSqlDatabase db = database();
     QSqlQuery query(db);
     QStringList statements;
@@ -409,16 +418,48 @@ std::vector<Attempt> AttemptStore::attempts() {
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
     QueryBudget budget(deadline_, kQueryBudget);
     flush();
+    const QVariantList id = {QVariant(lesson.kind),
+                             QVariant(QString::fromStdString(lesson.lesson))};
+    // From the lesson's sums, else, while they cannot be made, from every key of its attempts.
     std::vector<KeyTally> result =
-        totals(QStringLiteral("SELECT ch, hits, misses FROM lesson_keys "
-                              "WHERE kind = ? AND lesson = ? ORDER BY ch"),
-               {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
+        open() && keysSummed(id)
+            ? totals(QStringLiteral("SELECT ch, hits, misses FROM lesson_keys "
+                                    "WHERE kind = ? AND lesson = ? ORDER BY ch"),
+                     id)
+            : totals(QStringLiteral("SELECT ch, SUM(hits), SUM(misses) FROM key_stats "
+                                    "WHERE attempt_id IN (SELECT id FROM attempts "
+                                    "WHERE kind = ? AND lesson = ?) GROUP BY ch ORDER BY ch"),
+                     id);
     std::vector<Attempt> ofLesson;
     std::copy_if(
         waiting_.begin(), waiting_.end(), std::back_inserter(ofLesson),
         [&](const Attempt& a) { return a.kind == lesson.kind && a.lesson == lesson.lesson; });
     addWaiting(result, ofLesson);
     return result;
+}
+
+// Whether lesson_keys holds the lesson's sums, summing them now when an upgrade left them
+// pending; false when they are pending and cannot be written now.
+bool AttemptStore::keysSummed(const QVariantList& lesson) {
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    if (!execWith(query,
+                  QStringLiteral("SELECT 1 FROM lesson_keys_pending WHERE kind = ? AND lesson = ?"),
+                  lesson))
+        return false;
+    if (!query.next()) return true;
+    query.finish();
+    bool done = db.transaction();
+    for (const char* sql :
+         {"DELETE FROM lesson_keys WHERE kind = ? AND lesson = ?",
+          "INSERT INTO lesson_keys SELECT kind, lesson, ch, ifnull(sum(key_stats.hits), 0), "
+          "ifnull(sum(key_stats.misses), 0) FROM key_stats JOIN attempts ON attempts.id = "
+          "attempt_id WHERE kind = ? AND lesson = ? GROUP BY ch",
+          "DELETE FROM lesson_keys_pending WHERE kind = ? AND lesson = ?"})
+        done = done && execWith(query, QString::fromLatin1(sql), lesson);
+    if (done && db.commit()) return true;
+    db.rollback();
+    return false;
 }
 
 std::vector<KeyTally> AttemptStore::recentTotals(int count) {
@@ -470,11 +511,12 @@ bool AttemptStore::renameLesson(const LessonId& from, const std::string& to) {
     bool done = db.transaction();
     for (const QString& sql : kEraseLesson)
         done = done && execWith(query, sql, target);
-    done = done && execWith(query,
-                            QStringLiteral("UPDATE attempts SET lesson = ? "
-                                           "WHERE kind = ? AND lesson = ?"),
-                            {QVariant(QString::fromStdString(to)), QVariant(from.kind),
-                             QVariant(QString::fromStdString(from.lesson))});
+    for (const QString& sql : kRenameLesson) {
+        done = done && execWith(query, sql,
+                                {QVariant(QString::fromStdString(to)), QVariant(from.kind),
+                                 QVariant(QString::fromStdString(from.lesson))});
+    }
+    done = done && query.exec(kForgetDays);
     if (done && db.commit()) return true;
     abandon(query);
     return false;
@@ -494,6 +536,7 @@ bool AttemptStore::eraseLesson(const LessonId& lesson) {
                execWith(query, sql,
                         {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
     }
+    done = done && query.exec(kForgetDays);
     if (done && db.commit()) return true;
     abandon(query);
     return false;

@@ -88,6 +88,7 @@ private:
     bool writeWaiting();
     // Runs `sql`, whose rows are a character and its hits and misses, in the characters' order.
     std::vector<KeyTally> totals(const QString& sql, const QVariantList& values);
+    bool keysSummed(const QVariantList& lesson);
     void addWaiting(std::vector<KeyTally>& totals, const std::vector<Attempt>& attempts) const;
     // Rolls the transaction back and reports why it failed.
     void abandon(const QSqlQuery& query);

@@ -39,11 +39,16 @@ const std::vector<SchemaStep>& schemaSteps() {
         // Sums kept up to date with every attempt written, so that what the windows draw costs
         // the same however long the history: each lesson's key counts, and the attempts of each
         // lesson and of all per local day of the zone named in days_zone (none: not summed yet).
+        // An upgrade leaves each lesson's key counts pending, to be summed at its first read, so
+        // that it costs no more than reading the lessons' names.
         {{
              {"table", "lesson_keys",
               "CREATE TABLE lesson_keys(kind INTEGER NOT NULL, lesson TEXT NOT NULL, "
               "ch TEXT NOT NULL, hits INTEGER NOT NULL, misses INTEGER NOT NULL, "
               "PRIMARY KEY(kind, lesson, ch)) WITHOUT ROWID"},
+             {"table", "lesson_keys_pending",
+              "CREATE TABLE lesson_keys_pending(kind INTEGER NOT NULL, lesson TEXT NOT NULL, "
+              "PRIMARY KEY(kind, lesson)) WITHOUT ROWID"},
              {"table", "lesson_days",
               "CREATE TABLE lesson_days(kind INTEGER NOT NULL, lesson TEXT NOT NULL, "
               "day TEXT NOT NULL, attempts INTEGER NOT NULL, speed INTEGER NOT NULL, "
@@ -53,11 +58,7 @@ const std::vector<SchemaStep>& schemaSteps() {
               "speed INTEGER NOT NULL, accuracy INTEGER NOT NULL) WITHOUT ROWID"},
              {"table", "days_zone", "CREATE TABLE days_zone(zone TEXT NOT NULL)"},
          },
-         // Each key count added where it belongs: quicker than sorting them all by lesson.
-         {"INSERT INTO lesson_keys SELECT kind, lesson, ch, ifnull(key_stats.hits, 0), "
-          "ifnull(key_stats.misses, 0) FROM key_stats JOIN attempts ON attempts.id = attempt_id "
-          "WHERE true ON CONFLICT DO UPDATE SET hits = hits + excluded.hits, "
-          "misses = misses + excluded.misses"}},
+         {"INSERT INTO lesson_keys_pending SELECT DISTINCT kind, lesson FROM attempts"}},
     };
     return steps;
 }
