@@ -415,6 +415,24 @@ std::vector<Attempt> AttemptStore::attempts() {
     return result;
 }
 
+bool AttemptStore::holds(const LessonId& lesson) {
+    if (std::any_of(waiting_.begin(), waiting_.end(), [&](const Attempt& a) {
+            return a.kind == lesson.kind && a.lesson == lesson.lesson;
+        }))
+        return true;
+    QueryBudget budget(deadline_, kQueryBudget);
+    readFailed_ = !open();
+    if (readFailed_) return false;
+    QSqlQuery query(database());
+    if (execWith(query,
+                 QStringLiteral("SELECT 1 FROM attempts WHERE kind = ? AND lesson = ? LIMIT 1"),
+                 {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))}))
+        return query.next();
+    readFailed_ = true;
+    failed(query.lastError());
+    return false;
+}
+
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
     QueryBudget budget(deadline_, kQueryBudget);
     flush();

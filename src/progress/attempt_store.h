@@ -52,6 +52,9 @@ public:
 
     // Every attempt, oldest first, without key statistics; waiting ones last, with id 0.
     std::vector<Attempt> attempts();
+    // Whether an attempt of the lesson is kept, on file or waiting; false as well when the file
+    // cannot be read.
+    bool holds(const LessonId& lesson);
     // Per character, summed over every attempt of the lesson.
     std::vector<KeyTally> lessonTotals(const LessonId& lesson);
     // Per character, summed over the newest `count` attempts of every lesson.

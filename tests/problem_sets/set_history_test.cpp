@@ -62,6 +62,7 @@ TEST(SetHistory, RenameAndEraseChangeBothRecordsOrNeither) {
     EXPECT_EQ(rows(), std::vector<Row>{});
     EXPECT_EQ(store.attempts().size(), 1u);
     EXPECT_EQ(store.lessonTotals({1, "new"}), std::vector<KeyTally>{});
+    EXPECT_TRUE(store.holds({0, "new"}) && !store.holds({1, "new"}));
     EXPECT_EQ(storedLessons(store), (std::vector<LessonId>{{0, "new"}}));
 }
 
