@@ -12,9 +12,11 @@
 #include "menu/menu_window.h"
 #include "platform/message_presenter.h"
 #include "progress/attempt_csv.h"
+#include "progress/attempt_queries.h"
 #include "progress/attempt_store.h"
 #include "progress/heat_map.h"
 #include "progress/progress_window.h"
+#include "progress/store_schema.h"
 #include "progress/weak_keys.h"
 
 #include <QApplication>
@@ -74,7 +76,8 @@ Attempt sampleAttempt(std::mt19937& random, int lesson, qint64 utcSeconds) {
 }
 
 // The first attempt goes through the store, which makes the file and its schema; the rest are
-// written in one transaction beside it, a multi-row insert per attempt, so that set-up is quick.
+// written in one transaction beside it, a multi-row insert per attempt, so that set-up is quick,
+// and summed as an upgrade sums them.
 void buildStore(const std::filesystem::path& file, int count) {
     std::mt19937 random(7);
     const qint64 start = QDateTime(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
@@ -113,10 +116,34 @@ void buildStore(const std::filesystem::path& file, int count) {
             }
             keys.exec();
         }
+        // The sums as an upgrade leaves them, to be made at their first read.
+        QSqlQuery sums(db);
+        sums.exec(QStringLiteral("DELETE FROM lesson_keys"));
+        for (const std::string& fill : schemaSteps().back().fill)
+            sums.exec(QString::fromStdString(fill));
+        sums.exec(QStringLiteral("DELETE FROM days_zone"));
         db.commit();
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("fill"));
+}
+
+// A copy of `file` as the version before left it: without what version 3 added.
+std::filesystem::path versionTwoCopy(const std::filesystem::path& file) {
+    const std::filesystem::path copy = file.parent_path() / "version2.sqlite3";
+    std::filesystem::copy_file(file, copy);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "downgrade");
+        db.setDatabaseName(QString::fromStdString(copy.string()));
+        db.open();
+        QSqlQuery query(db);
+        for (const SchemaObject& object : schemaSteps().back().objects)
+            query.exec(QStringLiteral("DROP TABLE %1").arg(QString::fromStdString(object.name)));
+        query.exec(QStringLiteral("PRAGMA user_version = 2"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("downgrade"));
+    return copy;
 }
 
 // Resident set size of this process in KiB.
@@ -220,6 +247,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     std::vector<Operation> ops = operations();
     std::vector<std::pair<long, long>> memory;
+    std::vector<double> upgrades;
     for (const int size : kSizes) {
         const std::filesystem::path file = std::filesystem::path(dir.path().toStdString()) /
                                            std::to_string(size) / "kestrum.sqlite3";
@@ -229,6 +257,12 @@ int main(int argc, char** argv) {
         store.open();
         for (Operation& op : ops)
             op.ms.push_back(medianMs(kRuns, [&] { op.run(store, file); }));
+        const std::filesystem::path old = versionTwoCopy(file);
+        upgrades.push_back(medianMs(1, [&] {
+            AttemptStore upgraded(old);
+            benchmark::DoNotOptimize(storedLessons(upgraded));  // which sums the days
+            benchmark::DoNotOptimize(upgraded.lessonTotals({0, "lesson3"}));
+        }));
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(),
                     {QString::fromLatin1(kMemoryMode), QString::fromStdString(file.string())});
@@ -244,6 +278,8 @@ int main(int argc, char** argv) {
     for (const Operation& op : ops)
         std::printf("%-32s %10.2f %10.2f %10.2f %11.1fx\n", op.name, op.ms[0], op.ms[1], op.ms[2],
                     op.ms[2] / op.ms[0]);
+    std::printf("%-32s %10.2f %10.2f %10.2f %11.1fx\n", "upgrade from 2, first reads", upgrades[0],
+                upgrades[1], upgrades[2], upgrades[2] / upgrades[0]);
     std::printf("%-32s %10s %10s %10s\n", "program RSS (KiB)", "idle menu", "progress", "growth");
     for (std::size_t i = 0; i < memory.size(); ++i)
         std::printf("  %-30d %10ld %10ld %10ld\n", kSizes[i], memory[i].first, memory[i].second,

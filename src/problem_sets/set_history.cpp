@@ -3,8 +3,6 @@
 #include "history/score_file.h"
 #include "progress/attempt_store.h"
 
-#include <algorithm>
-
 namespace kestrum {
 
 namespace {
@@ -36,10 +34,7 @@ SetHistory::SetHistory(ScoreFile& scores, AttemptStore& attempts)
 bool SetHistory::exists(const std::string& name) {
     if (scores_.ReadScores(keyOf(name)).count > 0) return true;
     // A store that cannot be read keeps nothing to lose; it says so when the history moves.
-    const std::vector<Attempt> all = attempts_.attempts();
-    return std::any_of(all.begin(), all.end(), [&](const Attempt& attempt) {
-        return attempt.kind == kProblemSetKind && attempt.lesson == name;
-    });
+    return attempts_.holds({kProblemSetKind, name});
 }
 
 Messages SetHistory::move(const std::string& from, const std::string& to) {

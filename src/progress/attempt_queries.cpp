@@ -3,27 +3,60 @@
 #include "progress/attempt_store.h"
 
 #include <QDateTime>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimeZone>
 
 namespace kestrum {
 
 namespace {
 
-// The local date or time an attempt falls in, as SQLite writes it ("2026-12-06",
-// "2026-12-06 14:15:27"): the start of its week or month for those units.
+// The local day an attempt falls in, as SQLite writes it ("2026-12-06").
+const QString kLocalDay = QStringLiteral("date(started_at, 'localtime')");
+
+// The start of the week (from Monday) or month that a local day falls in, or the day.
 QString bucketOf(ProgressUnit unit) {
     switch (unit) {
-        case ProgressUnit::Attempt:
-            return QStringLiteral("datetime(started_at, 'localtime')");
-        case ProgressUnit::Day:
-            return QStringLiteral("date(started_at, 'localtime')");
         case ProgressUnit::Week:
-            return QStringLiteral("date(started_at, 'localtime', 'weekday 0', '-6 days')");
+            return QStringLiteral("date(day, 'weekday 0', '-6 days')");
         case ProgressUnit::Month:
-            return QStringLiteral("date(started_at, 'localtime', 'start of month')");
+            return QStringLiteral("date(day, 'start of month')");
+        default:
+            return QStringLiteral("day");
     }
-    return {};
+}
+
+// Whether the day sums hold the local days of the system's zone now, summing them again from the
+// attempts when they hold another zone's (the learner moved, or the file is new to these sums).
+// False when that cannot be done now (the file is busy or read-only): the caller reads the
+// attempts themselves.
+bool daysReady(AttemptStore& store) {
+    const QString zone = localZone();
+    QSqlDatabase db = store.database();
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT zone FROM days_zone"));
+    if (!store.exec(query)) return false;
+    if (query.next() && query.value(0).toString() == zone) return true;
+    query.finish();
+    if (!db.transaction()) return false;
+    bool done = true;
+    for (const QString& sql :
+         {QStringLiteral("DELETE FROM lesson_days"),
+          QStringLiteral("INSERT INTO lesson_days SELECT kind, lesson, ifnull(%1, '') AS day, "
+                         "count(*), ifnull(sum(speed), 0), ifnull(sum(accuracy), 0) "
+                         "FROM attempts GROUP BY kind, lesson, day")
+              .arg(kLocalDay),
+          QStringLiteral("DELETE FROM all_days"),
+          QStringLiteral("INSERT INTO all_days SELECT day, sum(attempts), sum(speed), "
+                         "sum(accuracy) FROM lesson_days GROUP BY day"),
+          QStringLiteral("DELETE FROM days_zone")})
+        done = done && query.exec(sql);
+    query.prepare(QStringLiteral("INSERT INTO days_zone VALUES(?)"));
+    query.addBindValue(zone);
+    if (done && query.exec() && db.commit()) return true;
+    db.rollback();
+    return false;
 }
 
 // The stored form of the first moment of a local day, so that a range of days becomes a range
@@ -41,12 +74,17 @@ QDateTime sqliteLocal(const QVariant& value) {
 
 }  // namespace
 
+QString localZone() {
+    return QString::fromUtf8(QTimeZone::systemTimeZoneId());
+}
+
 std::vector<LessonId> storedLessons(AttemptStore& store) {
     std::vector<LessonId> lessons;
     if (!store.readable()) return lessons;
     QSqlQuery query(store.database());
     query.prepare(
-        QStringLiteral("SELECT DISTINCT kind, lesson FROM attempts ORDER BY kind, lesson"));
+        QStringLiteral("SELECT DISTINCT kind, lesson FROM %1 ORDER BY kind, lesson")
+            .arg(daysReady(store) ? QStringLiteral("lesson_days") : QStringLiteral("attempts")));
     if (!store.exec(query)) return lessons;
     while (query.next())
         lessons.push_back({query.value(0).toInt(), query.value(1).toString().toStdString()});
@@ -73,22 +111,40 @@ std::optional<DayRange> storedDays(AttemptStore& store) {
 std::vector<ProgressPoint> progressSeries(AttemptStore& store, const ProgressFilter& filter) {
     std::vector<ProgressPoint> points;
     if (!store.readable()) return points;
-    const QString bucket = bucketOf(filter.unit);
-    QString where = QStringLiteral("started_at >= ? AND started_at < ?");
-    if (filter.lesson) where += QStringLiteral(" AND kind = ? AND lesson = ?");
-    const QString sql = filter.unit == ProgressUnit::Attempt
-                            ? QStringLiteral(
-                                  "SELECT %1, speed, accuracy, 1 FROM attempts WHERE %2 "
-                                  "ORDER BY started_at, id")
-                            : QStringLiteral(
-                                  "SELECT bucket, avg(speed), avg(accuracy), count(*) FROM "
-                                  "(SELECT %1 AS bucket, speed, accuracy FROM attempts WHERE %2) "
-                                  "GROUP BY bucket ORDER BY bucket");
+    const QString lesson =
+        filter.lesson ? QStringLiteral(" AND kind = ? AND lesson = ?") : QString();
     QSqlQuery query(store.database());
     query.setForwardOnly(true);
-    query.prepare(sql.arg(bucket, where));
-    query.addBindValue(utcStartOf(filter.from));
-    query.addBindValue(utcStartOf(filter.to.addDays(1)));
+    QVariantList range = {utcStartOf(filter.from), utcStartOf(filter.to.addDays(1))};
+    if (filter.unit == ProgressUnit::Attempt) {
+        query.prepare(QStringLiteral("SELECT datetime(started_at, 'localtime'), speed, accuracy, 1 "
+                                     "FROM attempts WHERE started_at >= ? AND started_at < ?%1 "
+                                     "ORDER BY started_at, id")
+                          .arg(lesson));
+    } else {
+        // The day sums when they can be had, else every attempt of the range, which an index
+        // on the date finds.
+        const bool byDays = daysReady(store);
+        const QString source =
+            !byDays ? QStringLiteral(
+                          "SELECT %1 AS day, 1 AS n, speed, accuracy FROM attempts "
+                          "WHERE started_at >= ? AND started_at < ?%2")
+                          .arg(kLocalDay, lesson)
+            : filter.lesson ? QStringLiteral(
+                                  "SELECT day, attempts AS n, speed, accuracy FROM lesson_days "
+                                  "WHERE day >= ? AND day <= ?%1")
+                                  .arg(lesson)
+                            : QStringLiteral(
+                                  "SELECT day, attempts AS n, speed, accuracy FROM all_days "
+                                  "WHERE day >= ? AND day <= ?");
+        query.prepare(QStringLiteral("SELECT %1 AS bucket, 1.0 * sum(speed) / sum(n), "
+                                     "1.0 * sum(accuracy) / sum(n), sum(n) FROM (%2) "
+                                     "GROUP BY bucket ORDER BY bucket")
+                          .arg(bucketOf(filter.unit), source));
+        if (byDays) range = {filter.from.toString(Qt::ISODate), filter.to.toString(Qt::ISODate)};
+    }
+    for (const QVariant& value : range)
+        query.addBindValue(value);
     if (filter.lesson) {
         query.addBindValue(filter.lesson->kind);
         query.addBindValue(QString::fromStdString(filter.lesson->lesson));

@@ -3,6 +3,8 @@
 #include "progress/attempt.h"
 #include "progress/progress_series.h"
 
+#include <QString>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,6 +18,9 @@ class AttemptStore;
 // memory: however long the history, a few hundred rows at most. Local days and times follow the
 // system's time-zone rules for each attempt's own date. A store that cannot be used gives
 // nothing, and says so through its pendingMessages().
+
+// The zone whose local days the store's day sums follow: the system's, now.
+QString localZone();
 
 // The lessons that have attempts, sorted.
 std::vector<LessonId> storedLessons(AttemptStore& store);

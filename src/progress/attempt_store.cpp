@@ -114,13 +114,26 @@ bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values) 
     return query.exec();
 }
 
-// The statements that erase a lesson's attempts, key statistics first, each bound to its kind
-// and name.
+// The statements that erase a lesson's attempts, key statistics first, and its key sums, each
+// bound to its kind and name.
 const QStringList kEraseLesson = {
     QStringLiteral("DELETE FROM key_stats WHERE attempt_id IN "
                    "(SELECT id FROM attempts WHERE kind = ? AND lesson = ?)"),
     QStringLiteral("DELETE FROM attempts WHERE kind = ? AND lesson = ?"),
+    QStringLiteral("DELETE FROM lesson_keys WHERE kind = ? AND lesson = ?"),
+    QStringLiteral("DELETE FROM lesson_keys_pending WHERE kind = ? AND lesson = ?"),
 };
+
+// The statements that give a lesson's attempts and key sums a new name, each bound to the new
+// name, the kind and the old name.
+const QStringList kRenameLesson = {
+    QStringLiteral("UPDATE attempts SET lesson = ? WHERE kind = ? AND lesson = ?"),
+    QStringLiteral("UPDATE lesson_keys SET lesson = ? WHERE kind = ? AND lesson = ?"),
+    QStringLiteral("UPDATE lesson_keys_pending SET lesson = ? WHERE kind = ? AND lesson = ?"),
+};
+
+// After either, the day sums are made again at the next read.
+const QString kForgetDays = QStringLiteral("DELETE FROM days_zone");
 
 }  // namespace
 
@@ -271,8 +284,10 @@ bool AttemptStore::runSteps(std::int32_t fromVersion) {
     QStringList statements;
     const auto& steps = schemaSteps();
     for (auto step = steps.begin() + fromVersion; step != steps.end(); ++step) {
-        for (const SchemaObject& object : *step)
+        for (const SchemaObject& object : step->objects)
             statements << QString::fromStdString(object.sql);
+        for (const std::string& fill : step->fill)
+            statements << QString::fromStdString(fill);
     }
     statements << QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId)
                << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
@@ -319,8 +334,15 @@ bool AttemptStore::flush() {
 
 bool AttemptStore::writeWaiting() {
     QSqlDatabase db = database();
-    QSqlQuery attempt(db);
-    QSqlQuery keys(db);
+    QSqlQuery attempt(db), keys(db), lessonKeys(db), lessonDay(db), allDay(db), otherZone(db);
+    // Binds `values` in order and runs the statement; a failure rolls everything back.
+    const auto run = [this](QSqlQuery& query, std::initializer_list<QVariant> values) {
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (query.exec()) return true;
+        abandon(query);
+        return false;
+    };
     if (!db.transaction()) {
         abandon(attempt);
         return false;
@@ -330,29 +352,46 @@ bool AttemptStore::writeWaiting() {
         "misses) VALUES(?, ?, ?, ?, ?, ?, ?, ?)"));
     keys.prepare(
         QStringLiteral("INSERT INTO key_stats(attempt_id, ch, hits, misses) VALUES(?, ?, ?, ?)"));
+    lessonKeys.prepare(QStringLiteral(
+        "INSERT INTO lesson_keys(kind, lesson, ch, hits, misses) VALUES(?, ?, ?, ?, ?) "
+        "ON CONFLICT DO UPDATE SET hits = hits + excluded.hits, "
+        "misses = misses + excluded.misses"));
+    // The day in the zone of this moment; days summed in another zone are summed again at the
+    // next read, this attempt's among them.
+    otherZone.prepare(QStringLiteral("DELETE FROM days_zone WHERE zone <> ?"));
+    const QString addDay = QStringLiteral(
+        "VALUES(%1ifnull(date(?, 'localtime'), ''), 1, ?, ?) ON CONFLICT DO UPDATE SET "
+        "attempts = attempts + 1, speed = speed + excluded.speed, "
+        "accuracy = accuracy + excluded.accuracy");
+    lessonDay.prepare(QStringLiteral("INSERT INTO lesson_days(kind, lesson, day, attempts, speed, "
+                                     "accuracy) ") +
+                      addDay.arg(QStringLiteral("?, ?, ")));
+    allDay.prepare(QStringLiteral("INSERT INTO all_days(day, attempts, speed, accuracy) ") +
+                   addDay.arg(QString()));
+    if (!run(otherZone, {localZone()})) return false;
     std::int64_t id = 0;
     for (const Attempt& waiting : waiting_) {
-        for (const QVariant& value :
-             {QVariant(QString::fromStdString(waiting.started_at)), QVariant(waiting.kind),
-              QVariant(QString::fromStdString(waiting.lesson)), QVariant(waiting.speed),
-              QVariant(waiting.accuracy), QVariant(qint64{waiting.duration_ms}),
-              QVariant(waiting.keys), QVariant(waiting.misses)})
-            attempt.addBindValue(value);
-        if (!attempt.exec()) {
-            abandon(attempt);
+        const QVariant kind(waiting.kind);
+        const QVariant lesson(QString::fromStdString(waiting.lesson));
+        const QVariant startedAt(QString::fromStdString(waiting.started_at));
+        const QVariant speed(waiting.speed);
+        const QVariant accuracy(waiting.accuracy);
+        if (!run(attempt,
+                 {startedAt, kind, lesson, speed, accuracy, QVariant(qint64{waiting.duration_ms}),
+                  QVariant(waiting.keys), QVariant(waiting.misses)}))
             return false;
-        }
         id = attempt.lastInsertId().toLongLong();
         for (const KeyTally& tally : waiting.key_stats) {
-            keys.addBindValue(qint64{id});
-            keys.addBindValue(QString::fromStdString(tally.ch));
-            keys.addBindValue(qint64{tally.hits});
-            keys.addBindValue(qint64{tally.misses});
-            if (!keys.exec()) {
-                abandon(keys);
+            const QVariant ch(QString::fromStdString(tally.ch));
+            const QVariant hits(qint64{tally.hits});
+            const QVariant misses(qint64{tally.misses});
+            if (!run(keys, {QVariant(qint64{id}), ch, hits, misses}) ||
+                !run(lessonKeys, {kind, lesson, ch, hits, misses}))
                 return false;
-            }
         }
+        if (!run(lessonDay, {kind, lesson, startedAt, speed, accuracy}) ||
+            !run(allDay, {startedAt, speed, accuracy}))
+            return false;
     }
     if (!db.commit()) {
         abandon(attempt);
@@ -376,14 +415,39 @@ std::vector<Attempt> AttemptStore::attempts() {
     return result;
 }
 
+bool AttemptStore::holds(const LessonId& lesson) {
+    if (std::any_of(waiting_.begin(), waiting_.end(), [&](const Attempt& a) {
+            return a.kind == lesson.kind && a.lesson == lesson.lesson;
+        }))
+        return true;
+    QueryBudget budget(deadline_, kQueryBudget);
+    readFailed_ = !open();
+    if (readFailed_) return false;
+    QSqlQuery query(database());
+    if (execWith(query,
+                 QStringLiteral("SELECT 1 FROM attempts WHERE kind = ? AND lesson = ? LIMIT 1"),
+                 {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))}))
+        return query.next();
+    readFailed_ = true;
+    failed(query.lastError());
+    return false;
+}
+
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
     QueryBudget budget(deadline_, kQueryBudget);
     flush();
-    // The lesson's attempts first, then their keys by attempt: never a walk over every key.
+    const QVariantList id = {QVariant(lesson.kind),
+                             QVariant(QString::fromStdString(lesson.lesson))};
+    // From the lesson's sums, else, while they cannot be made, from every key of its attempts.
     std::vector<KeyTally> result =
-        totals(QStringLiteral("WHERE attempt_id IN "
-                              "(SELECT id FROM attempts WHERE kind = ? AND lesson = ?)"),
-               {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
+        open() && keysSummed(id)
+            ? totals(QStringLiteral("SELECT ch, hits, misses FROM lesson_keys "
+                                    "WHERE kind = ? AND lesson = ? ORDER BY ch"),
+                     id)
+            : totals(QStringLiteral("SELECT ch, SUM(hits), SUM(misses) FROM key_stats "
+                                    "WHERE attempt_id IN (SELECT id FROM attempts "
+                                    "WHERE kind = ? AND lesson = ?) GROUP BY ch ORDER BY ch"),
+                     id);
     std::vector<Attempt> ofLesson;
     std::copy_if(
         waiting_.begin(), waiting_.end(), std::back_inserter(ofLesson),
@@ -392,26 +456,49 @@ std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
     return result;
 }
 
+// Whether lesson_keys holds the lesson's sums, summing them now when an upgrade left them
+// pending; false when they are pending and cannot be written now.
+bool AttemptStore::keysSummed(const QVariantList& lesson) {
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    if (!execWith(query,
+                  QStringLiteral("SELECT 1 FROM lesson_keys_pending WHERE kind = ? AND lesson = ?"),
+                  lesson))
+        return false;
+    if (!query.next()) return true;
+    query.finish();
+    bool done = db.transaction();
+    for (const char* sql :
+         {"DELETE FROM lesson_keys WHERE kind = ? AND lesson = ?",
+          "INSERT INTO lesson_keys SELECT kind, lesson, ch, ifnull(sum(key_stats.hits), 0), "
+          "ifnull(sum(key_stats.misses), 0) FROM key_stats JOIN attempts ON attempts.id = "
+          "attempt_id WHERE kind = ? AND lesson = ? GROUP BY ch",
+          "DELETE FROM lesson_keys_pending WHERE kind = ? AND lesson = ?"})
+        done = done && execWith(query, QString::fromLatin1(sql), lesson);
+    if (done && db.commit()) return true;
+    db.rollback();
+    return false;
+}
+
 std::vector<KeyTally> AttemptStore::recentTotals(int count) {
     QueryBudget budget(deadline_, kQueryBudget);
     flush();
     const auto fromMemory = std::min(waiting_.size(), static_cast<std::size_t>(std::max(count, 0)));
     std::vector<KeyTally> result =
-        totals(QStringLiteral("WHERE attempt_id IN "
-                              "(SELECT id FROM attempts ORDER BY id DESC LIMIT ?)"),
+        totals(QStringLiteral("SELECT ch, SUM(hits), SUM(misses) FROM key_stats "
+                              "WHERE attempt_id IN (SELECT id FROM attempts ORDER BY id DESC "
+                              "LIMIT ?) GROUP BY ch ORDER BY ch"),
                {QVariant(count - static_cast<int>(fromMemory))});
     addWaiting(result, {waiting_.end() - static_cast<std::ptrdiff_t>(fromMemory), waiting_.end()});
     return result;
 }
 
-std::vector<KeyTally> AttemptStore::totals(const QString& where, const QVariantList& values) {
+std::vector<KeyTally> AttemptStore::totals(const QString& sql, const QVariantList& values) {
     std::vector<KeyTally> result;
     readFailed_ = !open();
     if (readFailed_) return result;
     QSqlQuery query(database());
-    query.prepare(QStringLiteral("SELECT ch, SUM(key_stats.hits), SUM(key_stats.misses) "
-                                 "FROM key_stats %1 GROUP BY ch ORDER BY ch")
-                      .arg(where));
+    query.prepare(sql);
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec()) {
@@ -442,11 +529,12 @@ bool AttemptStore::renameLesson(const LessonId& from, const std::string& to) {
     bool done = db.transaction();
     for (const QString& sql : kEraseLesson)
         done = done && execWith(query, sql, target);
-    done = done && execWith(query,
-                            QStringLiteral("UPDATE attempts SET lesson = ? "
-                                           "WHERE kind = ? AND lesson = ?"),
-                            {QVariant(QString::fromStdString(to)), QVariant(from.kind),
-                             QVariant(QString::fromStdString(from.lesson))});
+    for (const QString& sql : kRenameLesson) {
+        done = done && execWith(query, sql,
+                                {QVariant(QString::fromStdString(to)), QVariant(from.kind),
+                                 QVariant(QString::fromStdString(from.lesson))});
+    }
+    done = done && query.exec(kForgetDays);
     if (done && db.commit()) return true;
     abandon(query);
     return false;
@@ -466,6 +554,7 @@ bool AttemptStore::eraseLesson(const LessonId& lesson) {
                execWith(query, sql,
                         {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
     }
+    done = done && query.exec(kForgetDays);
     if (done && db.commit()) return true;
     abandon(query);
     return false;

@@ -52,6 +52,9 @@ public:
 
     // Every attempt, oldest first, without key statistics; waiting ones last, with id 0.
     std::vector<Attempt> attempts();
+    // Whether an attempt of the lesson is kept, on file or waiting; false as well when the file
+    // cannot be read.
+    bool holds(const LessonId& lesson);
     // Per character, summed over every attempt of the lesson.
     std::vector<KeyTally> lessonTotals(const LessonId& lesson);
     // Per character, summed over the newest `count` attempts of every lesson.
@@ -86,7 +89,9 @@ private:
     bool setAside(const QString& why);
     bool runSteps(std::int32_t fromVersion);
     bool writeWaiting();
-    std::vector<KeyTally> totals(const QString& where, const QVariantList& values);
+    // Runs `sql`, whose rows are a character and its hits and misses, in the characters' order.
+    std::vector<KeyTally> totals(const QString& sql, const QVariantList& values);
+    bool keysSummed(const QVariantList& lesson);
     void addWaiting(std::vector<KeyTally>& totals, const std::vector<Attempt>& attempts) const;
     // Rolls the transaction back and reports why it failed.
     void abandon(const QSqlQuery& query);

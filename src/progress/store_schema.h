@@ -18,12 +18,18 @@ struct SchemaObject {
 
 // The schema's current version (PRAGMA user_version) and the application id of our files
 // (PRAGMA application_id, "KSTR").
-inline constexpr std::int32_t kStoreSchemaVersion = 2;
+inline constexpr std::int32_t kStoreSchemaVersion = 3;
 inline constexpr std::int32_t kStoreApplicationId = 0x4B535452;
 
-// The objects each version added, version 1 first; a file of version v holds exactly the
-// objects of the first v steps. Each object's sql is the statement that creates it.
-const std::vector<std::vector<SchemaObject>>& schemaSteps();
+// What one version added: its objects, each with the statement that creates it, and the
+// statements that fill them from what a file of the version before already holds.
+struct SchemaStep {
+    std::vector<SchemaObject> objects;
+    std::vector<std::string> fill;
+};
+
+// Version 1 first; a file of version v holds exactly the objects of the first v steps.
+const std::vector<SchemaStep>& schemaSteps();
 
 // What a file's header and schema say about it, read without touching its pages of data.
 enum class FileVerdict {

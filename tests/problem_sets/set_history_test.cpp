@@ -3,6 +3,7 @@
 
 #include "history/history_test_dir.h"
 #include "history/score_file.h"
+#include "progress/attempt_queries.h"
 #include "progress/attempt_store.h"
 #include "support/fault_file_system.h"
 
@@ -37,6 +38,7 @@ TEST(SetHistory, RenameAndEraseChangeBothRecordsOrNeither) {
     for (const auto& [kind, name, speed] :
          {std::tuple{1, "練習", 120}, std::tuple{1, "new", 50}, std::tuple{0, "new", 100}}) {
         std::tie(attempt.kind, attempt.lesson, attempt.speed) = std::tuple{kind, name, speed};
+        attempt.key_stats = {{"a", speed, 1}};
         ASSERT_NE(store.record(attempt), 0);
     }
     EXPECT_TRUE(history.exists("new") && !history.exists("other"));
@@ -45,6 +47,9 @@ TEST(SetHistory, RenameAndEraseChangeBothRecordsOrNeither) {
     EXPECT_EQ(dir.scoreBytes(), renamed);
     EXPECT_EQ(rows(), (std::vector<Row>{{"new", 120}}));
     EXPECT_FALSE(history.exists("練習"));
+    // The sums of what the windows draw follow.
+    EXPECT_EQ(store.lessonTotals({1, "new"}), (std::vector<KeyTally>{{"a", 120, 1}}));
+    EXPECT_EQ(storedLessons(store), (std::vector<LessonId>{{0, "new"}, {1, "new"}}));
 
     files.fail(FaultFileSystem::FileOp::Replace);
     EXPECT_FALSE(history.erase("new").empty());
@@ -56,6 +61,9 @@ TEST(SetHistory, RenameAndEraseChangeBothRecordsOrNeither) {
     EXPECT_EQ(dir.scoreBytes(), builtIn);
     EXPECT_EQ(rows(), std::vector<Row>{});
     EXPECT_EQ(store.attempts().size(), 1u);
+    EXPECT_EQ(store.lessonTotals({1, "new"}), std::vector<KeyTally>{});
+    EXPECT_TRUE(store.holds({0, "new"}) && !store.holds({1, "new"}));
+    EXPECT_EQ(storedLessons(store), (std::vector<LessonId>{{0, "new"}}));
 }
 
 }  // namespace

@@ -146,7 +146,7 @@ TEST(AttemptStoreFaults, EachFileOrConditionHasItsTabledOutcome) {
         if (records == "refused") continue;
         EXPECT_EQ(AttemptStore(file).lessonTotals({1, "lesson1"}), thisAttempt);
         OtherConnection look(file);
-        EXPECT_EQ(look.run({QStringLiteral("PRAGMA user_version")}), QStringList{"2"});
+        EXPECT_EQ(look.run({QStringLiteral("PRAGMA user_version")}), QStringList{"3"});
         const QString plan = QStringLiteral("EXPLAIN QUERY PLAN SELECT speed FROM attempts WHERE ");
         EXPECT_THAT(look.run({plan + "kind = 1 AND lesson = 'x'"}).join(' ').toStdString(),
                     HasSubstr("USING INDEX attempts_by_lesson"));

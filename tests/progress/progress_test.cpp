@@ -7,6 +7,7 @@
 #include "progress/progress_series.h"
 #include "progress/weak_key_drill.h"
 #include "progress/weak_keys.h"
+#include "support/other_connection.h"
 #include "support/table_file.h"
 
 #include <QBuffer>
@@ -99,6 +100,62 @@ TEST(ProgressSeries, LocalDaysFollowTheZoneRulesOfEachDate) {
     EXPECT_EQ(progressSeries(s.store,
                              {LessonId{1, "m"}, {2026, 1, 1}, {2027, 1, 1}, ProgressUnit::Attempt}),
               (std::vector<ProgressPoint>{{local("2026-05-01T12:00:00"), 70, 50, 1}}));
+}
+
+// A file of the version before gains the sums of what it holds at their first read: a lesson's
+// key counts, the attempts per local day, these again whenever the learner's zone changes.
+TEST(ProgressSeries, AnOlderFileGainsItsSumsAndDaysFollowTheZone) {
+    useZone("Asia/Tokyo");
+    HistoryDir dir;
+    const auto file = AttemptStore::fileIn(dir.path());
+    kestrum::testing::OtherConnection(file).run({
+        "CREATE TABLE attempts(id INTEGER PRIMARY KEY, started_at TEXT NOT NULL, kind INTEGER "
+        "NOT NULL, lesson TEXT NOT NULL, speed INTEGER, accuracy INTEGER, duration_ms INTEGER, "
+        "keys INTEGER, misses INTEGER)",
+        "CREATE TABLE key_stats(attempt_id INTEGER NOT NULL REFERENCES attempts(id), ch TEXT NOT "
+        "NULL, hits INTEGER, misses INTEGER)",
+        "CREATE INDEX key_stats_by_attempt ON key_stats(attempt_id)",
+        "CREATE INDEX attempts_by_lesson ON attempts(kind, lesson, started_at)",
+        "CREATE INDEX attempts_by_date ON attempts(started_at)",
+        "PRAGMA application_id = 1263752274",
+        "PRAGMA user_version = 2",
+        "INSERT INTO attempts VALUES(1, '2026-11-30T08:00:00Z', 1, 'a', 100, 90, 0, 0, 0), "
+        "(2, '2026-11-30T20:00:00Z', 1, 'a', 200, 80, 0, 0, 0), "
+        "(3, '2026-11-30T12:00:00Z', 0, 'a', 50, 50, 0, 0, 0)",
+        "INSERT INTO key_stats VALUES(1, 'e', 5, 1), (2, 'e', 7, 0), (2, 'f', 3, 3), "
+        "(3, 'e', 100, 100)",
+    });
+    AttemptStore store(file);
+    EXPECT_EQ(store.lessonTotals({0, "a"}), (std::vector<KeyTally>{{"e", 100, 100}}));
+    EXPECT_EQ(storedLessons(store), (std::vector<LessonId>{{0, "a"}, {1, "a"}}));
+    const ProgressFilter lessonA{
+        LessonId{1, "a"}, {2026, 11, 1}, {2026, 12, 31}, ProgressUnit::Day};
+    // 17:00 on the 30th and 05:00 on the 1st in Tokyo; 03:00 and 15:00 on the 30th in New York.
+    EXPECT_EQ(progressSeries(store, lessonA),
+              (std::vector<ProgressPoint>{{local("2026-11-30T00:00:00"), 100, 90, 1},
+                                          {local("2026-12-01T00:00:00"), 200, 80, 1}}));
+    useZone("America/New_York");
+    const std::vector<ProgressPoint> newYork{{local("2026-11-30T00:00:00"), 150, 85, 2}};
+    {
+        // While another program writes, the days cannot be summed again: the attempts are read.
+        kestrum::testing::OtherConnection writer(file);
+        writer.run({"BEGIN IMMEDIATE"});
+        EXPECT_EQ(progressSeries(store, lessonA), newYork);
+        EXPECT_EQ(store.lessonTotals({1, "a"}), (std::vector<KeyTally>{{"e", 12, 1}, {"f", 3, 3}}));
+    }
+    EXPECT_EQ(progressSeries(store, lessonA), newYork);
+    EXPECT_TRUE(store.pendingMessages().empty());
+    // Written while the learner was in Tokyo (1 December there), read back in New York.
+    useZone("Asia/Tokyo");
+    store.record({0, "2026-11-30T16:00:00Z", 1, "a", 300, 100, 0, 0, 0, {{"f", 1, 0}}});
+    useZone("America/New_York");
+    EXPECT_EQ(progressSeries(store, lessonA),
+              (std::vector<ProgressPoint>{{local("2026-11-30T00:00:00"), 200, 90, 3}}));
+    EXPECT_EQ(store.lessonTotals({1, "a"}), (std::vector<KeyTally>{{"e", 12, 1}, {"f", 4, 3}}));
+    // Both lessons' key counts are summed for good: a later read costs a row per key.
+    kestrum::testing::OtherConnection look(file);
+    EXPECT_EQ(look.run({"PRAGMA user_version"}), QStringList{"3"});
+    EXPECT_EQ(look.run({"SELECT count(*) FROM lesson_keys_pending"}), QStringList{"0"});
 }
 
 TEST(ProgressSeries, UnitThatKeepsTheRangeReadable) {
