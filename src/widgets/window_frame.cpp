@@ -35,6 +35,9 @@ bool ScreenPlacement::eventFilter(QObject* watched, QEvent* event) {
         // Sent before the window is mapped, when it already has its platform window.
         if (QWindow* handle = window_.windowHandle()) handle->installEventFilter(this);
         place();
+    } else if (watched == &window_ && event->type() == QEvent::Resize && size_ == Size::Own) {
+        // A message box settles its size in its own show handler, after the placement above.
+        place();
     } else if (watched == window_.windowHandle()) {
         // The frame comes with the window manager's reparenting, which moves the window.
         const bool frameMayChange =
