@@ -191,6 +191,12 @@ TEST(AttemptStore, WaitingAttemptsAreTheNewestInRecentTotals) {
     EXPECT_EQ(store.lessonTotals({1, "lesson2"}), (std::vector<KeyTally>{{"s", 4, 1}}));
     EXPECT_EQ(store.health(), StoreHealth::Waits);
     EXPECT_EQ(store.attempts().size(), 3u);
+    // A set renamed over another set's name drops that set's waiting attempts, not a lesson's.
+    Attempt lesson = sample("lesson2");
+    lesson.kind = 0;
+    store.keep(lesson);
+    store.renameLesson({1, "lesson3"}, "lesson2");
+    EXPECT_EQ(store.attempts().size(), 3u);
 }
 
 // SQLite's file names are bytes: a folder name that is not UTF-8, or holds URI characters.
