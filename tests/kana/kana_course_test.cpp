@@ -116,6 +116,8 @@ TEST(KanaLessons, LettersComeRowByRowAndEveryItemCanBeTyped) {
         }
     }
     EXPECT_EQ(names.size(), course.size());
+    EXPECT_EQ(course[6].program,
+              std::vector<std::int32_t>(15, -1));  // words at random, as lesson 5
 }
 
 class RecordingHost final : public DrillHost {

@@ -39,6 +39,7 @@ TEST_F(ProblemSetLibraryTest, SavedSetReadsBackAndARefusedOneLeavesIt) {
     EXPECT_TRUE(load.ok && load.messages.empty());
     EXPECT_EQ(load.record.words, (std::vector<Bytes>{"apple", " pear"}));
     EXPECT_EQ(library.load("表現"), twoItems);
+    std::ofstream(root / "tdcs" / "notes.txt") << "Title=t\r\nAmount=1\r\nText[1]=a\r\n";
     EXPECT_EQ(library.list(), (std::vector<ProblemSetEntry>{{"表現", twoItems.title, 2}}));
 
     EXPECT_FALSE(library.save("a/b", twoItems).ok);

@@ -174,7 +174,8 @@ TEST(AttemptStore, AttemptAndItsKeyStatisticsRoundTrip) {
     EXPECT_TRUE(reopened.pendingMessages().empty());
 }
 
-// Attempts that wait in memory count among the newest, before any in the file.
+// Attempts that wait in memory count among the newest, before any in the file, and in their
+// own lesson alone.
 TEST(AttemptStore, WaitingAttemptsAreTheNewestInRecentTotals) {
     HistoryDir dir;
     const fs::path file = AttemptStore::fileIn(dir.path());
@@ -187,7 +188,14 @@ TEST(AttemptStore, WaitingAttemptsAreTheNewestInRecentTotals) {
     EXPECT_EQ(store.recentTotals(1), (std::vector<KeyTally>{{"d", 9, 2}, {"s", 1, 0}}));
     EXPECT_EQ(store.recentTotals(3),
               (std::vector<KeyTally>{{"a", 7, 0}, {"d", 9, 2}, {"s", 8, 4}}));
+    EXPECT_EQ(store.lessonTotals({1, "lesson2"}), (std::vector<KeyTally>{{"s", 4, 1}}));
     EXPECT_EQ(store.health(), StoreHealth::Waits);
+    EXPECT_EQ(store.attempts().size(), 3u);
+    // A set renamed over another set's name drops that set's waiting attempts, not a lesson's.
+    Attempt lesson = sample("lesson2");
+    lesson.kind = 0;
+    store.keep(lesson);
+    store.renameLesson({1, "lesson3"}, "lesson2");
     EXPECT_EQ(store.attempts().size(), 3u);
 }
 
@@ -227,6 +235,7 @@ TEST(SqliteDefences, AnArmedConnectionRunsNoViewNoTriggerAndNoEndlessQuery) {
             query.exec(QStringLiteral("WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL "
                                       "SELECT n + 1 FROM r) SELECT max(n) FROM r")));
         EXPECT_EQ(faultOf(query.lastError()), StoreFault::TooSlow);
+        EXPECT_THAT(faultReason(StoreFault::TooSlow), HasSubstr("時間がかかりすぎる"));
     }
     db.close();
     db = {};

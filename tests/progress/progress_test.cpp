@@ -2,6 +2,7 @@
 #include "history/history_test_dir.h"
 #include "progress/attempt_csv.h"
 #include "progress/attempt_queries.h"
+#include "progress/attempt_record.h"
 #include "progress/attempt_store.h"
 #include "progress/heat_map.h"
 #include "progress/progress_series.h"
@@ -47,6 +48,17 @@ QDateTime local(const char* text) {
 }
 
 }  // namespace
+
+// Every byte typed right or missed is one tally under its character; the rest are left out.
+TEST(AttemptRecord, EveryKeyTypedOrMissedIsOneTally) {
+    CharCounts hits{}, misses{};
+    hits['a'] = 3;
+    misses['s'] = 2;
+    hits['d'] = misses['d'] = 1;
+    hits[0xB1] = 4;  // ｱ in code page 932
+    EXPECT_EQ(keyTallies(hits, misses),
+              (std::vector<KeyTally>{{"a", 3, 0}, {"d", 1, 1}, {"s", 0, 2}, {"ｱ", 4, 0}}));
+}
 
 // Formula-like names stay text; beside each UTC time its local time.
 TEST(AttemptCsv, GoldenFileWithFormulaLikeNamesAndLocalTimes) {
@@ -170,6 +182,7 @@ TEST(ProgressSeries, UnitThatKeepsTheRangeReadable) {
 // Hostile values neither overflow an axis nor move it off its scale.
 TEST(ProgressChart, AxesHoldAgainstHostileValues) {
     EXPECT_EQ(axisFor(0), (Axis{1, 1, 0}));
+    EXPECT_EQ(axisFor(6), (Axis{6, 1, 0}));
     EXPECT_EQ(axisFor(250), (Axis{250, 50, 0}));
     EXPECT_EQ(axisFor(2e9), (Axis{2000, 500, 0}));
     EXPECT_EQ(percentAxis(87), (Axis{100, 5, 80}));
@@ -260,4 +273,9 @@ TEST(WeakKeyDrill, PairsWeakKeysWithTheirFingersHomeKeys) {
     EXPECT_EQ(record.comments, (std::vector<Bytes>{utf8ToCp932("「e」は左手の中指"),
                                                    utf8ToCp932("「a」は左手の小指"),
                                                    utf8ToCp932("苦手キーのまとめ")}));
+    // Fifteen steps, as in lessons 1 to 4: the words in order, then words at random.
+    EXPECT_EQ(record.program,
+              (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6, -1, -1, -1, -1, -1, -1, -1, -1}));
+    // A single weak key has nothing to sum up.
+    EXPECT_EQ(buildWeakKeyDrill({{"e", 20, 10}}).record.value().words.size(), 3u);
 }

@@ -43,11 +43,12 @@ TEST(RomajiSpellings, EveryKanaOfTheTable) {
 
 // Items with spellings taken and refused (data/romaji_items.tsv): ん and っ depend on the kana
 // after them ("kani" is かに, "kanni" かんい), a final n is ん, and each word reads on its own.
-// An item no word of which reads as romaji has no automaton.
+// An item no word of which reads as romaji (three w's are letters, not っ) has no automaton.
 TEST(RomajiSpellings, ItemsWordByWord) {
     for (const std::vector<std::string>& row : testing::tableRows("romaji_items.tsv"))
         EXPECT_EQ(accepts(row.at(0), row.at(1)), row.at(2) == "1") << row[0] << " as " << row[1];
-    for (const std::string_view none : {"asdf jkl;", "ffjj ffjj fjfj fjfj", "Hello", "tchi", "a+b"})
+    for (const std::string_view none :
+         {"asdf jkl;", "ffjj ffjj fjfj fjfj", "Hello", "tchi", "a+b", "wwwa"})
         EXPECT_FALSE(SpellingAutomaton::forItem(none)) << none;
 }
 
