@@ -5,6 +5,7 @@
 #include "progress/weak_key_drill.h"
 #include "support/fake_services.h"
 #include "support/memory_file_system.h"
+#include "support/recording_host.h"
 #include "support/table_file.h"
 
 #include <gtest/gtest.h>
@@ -29,22 +30,6 @@ public:
     SeededRandom seeded{12345};
     std::vector<std::int32_t> queued;
     int draws = 0;
-};
-
-// Records what the engine asks of its window; running timers map to their interval.
-class RecordingHost final : public DrillHost {
-public:
-    void startTimer(DrillTimer timer, int intervalMs) override { running[timer] = intervalMs; }
-    void stopTimer(DrillTimer timer) override { running.erase(timer); }
-    void runEnded(const LessonResult& result) override { results.push_back(result); }
-    void returnToMenu(const Messages& messages) override { menuCalls.push_back(messages); }
-    void endProgram(const Messages& messages) override { endCalls.push_back(messages); }
-    bool isRunning(DrillTimer timer) const { return running.count(timer) != 0; }
-
-    std::map<DrillTimer, int> running;
-    std::vector<LessonResult> results;
-    std::vector<Messages> menuCalls;
-    std::vector<Messages> endCalls;
 };
 
 // One drill engine with fakes around it and its history file in memory.

@@ -7,6 +7,7 @@
 #include "platform/random_source.h"
 #include "support/fake_services.h"
 #include "support/memory_file_system.h"
+#include "support/recording_host.h"
 #include "support/table_file.h"
 
 #include <gtest/gtest.h>
@@ -119,18 +120,6 @@ TEST(KanaLessons, LettersComeRowByRowAndEveryItemCanBeTyped) {
     EXPECT_EQ(course[6].program,
               std::vector<std::int32_t>(15, -1));  // words at random, as lesson 5
 }
-
-class RecordingHost final : public DrillHost {
-public:
-    void startTimer(DrillTimer timer, int) override { running.insert(timer); }
-    void stopTimer(DrillTimer timer) override { running.erase(timer); }
-    void runEnded(const LessonResult& result) override { results.push_back(result); }
-    void returnToMenu(const Messages&) override { ++menuCalls; }
-    void endProgram(const Messages&) override {}
-    std::set<DrillTimer> running;
-    std::vector<LessonResult> results;
-    int menuCalls = 0;
-};
 
 // A keyboard as a US key map leaves it: no yen key (132), no backslash key left of Shift (97).
 std::set<std::uint32_t> usKeycodes() {
@@ -261,7 +250,7 @@ TEST_F(KanaDrillTest, VoicedAndShiftedKanaGuideAndJudgeEveryKey) {
     EXPECT_EQ(drill.marks(), (KanaGuideMarks{KeyPosition{1, 10}, {}, rightLittle, {}}));
     press(38);  // ち: wrong
     EXPECT_EQ(drill.marks().missed, (KeyPosition{2, 0}));
-    EXPECT_TRUE(host.running.contains(DrillTimer::timer_error));
+    EXPECT_TRUE(host.isRunning(DrillTimer::timer_error));
     drill.timerFired(DrillTimer::timer_error);
     EXPECT_EQ(drill.marks().missed, std::nullopt);
     press(34);  // ゛
