@@ -5,6 +5,7 @@
 #include "keyboard/keyboard_widget.h"
 #include "platform/desktop_keyboard_state.h"
 #include "platform/text.h"
+#include "widgets/after_engine.h"
 #include "widgets/bevel_panel_widget.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
@@ -419,22 +420,14 @@ QTimer& DrillWindow::timerOf(DrillTimer timer) {
 }
 
 void DrillWindow::runEnded(const LessonResult& result) {
-    // The engine must have returned before the result window runs its own event loop.
-    QTimer::singleShot(0, this, [this, result] {
-        context_.messages.showAll(result.messages);
-        LessonResult shown = result;
-        shown.messages.clear();
+    deliverResultAfterEngine(*this, context_.messages, result, [this](const LessonResult& shown) {
         awaitingResult_ = true;
         emit lessonFinished(shown);
     });
 }
 
 void DrillWindow::returnToMenu(const Messages& messages) {
-    context_.messages.showAll(messages);
-    // Queued: the engine may ask for this from inside the show handler, when hiding is not yet
-    // possible.
-    QTimer::singleShot(0, this, [this] {
-        if (!isVisible()) return;
+    leaveAfterEngine(*this, context_.messages, messages, [this] {
         emit menuRequested();
         hide();
     });

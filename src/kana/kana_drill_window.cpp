@@ -5,6 +5,7 @@
 #include "kana/kana_keyboard_widget.h"
 #include "keyboard/keyboard_widget.h"
 #include "platform/key_positions.h"
+#include "widgets/after_engine.h"
 #include "widgets/bevel_panel_widget.h"
 #include "widgets/ui_fonts.h"
 
@@ -249,19 +250,12 @@ void KanaDrillWindow::stopTimer(DrillTimer timer) {
 }
 
 void KanaDrillWindow::runEnded(const LessonResult& result) {
-    // The drill must have returned before the result window runs its own event loop.
-    QTimer::singleShot(0, this, [this, result] {
-        context_.messages.showAll(result.messages);
-        LessonResult shown = result;
-        shown.messages.clear();
-        emit lessonFinished(shown);
-    });
+    deliverResultAfterEngine(*this, context_.messages, result,
+                             [this](const LessonResult& shown) { emit lessonFinished(shown); });
 }
 
 void KanaDrillWindow::returnToMenu(const Messages& messages) {
-    context_.messages.showAll(messages);
-    QTimer::singleShot(0, this, [this] {
-        if (!isVisible()) return;
+    leaveAfterEngine(*this, context_.messages, messages, [this] {
         emit menuRequested();
         hide();
     });
