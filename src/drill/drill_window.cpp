@@ -44,30 +44,24 @@ QPalette withTextColour(QPalette palette, const QColor& colour) {
     return palette;
 }
 
-// Text sizes in the window's own fonts, for the layout rules.
-class FontMeasure final : public TextMeasure {
-public:
-    explicit FontMeasure(const KeyboardModel& model) : model_(model) {}
-
-    int messageLineHeight(int points) const override {
-        return QFontMetrics(DrillWindow::messageFont(points)).height();
-    }
-    int sampleHeight(int points) const override {
-        return QFontMetrics(DrillWindow::outputFont(points)).height();
-    }
-    TextSize charCellSize(int points) const override {
-        const QFontMetrics metrics(DrillWindow::outputFont(points));
-        return {metrics.horizontalAdvance(QLatin1Char('a')), metrics.height()};
-    }
-    TextSize fingerLabelSize(Finger finger, int points) const override {
-        return KeyboardWidget::fingerLabelSize(model_, finger, points);
-    }
-
-private:
-    const KeyboardModel& model_;
-};
-
 }  // namespace
+
+int DrillFontMeasure::messageLineHeight(int points) const {
+    return QFontMetrics(DrillWindow::messageFont(points)).height();
+}
+
+int DrillFontMeasure::sampleHeight(int points) const {
+    return QFontMetrics(DrillWindow::outputFont(points)).height();
+}
+
+TextSize DrillFontMeasure::charCellSize(int points) const {
+    const QFontMetrics metrics(DrillWindow::outputFont(points));
+    return {metrics.horizontalAdvance(cell_), metrics.height()};
+}
+
+TextSize DrillFontMeasure::fingerLabelSize(Finger finger, int points) const {
+    return KeyboardWidget::fingerLabelSize(model_, finger, points);
+}
 
 QFont DrillWindow::messageFont(int points) {
     return pointFont(FontFace::PGothic, points, FontStyle::Bold);
@@ -229,7 +223,7 @@ void DrillWindow::ArrangeKeyboard() {
     const ScreenMetrics screen = context_.screen.metrics();
     const int size = context_.settings.keyboard_size;
     layout_ = KeyboardLayout::compute(size, screen.logicalDpi, engine_.state().tutorial_mode == 1,
-                                      FontMeasure(engine_.keyboard()));
+                                      DrillFontMeasure(engine_.keyboard(), QLatin1Char('a')));
 
     Panel_message->setGeometry(toQRect(layout_.Panel_message));
     const QFont lineFont = messageFont(layout_.fonts.message);

@@ -27,6 +27,22 @@ class ScoreFile;
 class CharCellWidget;
 class KeyboardWidget;
 
+// The drill window's fonts, measured for the keyboard layout; a character cell is as wide as
+// `cell` (a letter for the romaji lessons, a kana for the kana course).
+class DrillFontMeasure final : public TextMeasure {
+public:
+    DrillFontMeasure(const KeyboardModel& model, QChar cell) : model_(model), cell_(cell) {}
+
+    int messageLineHeight(int points) const override;
+    int sampleHeight(int points) const override;
+    TextSize charCellSize(int points) const override;
+    TextSize fingerLabelSize(Finger finger, int points) const override;
+
+private:
+    const KeyboardModel& model_;
+    QChar cell_;
+};
+
 // The drill window (Form1): the item row, the message panel, the on-screen keyboard, the step
 // counter and the way back to the menu. A thin view of DrillEngine: key, timer and button events
 // go to the engine, and the window then shows the engine's view and keyboard model.

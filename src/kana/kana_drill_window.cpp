@@ -33,27 +33,6 @@ QRect toQRect(const Rect& r) {
     return {r.left, r.top, r.width, r.height};
 }
 
-class KanaMeasure final : public TextMeasure {
-public:
-    explicit KanaMeasure(const KeyboardModel& model) : model_(model) {}
-    int messageLineHeight(int points) const override {
-        return QFontMetrics(DrillWindow::messageFont(points)).height();
-    }
-    int sampleHeight(int points) const override {
-        return QFontMetrics(DrillWindow::outputFont(points)).height();
-    }
-    TextSize charCellSize(int points) const override {
-        const QFontMetrics metrics(DrillWindow::outputFont(points));
-        return {metrics.horizontalAdvance(QChar(u'あ')), metrics.height()};
-    }
-    TextSize fingerLabelSize(Finger finger, int points) const override {
-        return KeyboardWidget::fingerLabelSize(model_, finger, points);
-    }
-
-private:
-    const KeyboardModel& model_;
-};
-
 // `font`, made smaller where `text` would not fit in `width` pixels.
 QFont fitted(QFont font, const QString& text, int width) {
     font.setPixelSize(QFontInfo(font).pixelSize());
@@ -170,8 +149,8 @@ void KanaDrillWindow::returnedToMenu() {
 void KanaDrillWindow::arrange() {
     const ScreenMetrics screen = context_.screen.metrics();
     const int size = context_.settings.keyboard_size;
-    layout_ =
-        KeyboardLayout::compute(size, screen.logicalDpi, false, KanaMeasure(pnl_key->model()));
+    layout_ = KeyboardLayout::compute(size, screen.logicalDpi, false,
+                                      DrillFontMeasure(pnl_key->model(), QChar(u'あ')));
     Panel_message->setGeometry(toQRect(layout_.Panel_message));
     lbl_message->setFont(DrillWindow::messageFont(layout_.fonts.message));
     pnl_output->setGeometry(toQRect(layout_.pnl_output));
