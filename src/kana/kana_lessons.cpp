@@ -2,6 +2,7 @@
 
 #include "kana/kana_layout.h"
 #include "kana/kana_text.h"
+#include "keyboard/key_marks_text.h"
 
 #include <algorithm>
 #include <array>
@@ -35,21 +36,25 @@ std::u32string pairPattern(char32_t a, char32_t b) {
     return {a, a, b, b, U' ', a, a, b, b, U' ', a, b, a, b, U' ', a, b, a, b};
 }
 
-const char* handName(int hand) {
-    return hand == KeyboardModel::kLeftHand ? "左手" : "右手";
+// A kana as the hints quote it; the brackets themselves take the other brackets.
+std::string quoted(std::string_view kana) {
+    if (kana == "「" || kana == "」") return "『" + std::string(kana) + "』";
+    return "「" + std::string(kana) + "」";
 }
 
-const char* fingerName(int finger) {
-    static constexpr const char* kNames[] = {"人差し指", "中指", "薬指", "小指", "親指"};
-    return kNames[finger];
-}
-
-// "「ち」は左手の小指" for the kana's first key.
+// How a kana is struck: "「ち」は左手の小指", "「ぁ」はShiftと左手の中指", and a voiced kana as
+// its plain kana then the mark's key, "「が」は「か」と「゛」（右手の小指）".
 std::string fingerLine(char32_t kana) {
-    const auto strokes = strokesOf(kana);
-    const Finger finger = fingerOf(strokes->front().position);
-    return "「" + toUtf8(std::u32string(1, kana)) + "」は" + handName(finger.hand) + "の" +
-           fingerName(finger.finger);
+    const std::vector<KanaStroke> strokes = *strokesOf(kana);
+    const KanaStroke& last = strokes.back();
+    std::string line = quoted(toUtf8(std::u32string(1, kana))) + "は";
+    if (strokes.size() > 1) {
+        return line + quoted(kanaKeyAt(strokes.front().position)->kana) + "と" +
+               quoted(kanaKeyAt(last.position)->kana) + "（" +
+               spokenFinger(fingerOf(last.position)) + "）";
+    }
+    if (last.shift) line += "Shiftと";
+    return line + spokenFinger(fingerOf(last.position));
 }
 
 KanaLesson letterLesson(const LetterLesson& letters) {

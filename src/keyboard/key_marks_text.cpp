@@ -1,7 +1,5 @@
 #include "keyboard/key_marks_text.h"
 
-#include "keyboard/keyboard_model.h"
-
 #include <vector>
 
 namespace kestrum {
@@ -27,6 +25,12 @@ std::string joined(const std::vector<std::string>& parts) {
 
 }  // namespace
 
+std::string spokenFinger(Finger finger) {
+    static constexpr const char* kNames[] = {"人差し指", "中指", "薬指", "小指", "親指"};
+    return std::string(finger.hand == KeyboardModel::kLeftHand ? "左手の" : "右手の") +
+           kNames[finger.finger];
+}
+
 std::string keyMarksText(const KeyboardModel& model) {
     std::vector<std::string> next;
     std::vector<std::string> wrong;
@@ -42,8 +46,7 @@ std::string keyMarksText(const KeyboardModel& model) {
         for (int finger = 0; finger < KeyboardModel::kFingers; ++finger) {
             const Finger f{hand, finger};
             if (model.finger_state(f) != kTargetMark) continue;
-            next.push_back((hand == KeyboardModel::kLeftHand ? "左手の" : "右手の") +
-                           model.fingerCaption(f));
+            next.push_back(spokenFinger(f));
         }
     }
     std::string text;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "keyboard/keyboard_model.h"
+
 #include <string>
 
 namespace kestrum {
 
-class KeyboardModel;
+// A finger as hints and the screen reader name it: "左手の人差し指".
+std::string spokenFinger(Finger finger);
 
 // What the marks on the keyboard say, in words for a screen reader (UTF-8): the keys to type
 // next with the fingers marked for them, then a key greyed as wrongly struck, for example

@@ -121,6 +121,24 @@ TEST(KanaLessons, LettersComeRowByRowAndEveryItemCanBeTyped) {
               std::vector<std::int32_t>(15, -1));  // words at random, as lesson 5
 }
 
+// The line above a letter drill names the finger of each kana: the voicing mark's own key for a
+// voiced kana, Shift for a shifted one.
+TEST(KanaLessons, HintsNameTheFingersThatStrikeEachKana) {
+    const std::vector<KanaLesson> course = kanaCourse();
+    const auto hintOf = [&](std::size_t lesson, const std::u32string& pair) {
+        for (const KanaItem& item : course.at(lesson).items) {
+            if (item.text.starts_with(pair.substr(0, 1) + pair.substr(0, 1) + pair.substr(1, 1)))
+                return item.comment;
+        }
+        return std::string("(no item)");
+    };
+    EXPECT_EQ(hintOf(0, U"はま"), "「は」は左手の人差し指、「ま」は右手の人差し指");
+    EXPECT_EQ(hintOf(4, U"かが"), "「か」は左手の人差し指、「が」は「か」と「゛」（右手の小指）");
+    EXPECT_EQ(hintOf(4, U"はぱ"), "「は」は左手の人差し指、「ぱ」は「は」と「゜」（右手の小指）");
+    EXPECT_EQ(hintOf(5, U"あぁ"), "「あ」は左手の中指、「ぁ」はShiftと左手の中指");
+    EXPECT_EQ(hintOf(5, U"「」"), "『「』はShiftと右手の小指、『」』はShiftと右手の小指");
+}
+
 // A keyboard as a US key map leaves it: no yen key (132), no backslash key left of Shift (97).
 std::set<std::uint32_t> usKeycodes() {
     std::set<std::uint32_t> codes;
