@@ -190,7 +190,8 @@ std::vector<Operation> operations() {
         {"heat map of one lesson",
          [](AttemptStore& store, const std::filesystem::path&) {
              const KeyboardModel model;
-             benchmark::DoNotOptimize(keyHeats(model, store.lessonTotals({0, "lesson3"})));
+             const RomajiHeatKeys keys(model);
+             benchmark::DoNotOptimize(keyHeats(keys, store.lessonTotals({0, "lesson3"})));
          },
          {}},
         {"weak-key choice",

@@ -4,11 +4,14 @@
 #include "history/graph_window.h"
 #include "history/result_window.h"
 #include "kana/kana_course_window.h"
+#include "kana/kana_heat_board_widget.h"
+#include "kana/kana_lessons.h"
 #include "keyboard/options_dialog.h"
 #include "menu/menu_window.h"
 #include "menu/version_dialog.h"
 #include "problem_sets/problem_set_window.h"
 #include "progress/attempt_record.h"
+#include "progress/heat_board_widget.h"
 #include "progress/heat_map_dialog.h"
 #include "progress/progress_window.h"
 #include "progress/weak_key_drill.h"
@@ -28,6 +31,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <utility>
 
 // Resources of a static library are registered by name, from the global namespace.
@@ -282,9 +286,16 @@ void Application::showWeakKeys() {
     std::optional<std::vector<KeyTally>> lessonTotals = attempts_.lessonTotals(lesson);
     if (attempts_.health() == StoreHealth::CannotRead) lessonTotals.reset();
     context_.messages.showAll(attempts_.pendingMessages());
+    const ScreenMetrics screen = context_.screen.metrics();
+    std::unique_ptr<HeatBoard> board;
+    if (isKanaLesson(lastResult_.key)) {
+        board = std::make_unique<KanaHeatBoard>(screen);
+    } else {
+        board = std::make_unique<RomajiHeatBoard>(screen);
+    }
     HeatMapDialog dialog(QString::fromStdString(lesson.lesson),
                          keyTallies(lastResult_.hit_counts, lastResult_.miss_counts), lessonTotals,
-                         context_.screen.metrics(), result_.get());
+                         screen, std::move(board), result_.get());
     dialog.exec();
 }
 

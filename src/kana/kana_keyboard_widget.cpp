@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <array>
+#include <utility>
 
 namespace kestrum {
 
@@ -81,6 +82,11 @@ void KanaKeyboardWidget::showMarks(const KanaGuideMarks& marks) {
     update();
 }
 
+void KanaKeyboardWidget::showTints(std::map<KeyPosition, Rgb> tints) {
+    tints_ = std::move(tints);
+    update();
+}
+
 QRect KanaKeyboardWidget::keyRect(KeyPosition position) const {
     const Panel* panel = panelOf(layout_, position);
     return panel != nullptr ? toQRect(panel->rect) : QRect();
@@ -94,7 +100,8 @@ Look KanaKeyboardWidget::lookOf(KeyPosition position, Rgb plain) const {
     if (marks_.target == position || marks_.shift == position)
         return {colours::kRed, colours::kWhite};
     if (marks_.missed == position) return {colours::kGrey, colours::kBlack};
-    return {plain, colours::kBlack};
+    const auto tint = tints_.find(position);
+    return {tint != tints_.end() ? tint->second : plain, colours::kBlack};
 }
 
 void KanaKeyboardWidget::paintKey(QPainter& painter, const Panel& panel, const Look& look,

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QWidget>
 
+#include <map>
+
 namespace kestrum {
 
 // The on-screen keyboard of the kana course: the drill's keyboard at the same four sizes, with
@@ -22,6 +24,8 @@ public:
     void arrange(const KeyboardLayout& layout);
     // Repaints when the marks differ from those shown.
     void showMarks(const KanaGuideMarks& marks);
+    // Draws the keys it names in their colour with black kana instead of their finger's colour.
+    void showTints(std::map<KeyPosition, Rgb> tints);
 
     // Where a key sits in this widget, empty for a place no key takes.
     QRect keyRect(KeyPosition position) const;
@@ -42,6 +46,7 @@ private:
     KeyboardModel model_;  // finger zones, colours and finger captions
     KeyboardLayout layout_;
     KanaGuideMarks marks_;
+    std::map<KeyPosition, Rgb> tints_;
     QFont keyFont_;
     QFont pairedFont_;
     QFont smallFont_;

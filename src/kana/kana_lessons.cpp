@@ -168,6 +168,14 @@ ScoreKey kanaScoreKey(const KanaLesson& lesson) {
     return scoreKeyFor(0, lesson.name);
 }
 
+bool isKanaLesson(const ScoreKey& key) {
+    const std::vector<KanaLesson> course = kanaCourse();
+    return std::any_of(course.begin(), course.end(), [&](const KanaLesson& lesson) {
+        const ScoreKey own = kanaScoreKey(lesson);
+        return own.kind == key.kind && own.name == key.name;
+    });
+}
+
 std::string missingKeysLine(const KanaLesson& lesson, const KeyPositions& keyboard) {
     std::vector<KeyPosition> missing;
     for (const KanaItem& item : lesson.items) {

@@ -33,6 +33,9 @@ std::vector<KanaLesson> kanaCourse();
 // The history key of a kana lesson.
 ScoreKey kanaScoreKey(const KanaLesson& lesson);
 
+// Whether `key` names a lesson of the course, whatever attempt it carries.
+bool isKanaLesson(const ScoreKey& key);
+
 // A line naming the kana of the keys a lesson needs that the keyboard in use lacks, in the
 // lesson's order of first use ("キーボードに「ろ」がありません。"); empty when it has them all.
 std::string missingKeysLine(const KanaLesson& lesson, const KeyPositions& keyboard);

@@ -40,15 +40,25 @@ std::vector<HeatSample> heatLegend() {
     return samples;
 }
 
-std::vector<KeyHeat> keyHeats(const KeyboardModel& model, const std::vector<KeyTally>& tallies) {
+std::optional<KeyPosition> RomajiHeatKeys::keyOf(std::string_view tallied) const {
+    if (tallied.size() != 1) return std::nullopt;
+    const KeyCell cell = model_.keyOf(static_cast<unsigned char>(tallied.front()));
+    if (model_.isHidden(cell)) return std::nullopt;
+    return KeyPosition{cell.row, cell.col};
+}
+
+std::string RomajiHeatKeys::caption(KeyPosition key) const {
+    return model_.caption({key.row, key.col});
+}
+
+std::vector<KeyHeat> keyHeats(const HeatKeys& keys, const std::vector<KeyTally>& tallies) {
     std::vector<KeyHeat> heats;
     for (const KeyTally& tally : tallies) {
-        if (tally.ch.size() != 1) continue;
-        const KeyCell cell = model.keyOf(static_cast<unsigned char>(tally.ch.front()));
-        if (model.isHidden(cell)) continue;
+        const std::optional<KeyPosition> key = keys.keyOf(tally.ch);
+        if (!key) continue;
         auto found = std::find_if(heats.begin(), heats.end(),
-                                  [&](const KeyHeat& heat) { return heat.cell == cell; });
-        if (found == heats.end()) found = heats.insert(heats.end(), KeyHeat{cell, 0, 0});
+                                  [&](const KeyHeat& heat) { return heat.key == *key; });
+        if (found == heats.end()) found = heats.insert(heats.end(), KeyHeat{*key, 0, 0});
         found->hits += tally.hits;
         found->misses += tally.misses;
     }
@@ -66,17 +76,17 @@ std::vector<KeyHeat> worstKeys(std::vector<KeyHeat> heats, std::size_t count) {
     return heats;
 }
 
-KeyHeat heatOf(const std::vector<KeyHeat>& heats, KeyCell cell) {
+KeyHeat heatOf(const std::vector<KeyHeat>& heats, KeyPosition key) {
     const auto found = std::find_if(heats.begin(), heats.end(),
-                                    [&](const KeyHeat& heat) { return heat.cell == cell; });
-    return found == heats.end() ? KeyHeat{cell, 0, 0} : *found;
+                                    [&](const KeyHeat& heat) { return heat.key == key; });
+    return found == heats.end() ? KeyHeat{key, 0, 0} : *found;
 }
 
 void paintHeat(KeyboardModel& model, const std::vector<KeyHeat>& heats) {
     for (int row = 0; row < KeyboardModel::kRows; ++row) {
         for (int col = 0; col < KeyboardModel::kCols; ++col) {
             const KeyCell cell{row, col};
-            const KeyHeat heat = heatOf(heats, cell);
+            const KeyHeat heat = heatOf(heats, {row, col});
             model.setKeyBackground(cell, heatColour(heat.hits, heat.misses));
             model.setKeyCaptionColour(cell, colours::kBlack);
         }

@@ -1,20 +1,17 @@
 #include "progress/heat_map_dialog.h"
 
-#include "keyboard/keyboard_layout.h"
-#include "keyboard/keyboard_widget.h"
+#include "progress/heat_board_widget.h"
 #include "widgets/ui_fonts.h"
 #include "widgets/window_frame.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>
 #include <QHBoxLayout>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -23,26 +20,7 @@ namespace kestrum {
 
 namespace {
 
-constexpr int kSmallKeyboard = 0;
 constexpr std::size_t kListedKeys = 6;
-
-// Only the finger labels' sizes shape the keys' places; the rest keeps the layout whole.
-class KeyFaceMeasure final : public TextMeasure {
-public:
-    explicit KeyFaceMeasure(const KeyboardModel& model) : model_(model) {}
-    int messageLineHeight(int points) const override { return height(points); }
-    int sampleHeight(int points) const override { return height(points); }
-    TextSize charCellSize(int points) const override { return {points, height(points)}; }
-    TextSize fingerLabelSize(Finger finger, int points) const override {
-        return KeyboardWidget::fingerLabelSize(model_, finger, points);
-    }
-
-private:
-    static int height(int points) {
-        return QFontMetrics(KeyboardWidget::faceFont(points)).height();
-    }
-    const KeyboardModel& model_;
-};
 
 QLabel* swatch(const Rgb& colour, const QString& text) {
     auto* label = new QLabel(text);
@@ -56,13 +34,13 @@ QLabel* swatch(const Rgb& colour, const QString& text) {
     return label;
 }
 
-QString worstText(const KeyboardModel& model, const std::vector<KeyHeat>& heats) {
+QString worstText(const HeatKeys& keys, const std::vector<KeyHeat>& heats) {
     const std::vector<KeyHeat> worst = worstKeys(heats, kListedKeys);
     if (worst.empty()) return QStringLiteral("間違えたキーはありません。");
     QString text = QStringLiteral("ミスの多いキー\n");
     for (const KeyHeat& heat : worst) {
         text += QStringLiteral("\n%1   %2")
-                    .arg(QString::fromStdString(model.caption(heat.cell)),
+                    .arg(QString::fromStdString(keys.caption(heat.key)),
                          QString::fromStdString(heatFigures(heat)));
     }
     return text;
@@ -72,13 +50,14 @@ QString worstText(const KeyboardModel& model, const std::vector<KeyHeat>& heats)
 
 HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTally>& attempt,
                              const std::optional<std::vector<KeyTally>>& lesson,
-                             const ScreenMetrics& screen, QWidget* parent)
+                             const ScreenMetrics& screen, std::unique_ptr<HeatBoard> board,
+                             QWidget* parent)
     : QDialog(parent),
-      attemptHeats_(keyHeats(model_, attempt)),
-      lessonHeats_(keyHeats(model_, lesson.value_or(std::vector<KeyTally>{}))) {
+      board_(board.release()),
+      attemptHeats_(keyHeats(board_->keys(), attempt)),
+      lessonHeats_(keyHeats(board_->keys(), lesson.value_or(std::vector<KeyTally>{}))) {
     setWindowTitle(QStringLiteral("苦手キー   %1").arg(lessonName));
     setFont(pixelFont(FontFace::PGothic, 14));
-    model_.arrange();
 
     thisAttempt_ = new QRadioButton(QStringLiteral("今回(&T)"));
     wholeLesson_ = new QRadioButton(QStringLiteral("このレッスンの全回(&A)"));
@@ -99,15 +78,6 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
     }
     choice->addStretch();
 
-    auto* board = new QWidget;
-    keyboard_ = new KeyboardWidget(model_, board);
-    keyboard_->arrange(
-        KeyboardLayout::compute(kSmallKeyboard, screen.logicalDpi, false, KeyFaceMeasure(model_)));
-    keyboard_->move(0, 0);
-    keyboard_->setMouseTracking(true);
-    keyboard_->installEventFilter(this);
-    board->setFixedSize(keyboard_->size());
-
     worst_ = new QLabel;
     worst_->setObjectName(QStringLiteral("worstKeys"));
     worst_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -120,9 +90,9 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
     scroll->setObjectName(QStringLiteral("heatScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setWidget(board);
+    scroll->setWidget(board_);
     scroll->setMinimumSize(120,
-                           board->height() + scroll->horizontalScrollBar()->sizeHint().height());
+                           board_->height() + scroll->horizontalScrollBar()->sizeHint().height());
     auto* middle = new QHBoxLayout;
     middle->addWidget(scroll, 1);
     middle->addSpacing(12);
@@ -152,37 +122,16 @@ HeatMapDialog::HeatMapDialog(const QString& lessonName, const std::vector<KeyTal
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     thisAttempt_->setChecked(true);
     // Opens with the whole keyboard in sight where the screen holds it.
-    const int unscrolled = std::max(0, board->width() - scroll->sizeHint().width());
+    const int unscrolled = std::max(0, board_->width() - scroll->sizeHint().width());
     fitAndCentre(*this, sizeHint() + QSize(unscrolled, 0), screen);
 }
 
 HeatMapDialog::~HeatMapDialog() = default;
 
 void HeatMapDialog::showHeats(bool wholeLesson) {
-    shown_ = wholeLesson ? &lessonHeats_ : &attemptHeats_;
-    paintHeat(model_, *shown_);
-    keyboard_->refresh();
-    worst_->setText(worstText(model_, *shown_));
-}
-
-bool HeatMapDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != keyboard_ || event->type() != QEvent::ToolTip || shown_ == nullptr)
-        return QDialog::eventFilter(watched, event);
-    const auto* help = static_cast<QHelpEvent*>(event);
-    for (int row = 0; row < KeyboardModel::kRows; ++row) {
-        for (int col = 0; col < KeyboardModel::kCols; ++col) {
-            const KeyCell cell{row, col};
-            if (model_.isHidden(cell) || !keyboard_->keyRect(cell).contains(help->pos())) continue;
-            QToolTip::showText(help->globalPos(),
-                               QStringLiteral("%1: %2").arg(
-                                   QString::fromStdString(model_.caption(cell)),
-                                   QString::fromStdString(heatFigures(heatOf(*shown_, cell)))),
-                               keyboard_);
-            return true;
-        }
-    }
-    QToolTip::hideText();
-    return true;
+    const std::vector<KeyHeat>& shown = wholeLesson ? lessonHeats_ : attemptHeats_;
+    board_->showHeats(shown);
+    worst_->setText(worstText(board_->keys(), shown));
 }
 
 }  // namespace kestrum

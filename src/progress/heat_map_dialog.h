@@ -1,11 +1,11 @@
 #pragma once
 
-#include "keyboard/keyboard_model.h"
 #include "progress/attempt.h"
 #include "progress/heat_map.h"
 
 #include <QDialog>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -14,11 +14,11 @@ class QRadioButton;
 
 namespace kestrum {
 
-class KeyboardWidget;
+class HeatBoard;
 struct ScreenMetrics;
 
-// The on-screen keyboard tinted by miss rate, for one attempt or for every attempt of its
-// lesson, with the worst keys listed beside it and each key's figures on hover. Without the
+// The lesson's keyboard (`board`) tinted by miss rate, for one attempt or for every attempt of
+// its lesson, with the worst keys listed beside it and each key's figures on hover. Without the
 // lesson's totals (the store could not be read) only this attempt is offered, and the dialog
 // says why.
 class HeatMapDialog : public QDialog {
@@ -27,20 +27,15 @@ class HeatMapDialog : public QDialog {
 public:
     HeatMapDialog(const QString& lessonName, const std::vector<KeyTally>& attempt,
                   const std::optional<std::vector<KeyTally>>& lesson, const ScreenMetrics& screen,
-                  QWidget* parent = nullptr);
+                  std::unique_ptr<HeatBoard> board, QWidget* parent = nullptr);
     ~HeatMapDialog() override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showHeats(bool wholeLesson);
 
-    KeyboardModel model_;
+    HeatBoard* board_ = nullptr;
     std::vector<KeyHeat> attemptHeats_;
     std::vector<KeyHeat> lessonHeats_;
-    const std::vector<KeyHeat>* shown_ = nullptr;
-    KeyboardWidget* keyboard_ = nullptr;
     QRadioButton* thisAttempt_ = nullptr;
     QRadioButton* wholeLesson_ = nullptr;
     QLabel* worst_ = nullptr;

@@ -1,10 +1,12 @@
 #include "history/score_file.h"
 #include "kana/kana_drill.h"
+#include "kana/kana_heat_keys.h"
 #include "kana/kana_layout.h"
 #include "kana/kana_lessons.h"
 #include "kana/kana_text.h"
 #include "platform/key_positions.h"
 #include "platform/random_source.h"
+#include "progress/attempt_record.h"
 #include "support/fake_services.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
@@ -137,6 +139,19 @@ TEST(KanaLessons, HintsNameTheFingersThatStrikeEachKana) {
     EXPECT_EQ(hintOf(4, U"はぱ"), "「は」は左手の人差し指、「ぱ」は「は」と「゜」（右手の小指）");
     EXPECT_EQ(hintOf(5, U"あぁ"), "「あ」は左手の中指、「ぁ」はShiftと左手の中指");
     EXPECT_EQ(hintOf(5, U"「」"), "『「』はShiftと右手の小指、『」』はShiftと右手の小指");
+}
+
+// The course's history keys are built-in keys named kana1..kana8, whatever attempt they carry;
+// a problem set may take such a name without becoming one.
+TEST(KanaLessons, TheCourseKnowsItsOwnHistoryKeys) {
+    ScoreKey attempt = scoreKeyFor(0, "kana8");
+    attempt.speed = 120;
+    attempt.accuracy = 97;
+    EXPECT_TRUE(isKanaLesson(attempt));
+    EXPECT_TRUE(isKanaLesson(scoreKeyFor(0, "kana1")));
+    EXPECT_FALSE(isKanaLesson(scoreKeyFor(0, "kana9")));
+    EXPECT_FALSE(isKanaLesson(scoreKeyFor(0, "lesson1")));
+    EXPECT_FALSE(isKanaLesson(scoreKeyFor(1, "kana1")));
 }
 
 // A keyboard as a US key map leaves it: no yen key (132), no backslash key left of Shift (97).
@@ -285,6 +300,33 @@ TEST_F(KanaDrillTest, VoicedAndShiftedKanaGuideAndJudgeEveryKey) {
     ASSERT_EQ(host.results.size(), 1u);
     EXPECT_EQ(host.results[0].key_count, 5);
     EXPECT_EQ(host.results[0].accuracy, 60);
+}
+
+// A run's keys reach the heat map on the keys of the kana keyboard: ゛ and っ each missed once,
+// named by the kana on their keys; a romaji key's name is no kana key.
+TEST_F(KanaDrillTest, TheHeatMapCountsEveryStrokeOnItsKanaKey) {
+    const KanaLesson lesson{"t", "t", {{U"がつっ", "c"}}, {0}};
+    drill.start(lesson, *keyboard);
+    press(38);
+    press(28);  // か
+    press(38);  // ち where ゛ was due
+    press(34);  // ゛
+    press(52);  // つ
+    press(52);  // つ where っ (Shift) was due
+    press(52, true);
+    endPause();
+    const LessonResult& result = host.results.at(0);
+    const KanaHeatKeys keys;
+    const std::vector<KeyHeat> heats =
+        keyHeats(keys, keyTallies(result.hit_counts, result.miss_counts));
+    const KeyPosition ka{1, 4}, voicing{1, 10}, tsu{3, 0};
+    EXPECT_EQ(heats, (std::vector<KeyHeat>{{ka, 1, 0}, {tsu, 2, 1}, {voicing, 1, 1}}));
+    EXPECT_EQ(worstKeys(heats, 6), (std::vector<KeyHeat>{{voicing, 1, 1}, {tsu, 2, 1}}));
+    EXPECT_EQ(keys.caption(tsu), "つ（っ）");
+    EXPECT_EQ(keys.caption(voicing), "゛");
+    EXPECT_EQ(keys.caption(kSpacePosition), "スペース");
+    EXPECT_EQ(keys.keyOf("a"), std::nullopt);
+    EXPECT_EQ(keys.keyOf("ﾁ"), (KeyPosition{2, 0}));
 }
 
 }  // namespace

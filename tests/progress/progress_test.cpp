@@ -215,26 +215,31 @@ TEST(HeatMap, ColourFollowsMissRate) {
     }
 }
 
+// Both cases of a letter are one key, named by its caption; a character the keyboard does not
+// show (a kana typed by mistake) has no key.
 TEST(HeatMap, BothCasesOfALetterTintOneKey) {
     KeyboardModel model;
-    const std::vector<KeyHeat> heats = keyHeats(model, {{"a", 10, 1}, {"A", 5, 2}, {"ア", 1, 1}});
-    EXPECT_EQ(heats, (std::vector<KeyHeat>{{model.keyOf('a'), 15, 3}}));
+    const RomajiHeatKeys keys(model);
+    const KeyPosition a{2, 0};
+    const std::vector<KeyHeat> heats = keyHeats(keys, {{"a", 10, 1}, {"A", 5, 2}, {"ア", 1, 1}});
+    EXPECT_EQ(heats, (std::vector<KeyHeat>{{a, 15, 3}}));
+    EXPECT_EQ(keys.caption(a), "A");
+    EXPECT_EQ(keys.keyOf("ﾁ"), std::nullopt);
     EXPECT_EQ(heatFigures(heats[0]), "打鍵 18回・ミス 3回（16.7%）");
     paintHeat(model, heats);
-    EXPECT_EQ(model.keyLook(model.keyOf('a')).background, heatColour(15, 3));
-    EXPECT_EQ(model.keyLook(model.keyOf('s')).background, (Rgb{228, 228, 228}));
+    EXPECT_EQ(model.keyLook({2, 0}).background, heatColour(15, 3));
+    EXPECT_EQ(model.keyLook({2, 1}).background, (Rgb{228, 228, 228}));
 }
 
 // Keys never missed are left out; the worst miss rate comes first, and more misses win a tie.
 TEST(HeatMap, WorstKeysFirst) {
-    KeyboardModel model;
-    const auto heat = [&](char key, std::int64_t hits, std::int64_t misses) {
-        return KeyHeat{model.keyOf(static_cast<unsigned char>(key)), hits, misses};
+    const auto heat = [](int col, std::int64_t hits, std::int64_t misses) {
+        return KeyHeat{{2, col}, hits, misses};
     };
-    const std::vector<KeyHeat> heats = {heat('a', 9, 1), heat('h', 5, 0), heat('d', 2, 2),
-                                        heat('f', 4, 4), heat('g', 1, 1), heat('j', 0, 3)};
-    EXPECT_EQ(worstKeys(heats, 4), (std::vector<KeyHeat>{heat('j', 0, 3), heat('f', 4, 4),
-                                                         heat('d', 2, 2), heat('g', 1, 1)}));
+    const std::vector<KeyHeat> heats = {heat(0, 9, 1), heat(5, 5, 0), heat(2, 2, 2),
+                                        heat(3, 4, 4), heat(4, 1, 1), heat(6, 0, 3)};
+    EXPECT_EQ(worstKeys(heats, 4),
+              (std::vector<KeyHeat>{heat(6, 0, 3), heat(3, 4, 4), heat(2, 2, 2), heat(4, 1, 1)}));
 }
 
 TEST(WeakKeys, ChoiceOnCraftedHistories) {

@@ -2,6 +2,11 @@
 // and the menu's ways out.
 #include "drill/drill_window.h"
 #include "history/result_window.h"
+#include "kana/kana_course_window.h"
+#include "kana/kana_drill_window.h"
+#include "kana/kana_heat_board_widget.h"
+#include "kana/kana_layout.h"
+#include "kana/kana_text.h"
 #include "menu/menu_window.h"
 #include "platform/desktop_data_dir.h"
 #include "support/other_connection.h"
@@ -12,6 +17,7 @@
 #include <QAccessible>
 #include <QDialog>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -72,6 +78,7 @@ private slots:
     void installedProgramKeepsFilesInThePrivateDataFolder();
     void aBusyStoreKeepsTheAttemptAndTheWindowsSaySo();
     void theAttemptIsDatedWhenTheRunEnded();
+    void aKanaResultsHeatMapIsTheKanaKeyboard();
     void everyControlHasAnAccessibleName();
 };
 
@@ -269,6 +276,58 @@ void ApplicationTest::aBusyStoreKeepsTheAttemptAndTheWindowsSaySo() {
     QCOMPARE(OtherConnection(store).run({QStringLiteral("SELECT lesson FROM attempts")}),
              QStringList{QStringLiteral("lesson1")});
     QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson1\x01", 10));
+}
+
+// A kana lesson's result opens its heat map on the kana keyboard, with the key missed listed by
+// its kana; a romaji lesson's stays on the lessons' keyboard.
+void ApplicationTest::aKanaResultsHeatMapIsTheKanaKeyboard() {
+    TestApplication test;
+    QVERIFY(test.showMenu());
+    KanaCourseWindow& course = test.app().kanaCourse();
+    course.startLesson(0);
+    KanaDrillWindow& drill = *course.drill();
+    const KeyPosition ha{2, 3};
+    int haStruck = 0;  // the は key, struck right, once the run has begun
+    const auto press = [&](KeyPosition key, bool shift = false) {
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_unknown,
+                        shift ? Qt::ShiftModifier : Qt::NoModifier, XKeyPositions::scanCodeOf(key),
+                        0, 0);
+        QApplication::sendEvent(&drill, &event);
+    };
+    QString boardClass, worst;
+    ModalDriver result([&](QWidget* modal) {
+        ModalDriver heatMap(
+            [&](QWidget* dialog) {
+                boardClass =
+                    QString::fromLatin1(dialog->findChild<HeatBoard*>()->metaObject()->className());
+                worst = dialog->findChild<QLabel*>(QStringLiteral("worstKeys"))->text();
+                TestApplication::click(dialog, "Button_close");
+            },
+            modal);
+        TestApplication::click(modal, "Button_weak_keys");
+        QVERIFY(heatMap.ran());
+        TestApplication::click(modal, "Button_go_menu");
+    });
+    press({2, 0});  // the start key
+    press({0, 0});  // ぬ, where the first item's は is due
+    while (drill.drill().running()) {
+        for (const KanaCell& cell : drill.drill().view().cells) {
+            if (cell.typed) continue;
+            const auto strokes = strokesOf(toUtf32(cell.kana).front());
+            for (const KanaStroke& stroke : strokes.value()) {
+                press(stroke.position, stroke.shift);
+                haStruck += stroke.position == ha ? 1 : 0;
+            }
+        }
+        test.clock().advance(kPauseMs);
+        QTest::qWait(200);
+    }
+    QTRY_VERIFY(result.ran());
+    QCOMPARE(boardClass, QStringLiteral("kestrum::KanaHeatBoard"));
+    QVERIFY(haStruck >= 8);
+    QCOMPARE(worst, QStringLiteral("ミスの多いキー\n\nは   打鍵 %1回・ミス 1回（%2%）")
+                        .arg(haStruck + 1)
+                        .arg(100.0 / (haStruck + 1), 0, 'f', 1));
 }
 
 // A message left open after the run (here the history cannot be written) does not move the

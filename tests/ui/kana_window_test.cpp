@@ -3,19 +3,26 @@
 #include "history/score_file.h"
 #include "kana/kana_course_window.h"
 #include "kana/kana_drill_window.h"
+#include "kana/kana_heat_board_widget.h"
 #include "kana/kana_keyboard_widget.h"
 #include "kana/kana_text.h"
 #include "platform/file_system.h"
 #include "platform/key_positions.h"
+#include "progress/heat_map_dialog.h"
 #include "support/fake_services.h"
 #include "ui/support/recording_message_presenter.h"
 #include "widgets/app_context.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
+
+#include <map>
 
 using namespace kestrum;
 using namespace kestrum::testing;
@@ -128,6 +135,49 @@ private slots:
         QTRY_VERIFY(rig.course->isVisible());
         QVERIFY(figures->text().startsWith(QStringLiteral("前回 %1字/分").arg(result.speed)));
         QVERIFY(figures->text().endsWith(QStringLiteral("正解率 100%")));
+    }
+
+    // A kana lesson's heat map is the kana keyboard: each key tinted by its own misses, the worst
+    // keys listed by their kana, a key's figures in its tool tip.
+    void theHeatMapOfAKanaLessonTintsTheKanaKeys() {
+        const ScreenMetrics screen{1280, 1024, 96.0};
+        const std::vector<KeyTally> attempt{{"ｶ", 1, 0}, {"ﾂ", 2, 1}, {"ﾞ", 1, 1}};
+        const std::vector<KeyTally> lesson{{"ﾞ", 9, 1}};
+        HeatMapDialog dialog(QStringLiteral("kana5"), attempt, lesson, screen,
+                             std::make_unique<KanaHeatBoard>(screen));
+        dialog.show();
+        auto* keyboard = dialog.findChild<KanaKeyboardWidget*>();
+        const auto background = [&](KeyPosition key) {
+            // The colour most of the key's face takes, its kana and bevel aside.
+            const QImage image = keyboard->grab().toImage();
+            std::map<QRgb, int> counts;
+            const QRect face = keyboard->keyRect(key).adjusted(4, 4, -4, -4);
+            for (int y = face.top(); y <= face.bottom(); ++y) {
+                for (int x = face.left(); x <= face.right(); ++x)
+                    ++counts[image.pixel(x, y)];
+            }
+            return QColor(std::max_element(counts.begin(), counts.end(), [](auto a, auto b) {
+                              return a.second < b.second;
+                          })->first);
+        };
+        const KeyPosition ka{1, 4}, voicing{1, 10}, tsu{3, 0}, chi{2, 0};
+        const QColor red(255, 0, 0), white(255, 255, 255), unstruck(228, 228, 228);
+        QCOMPARE(background(ka), white);
+        QCOMPARE(background(voicing), red);
+        QCOMPARE(background(tsu), red);
+        QCOMPARE(background(chi), unstruck);
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("worstKeys"))->text(),
+                 QStringLiteral("ミスの多いキー\n\n゛   打鍵 2回・ミス 1回（50.0%）\n"
+                                "つ（っ）   打鍵 3回・ミス 1回（33.3%）"));
+
+        dialog.findChild<QRadioButton*>(QStringLiteral("wholeLesson"))->click();
+        QCOMPARE(background(voicing), QColor(255, 255, 51));  // a tenth missed
+        QCOMPARE(background(tsu), unstruck);
+        auto* board = dialog.findChild<HeatBoard*>();
+        const QPoint over = keyboard->keyRect(voicing).center();
+        QHelpEvent help(QEvent::ToolTip, over, board->mapToGlobal(over));
+        QApplication::sendEvent(board, &help);
+        QCOMPARE(QToolTip::text(), QStringLiteral("゛: 打鍵 10回・ミス 1回（10.0%）"));
     }
 };
 
