@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <map>
 #include <numeric>
 #include <set>
@@ -357,16 +356,16 @@ TEST_F(DrillTest, TheTutorialTurnsPagesOnlyOnTheBlankAndJudgesNothing) {
     EXPECT_FALSE(host.isRunning(DrillTimer::timer_special));
 }
 
-// Correct keys per minute and percent correct, both truncated.
+// Rows of data/lesson_figures.tsv.
 TEST(LessonFigures, SpeedAccuracyAndElapsedTime) {
-    const std::int32_t max = std::numeric_limits<std::int32_t>::max();
-    const std::tuple<int, std::uint32_t, std::int32_t> speeds[] = {
-        {100, 60000, 100}, {100, 60001, 99}, {50000, 3000000, 1000}, {100000, 1, max}, {5, 0, 0}};
-    for (const auto& [correct, ms, speed] : speeds)
-        EXPECT_EQ(speedPerMinute(correct, ms), speed) << correct << " in " << ms;
-    for (const auto& [right, typed, percent] : {std::tuple{2, 3, 66}, {100, 100, 100}, {0, 0, 0}})
-        EXPECT_EQ(accuracyPercent(right, typed), percent);
-    EXPECT_EQ(elapsedTicks(0xFFFFFF00u, 0x00000100u), 0x200u);  // the tick counter wrapped
+    for (const auto& row : tableRows("lesson_figures.tsv")) {
+        const std::int64_t a = std::stoll(row.at(1)), b = std::stoll(row.at(2));
+        const std::int64_t figure =
+            row[0] == "speed"      ? speedPerMinute(std::int32_t(a), std::uint32_t(b))
+            : row[0] == "accuracy" ? accuracyPercent(std::int32_t(a), std::int32_t(b))
+                                   : elapsedTicks(std::uint32_t(a), std::uint32_t(b));
+        EXPECT_EQ(figure, std::stoll(row.at(3))) << row[0] << " " << a << " " << b;
+    }
 }
 
 }  // namespace
