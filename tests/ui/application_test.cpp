@@ -78,7 +78,7 @@ private slots:
     void installedProgramKeepsFilesInThePrivateDataFolder();
     void aBusyStoreKeepsTheAttemptAndTheWindowsSaySo();
     void theAttemptIsDatedWhenTheRunEnded();
-    void aKanaResultsHeatMapIsTheKanaKeyboard();
+    void aKanaLessonIsTypedMappedAndShownOnTheCourse();
     void everyControlHasAnAccessibleName();
 };
 
@@ -278,24 +278,30 @@ void ApplicationTest::aBusyStoreKeepsTheAttemptAndTheWindowsSaySo() {
     QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson1\x01", 10));
 }
 
-// A kana lesson's result opens its heat map on the kana keyboard, with the key missed listed by
-// its kana; a romaji lesson's stays on the lessons' keyboard.
-void ApplicationTest::aKanaResultsHeatMapIsTheKanaKeyboard() {
+// A kana lesson typed by scan codes from the course, one key wrong: a key that is no kana key
+// does nothing, a kana turns red as its key is struck, the result's heat map is the kana
+// keyboard with the key missed listed by its kana, and the course shows the attempt.
+void ApplicationTest::aKanaLessonIsTypedMappedAndShownOnTheCourse() {
     TestApplication test;
     QVERIFY(test.showMenu());
     KanaCourseWindow& course = test.app().kanaCourse();
+    course.showCourse();
+    auto* figures = course.findChild<QLabel*>(QStringLiteral("figures_kana1"));
+    QCOMPARE(figures->text(), QStringLiteral("まだ記録がありません"));
     course.startLesson(0);
     KanaDrillWindow& drill = *course.drill();
+    QVERIFY(drill.isVisible() && !course.isVisible());
     const KeyPosition ha{2, 3};
-    int haStruck = 0;  // the は key, struck right, once the run has begun
     const auto press = [&](KeyPosition key, bool shift = false) {
         QKeyEvent event(QEvent::KeyPress, Qt::Key_unknown,
                         shift ? Qt::ShiftModifier : Qt::NoModifier, XKeyPositions::scanCodeOf(key),
                         0, 0);
         QApplication::sendEvent(&drill, &event);
     };
-    QString boardClass, worst;
+    QString boardClass, worst, speed, accuracy;
     ModalDriver result([&](QWidget* modal) {
+        speed = captionOf(modal, "Panel_speed");
+        accuracy = captionOf(modal, "Panel_accuracy");
         ModalDriver heatMap(
             [&](QWidget* dialog) {
                 boardClass =
@@ -308,15 +314,24 @@ void ApplicationTest::aKanaResultsHeatMapIsTheKanaKeyboard() {
         QVERIFY(heatMap.ran());
         TestApplication::click(modal, "Button_go_menu");
     });
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, 9, 0, 0);
+    QApplication::sendEvent(&drill, &escape);
+    QVERIFY(!drill.drill().running());
+    const auto row = [&] { return drill.findChild<QLabel*>(QStringLiteral("lbl_kana"))->text(); };
     press({2, 0});  // the start key
-    press({0, 0});  // ぬ, where the first item's は is due
+    QCOMPARE(row(), QStringLiteral("ははまま　ははまま　はまはま　はまはま"));
+    press(ha);
+    QVERIFY(row().startsWith(QStringLiteral("<span style=\"color:#ff0000\">は</span>は")));
+    press({0, 0});             // ぬ, where the second は is due
+    int keys = 2, haKeys = 2;  // judged keys, and those counted under は
     while (drill.drill().running()) {
         for (const KanaCell& cell : drill.drill().view().cells) {
             if (cell.typed) continue;
             const auto strokes = strokesOf(toUtf32(cell.kana).front());
             for (const KanaStroke& stroke : strokes.value()) {
                 press(stroke.position, stroke.shift);
-                haStruck += stroke.position == ha ? 1 : 0;
+                ++keys;
+                haKeys += stroke.position == ha ? 1 : 0;
             }
         }
         test.clock().advance(kPauseMs);
@@ -324,10 +339,13 @@ void ApplicationTest::aKanaResultsHeatMapIsTheKanaKeyboard() {
     }
     QTRY_VERIFY(result.ran());
     QCOMPARE(boardClass, QStringLiteral("kestrum::KanaHeatBoard"));
-    QVERIFY(haStruck >= 8);
+    QVERIFY(haKeys >= 9);
     QCOMPARE(worst, QStringLiteral("ミスの多いキー\n\nは   打鍵 %1回・ミス 1回（%2%）")
-                        .arg(haStruck + 1)
-                        .arg(100.0 / (haStruck + 1), 0, 'f', 1));
+                        .arg(haKeys)
+                        .arg(100.0 / haKeys, 0, 'f', 1));
+    QCOMPARE(accuracy, QStringLiteral("%1%").arg((keys - 1) * 100 / keys));
+    QTRY_VERIFY(course.isVisible());
+    QCOMPARE(figures->text(), QStringLiteral("前回 %1  正解率 %2").arg(speed, accuracy));
 }
 
 // A message left open after the run (here the history cannot be written) does not move the

@@ -1,5 +1,5 @@
-// The kana course's windows over fake services: the kana keyboard at the four sizes, a lesson
-// typed by real key events carrying scan codes, and the course's figures afterwards.
+// The kana course's windows over fake services: the kana keyboard at the four sizes and the heat
+// map of a kana lesson (a lesson typed by scan codes is in application_test).
 #include "history/score_file.h"
 #include "kana/kana_course_window.h"
 #include "kana/kana_drill_window.h"
@@ -15,7 +15,6 @@
 
 #include <QApplication>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -33,17 +32,6 @@ struct KanaRig {
     explicit KanaRig(int keyboardSize = 0) {
         context.settings.keyboard_size = keyboardSize;
         course = std::make_unique<KanaCourseWindow>(context, scores, keys);
-    }
-
-    // A key event as the X server sends it: the key's scan code, whatever character it makes.
-    void press(KanaDrillWindow& drill, KeyPosition position, bool shift = false) const {
-        QKeyEvent event(QEvent::KeyPress, Qt::Key_unknown,
-                        shift ? Qt::ShiftModifier : Qt::NoModifier,
-                        XKeyPositions::scanCodeOf(position), 0, 0);
-        QApplication::sendEvent(&drill, &event);
-    }
-    QString row(KanaDrillWindow& drill) const {
-        return drill.findChild<QLabel*>(QStringLiteral("lbl_kana"))->text();
     }
 
     QTemporaryDir dir;
@@ -92,49 +80,6 @@ private slots:
                 }
             }
         }
-    }
-
-    // The home-row lesson typed key by key: a kana turns red as its key is struck, a key that
-    // is no kana key does nothing, and the run ends in a recorded attempt the course then shows.
-    void aLessonTypedByScanCodeIsRecordedAndShownOnTheCourse() {
-        KanaRig rig;
-        rig.course->showCourse();
-        auto* figures = rig.course->findChild<QLabel*>(QStringLiteral("figures_kana1"));
-        QCOMPARE(figures->text(), QStringLiteral("まだ記録がありません"));
-        rig.course->startLesson(0);
-        KanaDrillWindow& drill = *rig.course->drill();
-        QVERIFY(drill.isVisible() && !rig.course->isVisible());
-        std::vector<LessonResult> finished;
-        QObject::connect(&drill, &KanaDrillWindow::lessonFinished,
-                         [&finished](const LessonResult& result) { finished.push_back(result); });
-
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, 9, 0, 0);
-        QApplication::sendEvent(&drill, &escape);
-        QVERIFY(!drill.drill().running());
-        rig.press(drill, {2, 0});  // the start key
-        QCOMPARE(rig.row(drill), QStringLiteral("ははまま　ははまま　はまはま　はまはま"));
-        rig.press(drill, {2, 3});
-        QVERIFY(
-            rig.row(drill).startsWith(QStringLiteral("<span style=\"color:#ff0000\">は</span>は")));
-        while (drill.drill().running()) {
-            const std::vector<KanaCell>& cells = drill.drill().view().cells;
-            for (std::size_t i = 0; i < cells.size(); ++i) {
-                if (cells[i].typed) continue;
-                const auto strokes = strokesOf(toUtf32(cells[i].kana).front());
-                for (const KanaStroke& stroke : strokes.value())
-                    rig.press(drill, stroke.position, stroke.shift);
-            }
-            QTest::qWait(200);
-        }
-        QTRY_COMPARE(finished.size(), std::size_t{1});
-        const LessonResult& result = finished.front();
-        QCOMPARE(result.accuracy, 100);
-        QCOMPARE(result.key.name, std::string("kana1"));
-
-        drill.returnedToMenu();
-        QTRY_VERIFY(rig.course->isVisible());
-        QVERIFY(figures->text().startsWith(QStringLiteral("前回 %1字/分").arg(result.speed)));
-        QVERIFY(figures->text().endsWith(QStringLiteral("正解率 100%")));
     }
 
     // A kana lesson's heat map is the kana keyboard: each key tinted by its own misses, the worst
