@@ -73,11 +73,10 @@ class ApplicationTest : public QObject {
 
 private slots:
     void lessonRunsRetriesAndReturnsToMenu();
-    void unwritableFilesStopNothing();
     void closingFromTheDrillRecordsNothing();
     void installedProgramKeepsFilesInThePrivateDataFolder();
     void aBusyStoreKeepsTheAttemptAndTheWindowsSaySo();
-    void theAttemptIsDatedWhenTheRunEnded();
+    void theAttemptIsDatedWhenTheRunEndedAndTheCloseGoesOn();
     void aKanaLessonIsTypedMappedAndShownOnTheCourse();
     void everyControlHasAnAccessibleName();
 };
@@ -165,25 +164,6 @@ void ApplicationTest::lessonRunsRetriesAndReturnsToMenu() {
 
     QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson1\x02", 10));
     QVERIFY(test.messages().shown.empty());
-}
-
-// A settings file and an attempt store that cannot be written: the run and score.dat go on, the
-// store has its say once and the settings none, and the close is not stopped.
-void ApplicationTest::unwritableFilesStopNothing() {
-    TestApplication test;
-    for (const char* name : {"kestruml.ini", "kestrum.sqlite3"})
-        QVERIFY(QDir(test.path({})).mkdir(QString::fromLatin1(name)));
-    QVERIFY(test.showMenu());
-    test.press("Panel_le3");
-    ModalDriver result([](QWidget* modal) { TestApplication::click(modal, "Button_go_menu"); });
-    test.typeRun(250, 0, [&] { return result.ran(); });
-    QCOMPARE(test.readFile("score.dat").left(10), QByteArray("\x00\x07lesson3\x01", 10));
-    QSignalSpy closed(&test.app().menu(), &MenuWindow::closed);
-    TestApplication::click(&test.app().menu(), "BitBtn_close");
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(!test.app().menu().isVisible());
-    QCOMPARE(test.messages().shown.size(), std::size_t{1});
-    QVERIFY(test.messages().shownTexts()[0].find("kestrum.sqlite3") != std::string::npos);
 }
 
 // The drill's close box closes the hidden menu too, which saves the settings unchanged and
@@ -349,10 +329,12 @@ void ApplicationTest::aKanaLessonIsTypedMappedAndShownOnTheCourse() {
 }
 
 // A message left open after the run (here the history cannot be written) does not move the
-// attempt's date: it started when its first key was judged.
-void ApplicationTest::theAttemptIsDatedWhenTheRunEnded() {
+// attempt's date: it started when its first key was judged. A settings file that cannot be
+// written has no say, and the close is not stopped.
+void ApplicationTest::theAttemptIsDatedWhenTheRunEndedAndTheCloseGoesOn() {
     TestApplication test;
-    QVERIFY(QDir(test.path({})).mkdir(QStringLiteral("score.dat")));
+    for (const char* name : {"score.dat", "kestruml.ini"})
+        QVERIFY(QDir(test.path({})).mkdir(QString::fromLatin1(name)));
     test.clock().utcMs = 1796169540000;  // 2026-12-01 23:59:00 UTC at tick 0
     test.messages().onShow = [&] { test.clock().utcMs += 3 * 3600 * 1000; };
     QVERIFY(test.showMenu());
@@ -364,6 +346,12 @@ void ApplicationTest::theAttemptIsDatedWhenTheRunEnded() {
     const std::filesystem::path store = test.path(QStringLiteral("kestrum.sqlite3")).toStdString();
     QCOMPARE(OtherConnection(store).run({QStringLiteral("SELECT started_at FROM attempts")}),
              QStringList{QStringLiteral("2026-12-01T23:59:01Z")});
+    const std::size_t shown = test.messages().shown.size();
+    QSignalSpy closed(&test.app().menu(), &MenuWindow::closed);
+    TestApplication::click(&test.app().menu(), "BitBtn_close");
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!test.app().menu().isVisible());
+    QCOMPARE(test.messages().shown.size(), shown);
 }
 
 // A screen reader finds a name for every control of the menu, the drill window and the options
