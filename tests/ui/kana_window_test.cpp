@@ -1,23 +1,16 @@
-// The kana course's windows over fake services: the kana keyboard at the four sizes and the heat
+// The kana course's windows: the kana keyboard at the four sizes and the heat
 // map of a kana lesson (a lesson typed by scan codes is in application_test).
-#include "history/score_file.h"
 #include "kana/kana_course_window.h"
 #include "kana/kana_drill_window.h"
 #include "kana/kana_heat_board_widget.h"
 #include "kana/kana_keyboard_widget.h"
 #include "kana/kana_text.h"
-#include "platform/file_system.h"
-#include "platform/key_positions.h"
 #include "progress/heat_map_dialog.h"
-#include "support/fake_services.h"
-#include "ui/support/recording_message_presenter.h"
-#include "widgets/app_context.h"
+#include "ui/support/test_application.h"
 
-#include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 
@@ -25,31 +18,6 @@
 
 using namespace kestrum;
 using namespace kestrum::testing;
-
-namespace {
-
-struct KanaRig {
-    explicit KanaRig(int keyboardSize = 0) {
-        context.settings.keyboard_size = keyboardSize;
-        course = std::make_unique<KanaCourseWindow>(context, scores, keys);
-    }
-
-    QTemporaryDir dir;
-    const std::string path = dir.path().toStdString();
-    DiskFileSystem files;
-    SteadyClock clock;
-    SeededRandom random{3};
-    FixedScreen screen{{1280, 1024, 96.0}};
-    FakeCapsLock capsLock;
-    RecordingSound sound;
-    RecordingMessagePresenter messages;
-    ScoreFile scores{files, path};
-    AppContext context{path, files, clock, random, screen, capsLock, sound, messages, {}, {}};
-    XKeyPositions keys;
-    std::unique_ptr<KanaCourseWindow> course;
-};
-
-}  // namespace
 
 class KanaWindowTest : public QObject {
     Q_OBJECT
@@ -59,9 +27,11 @@ private slots:
     // the course fits its row, at each size.
     void everyKeyAndItemFitsAtEverySize() {
         for (const int size : {0, 3, 2, 1}) {
-            KanaRig rig(size);
-            rig.course->startLesson(0);
-            KanaDrillWindow& drill = *rig.course->drill();
+            TestApplication test;
+            test.app().context().settings.keyboard_size = size;
+            KanaCourseWindow& course = test.app().kanaCourse();
+            course.startLesson(0);
+            KanaDrillWindow& drill = *course.drill();
             KanaKeyboardWidget& keyboard = drill.keyboardWidget();
             std::vector<QRect> placed;
             for (const KanaKey& key : kanaKeys()) {
@@ -73,7 +43,7 @@ private slots:
             }
             const QLabel* row = drill.findChild<QLabel*>(QStringLiteral("lbl_kana"));
             const QFontMetrics metrics(row->font());
-            for (const KanaLesson& lesson : rig.course->lessons()) {
+            for (const KanaLesson& lesson : course.lessons()) {
                 for (const KanaItem& item : lesson.items) {
                     const QString text = QString::fromStdString(toUtf8(item.text));
                     QVERIFY2(metrics.horizontalAdvance(text) <= row->width(), qPrintable(text));
