@@ -1,3 +1,4 @@
+#include "history/history_test_dir.h"
 #include "history/score_file.h"
 #include "kana/kana_drill.h"
 #include "kana/kana_heat_keys.h"
@@ -24,29 +25,6 @@ namespace {
 const std::map<std::string, int> kFingers{
     {"index", 0}, {"middle", 1}, {"ring", 2}, {"little", 3}, {"thumb", 4}};
 
-// The layout table: place -> X key code, and the X key code of every kana key.
-struct KeyRow {
-    KeyPosition position;
-    std::uint32_t keycode;
-    unsigned char name;
-};
-
-std::vector<KeyRow> keyRows() {
-    std::vector<KeyRow> rows;
-    for (const auto& row : tableRows("kana_layout.tsv"))
-        rows.push_back({{std::stoi(row[0]), std::stoi(row[1])},
-                        static_cast<std::uint32_t>(std::stoul(row[2])),
-                        static_cast<unsigned char>(row[7].at(0))});
-    return rows;
-}
-
-KeyRow keyAt(KeyPosition position) {
-    for (const KeyRow& row : keyRows()) {
-        if (row.position == position) return row;
-    }
-    return {};
-}
-
 std::string strokeText(const KanaStroke& stroke) {
     return std::to_string(stroke.position.row) + "," + std::to_string(stroke.position.col) +
            (stroke.shift ? ",S" : "");
@@ -66,7 +44,9 @@ TEST(KanaLayout, EveryKeyHasItsKanaFingerKeycodeAndName) {
         EXPECT_EQ(key->finger, (Finger{row[5] == "L" ? 0 : 1, kFingers.at(row[6])}));
         EXPECT_EQ(fingerOf(position), key->finger);
         EXPECT_EQ(key->byte, static_cast<unsigned char>(row[7].at(0)));
-        EXPECT_EQ(keyboard.positionOf(static_cast<std::uint32_t>(std::stoul(row[2]))), position);
+        const auto keycode = static_cast<std::uint32_t>(std::stoul(row[2]));
+        EXPECT_EQ(keyboard.positionOf(keycode), position);
+        EXPECT_EQ(XKeyPositions::scanCodeOf(position), keycode);
     }
     EXPECT_EQ(keyboard.positionOf(50), kLeftShiftPosition);
     EXPECT_EQ(keyboard.positionOf(62), kRightShiftPosition);
@@ -123,43 +103,39 @@ TEST(KanaLessons, LettersComeRowByRowAndEveryItemCanBeTyped) {
               std::vector<std::int32_t>(15, -1));  // words at random, as lesson 5
 }
 
-// The line above a letter drill names the finger of each kana: the voicing mark's own key for a
-// voiced kana, Shift for a shifted one.
+// Rows of data/kana_hints.tsv: each pair's items ("aab..." on) carry its line.
 TEST(KanaLessons, HintsNameTheFingersThatStrikeEachKana) {
     const std::vector<KanaLesson> course = kanaCourse();
-    const auto hintOf = [&](std::size_t lesson, const std::u32string& pair) {
-        for (const KanaItem& item : course.at(lesson).items) {
-            if (item.text.starts_with(pair.substr(0, 1) + pair.substr(0, 1) + pair.substr(1, 1)))
-                return item.comment;
-        }
-        return std::string("(no item)");
-    };
-    EXPECT_EQ(hintOf(0, U"はま"), "「は」は左手の人差し指、「ま」は右手の人差し指");
-    EXPECT_EQ(hintOf(4, U"かが"), "「か」は左手の人差し指、「が」は「か」と「゛」（右手の小指）");
-    EXPECT_EQ(hintOf(4, U"はぱ"), "「は」は左手の人差し指、「ぱ」は「は」と「゜」（右手の小指）");
-    EXPECT_EQ(hintOf(5, U"あぁ"), "「あ」は左手の中指、「ぁ」はShiftと左手の中指");
-    EXPECT_EQ(hintOf(5, U"「」"), "『「』はShiftと右手の小指、『」』はShiftと右手の小指");
+    for (const auto& row : tableRows("kana_hints.tsv")) {
+        const std::u32string pair = toUtf32(row.at(1));
+        const std::u32string start{pair[0], pair[0], pair[1]};
+        const auto& items = course.at(std::stoul(row[0])).items;
+        const auto item = std::find_if(items.begin(), items.end(), [&](const KanaItem& i) {
+            return i.text.starts_with(start);
+        });
+        ASSERT_NE(item, items.end()) << row[1];
+        EXPECT_EQ(item->comment, row.at(2)) << row[1];
+    }
 }
 
 // The course's history keys are built-in keys named kana1..kana8, whatever attempt they carry;
 // a problem set may take such a name without becoming one.
 TEST(KanaLessons, TheCourseKnowsItsOwnHistoryKeys) {
-    ScoreKey attempt = scoreKeyFor(0, "kana8");
-    attempt.speed = 120;
-    attempt.accuracy = 97;
-    EXPECT_TRUE(isKanaLesson(attempt));
-    EXPECT_TRUE(isKanaLesson(scoreKeyFor(0, "kana1")));
-    EXPECT_FALSE(isKanaLesson(scoreKeyFor(0, "kana9")));
-    EXPECT_FALSE(isKanaLesson(scoreKeyFor(0, "lesson1")));
-    EXPECT_FALSE(isKanaLesson(scoreKeyFor(1, "kana1")));
+    for (const auto& [kind, name, own] : {std::tuple{0, "kana8", true},
+                                          {0, "kana1", true},
+                                          {0, "kana9", false},
+                                          {0, "lesson1", false},
+                                          {1, "kana1", false}})
+        EXPECT_EQ(isKanaLesson(attemptOf(kind, name, 120, 97)), own) << kind << name;
 }
 
 // A keyboard as a US key map leaves it: no yen key (132), no backslash key left of Shift (97).
 std::set<std::uint32_t> usKeycodes() {
     std::set<std::uint32_t> codes;
-    for (const KeyRow& row : keyRows()) {
-        if (row.keycode != 97 && row.keycode != 132) codes.insert(row.keycode);
-    }
+    for (const auto& row : tableRows("kana_layout.tsv"))
+        codes.insert(static_cast<std::uint32_t>(std::stoul(row.at(2))));
+    codes.erase(97);
+    codes.erase(132);
     return codes;
 }
 
@@ -175,7 +151,7 @@ protected:
     void typeKana(char32_t kana) {
         const auto strokes = strokesOf(kana);
         for (const KanaStroke& stroke : strokes.value())
-            press(keyAt(stroke.position).keycode, stroke.shift);
+            press(XKeyPositions::scanCodeOf(stroke.position), stroke.shift);
     }
     std::u32string itemOnScreen() {
         std::string text;
@@ -201,7 +177,7 @@ protected:
             for (std::size_t i = 0; i < item.size(); ++i) {
                 if (missAt.contains(i)) {
                     press(item[i] == U'ち' ? 39 : 38);
-                    ++plannedMisses[keyAt(strokesOf(item[i])->front().position).name];
+                    ++plannedMisses[kanaKeyAt(strokesOf(item[i])->front().position)->byte];
                 }
                 typeKana(item[i]);
             }
