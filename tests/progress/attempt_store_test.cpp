@@ -85,12 +85,6 @@ Condition prepare(const std::string& name, const std::string& setup, const fs::p
     return condition;
 }
 
-const char* healthName(StoreHealth health) {
-    return health == StoreHealth::Keeps   ? "Keeps"
-           : health == StoreHealth::Waits ? "Waits"
-                                          : "CannotRead";
-}
-
 // Japanese throughout: SQLite's own words go to the log, never to the learner.
 bool japaneseOnly(std::string text) {
     text = std::regex_replace(
@@ -106,6 +100,7 @@ bool japaneseOnly(std::string text) {
 TEST(AttemptStoreFaults, EachFileOrConditionHasItsTabledOutcome) {
     const std::string score("\x00\x07lesson1\x01\x00\x00\x00", 13);
     const std::vector<KeyTally> thisAttempt{{"e", 10, 5}};
+    const char* const health[] = {"Keeps", "Waits", "CannotRead"};  // in StoreHealth's order
     for (const auto& row : tableRows("store_faults.tsv")) {
         SCOPED_TRACE(row[0]);
         const std::string &afterwards = row[2], &records = row[3];
@@ -120,7 +115,7 @@ TEST(AttemptStoreFaults, EachFileOrConditionHasItsTabledOutcome) {
             AttemptStore store(file, condition.driver);
             EXPECT_EQ(store.record(sample("lesson1", thisAttempt)) > 0, records == "written");
             const std::vector<KeyTally> lesson = store.lessonTotals({1, "lesson1"});
-            EXPECT_STREQ(healthName(store.health()), row[4].c_str());
+            EXPECT_EQ(health[static_cast<int>(store.health())], row[4]);
             if (store.health() != StoreHealth::CannotRead) {
                 EXPECT_EQ(lesson, thisAttempt);
             }
