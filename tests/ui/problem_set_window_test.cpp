@@ -51,27 +51,25 @@ private slots:
 // Only Escape answered with OK drops the edits, and the file is shown again, also once the
 // window is reopened. A taken name ("b") is refused before anything is asked.
 void ProblemSetWindowTest::editsAreKeptOrTheFileShown() {
-    struct Case {
-        const char* button;  // empty: Escape
-        const char* name;
-        bool discard, kept;
-    };
-    for (const Case& row :
-         {Case{"", "", true, false}, Case{"", "", false, true}, Case{"newButton", "b", true, true},
-          Case{"copyButton", "b", true, true}, Case{"renameButton", "b", true, true},
-          Case{"newButton", "c", false, true}}) {
+    // The button (none: Escape), the name typed, the answer to the question, the edits kept.
+    for (const auto& [button, name, discard, kept] : {std::tuple{"", "", true, false},
+                                                      {"", "", false, true},
+                                                      {"newButton", "b", true, true},
+                                                      {"copyButton", "b", true, true},
+                                                      {"renameButton", "b", true, true},
+                                                      {"newButton", "c", false, true}}) {
         OpenWindow open;
         QTest::keyClicks(open.get("titleEdit"), " edited");
-        open.get<QLineEdit>("nameEdit")->setText(row.name);
-        open.test.messages().answers = {row.discard};
-        if (*row.button == '\0') {
+        open.get<QLineEdit>("nameEdit")->setText(name);
+        open.test.messages().answers = {discard};
+        if (*button == '\0') {
             QTest::keyClick(open.get("titleEdit"), Qt::Key_Escape);
             open.window.show();
         } else {
-            open.click(row.button);
+            open.click(button);
         }
-        QCOMPARE(open.get<QLineEdit>("titleEdit")->text(), row.kept ? "file a edited" : "file a");
-        QCOMPARE(open.marked(), row.kept);
+        QCOMPARE(open.get<QLineEdit>("titleEdit")->text(), kept ? "file a edited" : "file a");
+        QCOMPARE(open.marked(), kept);
         QVERIFY(!open.exists("tdcs/c.tdc"));
     }
 }
