@@ -25,11 +25,6 @@ namespace {
 const std::map<std::string, int> kFingers{
     {"index", 0}, {"middle", 1}, {"ring", 2}, {"little", 3}, {"thumb", 4}};
 
-std::string strokeText(const KanaStroke& stroke) {
-    return std::to_string(stroke.position.row) + "," + std::to_string(stroke.position.col) +
-           (stroke.shift ? ",S" : "");
-}
-
 TEST(KanaLayout, EveryKeyHasItsKanaFingerKeycodeAndName) {
     const auto rows = tableRows("kana_layout.tsv");
     EXPECT_EQ(kanaKeys().size(), rows.size()) << "keys the table does not list";
@@ -59,13 +54,11 @@ TEST(KanaLayout, KanaTurnIntoTheirKeyStrokes) {
         const std::u32string kana = toUtf32(row[0]);
         ASSERT_EQ(kana.size(), 1u) << row[0];
         const auto strokes = strokesOf(kana.front());
-        std::string text = "-";
-        if (strokes) {
-            text.clear();
-            for (const KanaStroke& stroke : *strokes)
-                text += (text.empty() ? "" : " ") + strokeText(stroke);
-        }
-        EXPECT_EQ(text, row[1]) << row[0];
+        std::string text;  // "row,col" of each key, ",S" when shifted
+        for (const KanaStroke& key : strokes.value_or(std::vector<KanaStroke>{}))
+            text += (text.empty() ? "" : " ") + std::to_string(key.position.row) + "," +
+                    std::to_string(key.position.col) + (key.shift ? ",S" : "");
+        EXPECT_EQ(strokes ? text : "-", row[1]) << row[0];
     }
 }
 
