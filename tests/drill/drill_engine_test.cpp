@@ -60,16 +60,10 @@ protected:
 
     // A problem-set record as the menu fills it: identity comment order, all steps random.
     static lesson problemSet(std::vector<Bytes> words, std::int32_t steps) {
-        lesson record;
-        record.name = "sample";
-        record.kind = 1;
-        record.word_count = record.comment_count = record.comment_index_count =
-            static_cast<std::int32_t>(words.size());
-        for (std::int32_t i = 0; i < record.word_count; ++i)
+        lesson record{"sample", std::move(words), {}, 1, {}, std::vector<std::int32_t>(steps, -1)};
+        for (std::int32_t i = 0; i < std::ssize(record.words); ++i)
             record.comment_index.push_back(i), record.comments.push_back("c" + std::to_string(i));
-        record.words = std::move(words);
-        record.program.assign(static_cast<std::size_t>(steps), -1);
-        record.program_length = steps;
+        countLessonParts(record);
         return record;
     }
     void startProblemSet(const lesson& record) {
