@@ -379,6 +379,20 @@ void ApplicationTest::everyControlHasAnAccessibleName() {
     QVERIFY2(keyboard.startsWith(QStringLiteral("次のキー: %1").arg(QLatin1Char(first))),
              qPrintable(keyboard));
     QVERIFY2(keyboard.contains(QStringLiteral("指")), qPrintable(keyboard));
+
+    KanaCourseWindow& course = test.app().kanaCourse();
+    course.showCourse();
+    QCOMPARE(unnamedControls(&course), QStringList{});
+    course.startLesson(0);
+    KanaDrillWindow& kana = *course.drill();
+    QCOMPARE(unnamedControls(&kana), QStringList{});
+    QKeyEvent start(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                    XKeyPositions::scanCodeOf({2, 0}), 0, 0);
+    QApplication::sendEvent(&kana, &start);
+    // The first item is "ははまま…": は, the F key's kana.
+    QCOMPARE(QAccessible::queryAccessibleInterface(kana.findChild<QWidget*>("pnl_key"))
+                 ->text(QAccessible::Description),
+             QStringLiteral("次のキー: は、左手の人差し指。"));
 }
 
 QTEST_MAIN(ApplicationTest)
