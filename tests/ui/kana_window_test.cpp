@@ -17,6 +17,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -135,6 +136,29 @@ private slots:
         QTRY_VERIFY(rig.course->isVisible());
         QVERIFY(figures->text().startsWith(QStringLiteral("前回 %1字/分").arg(result.speed)));
         QVERIFY(figures->text().endsWith(QStringLiteral("正解率 100%")));
+    }
+
+    // Before a run Tab reaches "メニューに戻る" and Enter presses it; during a run Tab is no way
+    // out, and the button takes clicks only.
+    void tabAndEnterLeaveOnlyAWaitingLesson() {
+        KanaRig rig;
+        rig.course->showCourse();
+        rig.course->startLesson(0);
+        KanaDrillWindow& drill = *rig.course->drill();
+        QApplication::setActiveWindow(&drill);
+        auto* back = drill.findChild<QPushButton*>(QStringLiteral("Button_go_menu"));
+        QTest::keyClick(&drill, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), back);
+        QTest::keyClick(back, Qt::Key_Return);
+        QTRY_VERIFY(rig.course->isVisible() && !drill.isVisible());
+
+        rig.course->startLesson(0);
+        QApplication::setActiveWindow(&drill);
+        rig.press(drill, {2, 0});  // the start key
+        QTest::keyClick(&drill, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != back);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(drill.drill().running() && drill.isVisible());
     }
 
     // A kana lesson's heat map is the kana keyboard: each key tinted by its own misses, the worst
