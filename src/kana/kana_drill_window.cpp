@@ -105,8 +105,6 @@ void KanaDrillWindow::createControls() {
     Button_go_menu = new QPushButton(QStringLiteral("メニューに戻る"), this);
     Button_go_menu->setObjectName(QStringLiteral("Button_go_menu"));
     Button_go_menu->setFont(pixelFont(FontFace::PGothic, 16, FontStyle::Bold));
-    // A click only: every key belongs to the drill.
-    Button_go_menu->setFocusPolicy(Qt::NoFocus);
     connect(Button_go_menu, &QPushButton::clicked, this, [this] {
         drill_.goMenu();
         render();
@@ -198,9 +196,19 @@ void KanaDrillWindow::render() {
     }
     shown_ = view;
     pnl_key->showMarks(drill_.marks());
+    // Before a run Tab reaches "メニューに戻る", and Enter or the space bar presses it; during a
+    // run every key belongs to the drill and the button takes clicks only.
+    const bool waiting = !drill_.running();
+    Button_go_menu->setFocusPolicy(waiting ? Qt::StrongFocus : Qt::NoFocus);
+    if (!waiting && focusWidget() == Button_go_menu) setFocus();
 }
 
 void KanaDrillWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && focusWidget() == Button_go_menu) {
+        Button_go_menu->click();
+        return;
+    }
     const std::optional<KeyPosition> position = keyboard_.positionOf(event->nativeScanCode());
     if (!position) return;
     drill_.keyDown(*position, (event->modifiers() & Qt::ShiftModifier) != 0);

@@ -1,5 +1,6 @@
 #include "kana/kana_keyboard_widget.h"
 
+#include "kana/kana_marks_text.h"
 #include "keyboard/keyboard_widget.h"
 #include "keyboard/rgb.h"
 #include "widgets/bevel_panel_widget.h"
@@ -61,6 +62,7 @@ const Panel* panelOf(const KeyboardLayout& layout, KeyPosition position) {
 
 KanaKeyboardWidget::KanaKeyboardWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("キーボード"));
     model_.arrange();
 }
 
@@ -79,6 +81,8 @@ void KanaKeyboardWidget::arrange(const KeyboardLayout& layout) {
 void KanaKeyboardWidget::showMarks(const KanaGuideMarks& marks) {
     if (marks == marks_) return;
     marks_ = marks;
+    // A screen reader hears the marks as words.
+    setAccessibleDescription(QString::fromStdString(kanaMarksText(marks_)));
     update();
 }
 

@@ -1,7 +1,5 @@
 #include "keyboard/key_marks_text.h"
 
-#include <vector>
-
 namespace kestrum {
 
 namespace {
@@ -49,6 +47,11 @@ std::string keyMarksText(const KeyboardModel& model) {
             next.push_back(spokenFinger(f));
         }
     }
+    return marksSentence(next, wrong);
+}
+
+std::string marksSentence(const std::vector<std::string>& next,
+                          const std::vector<std::string>& wrong) {
     std::string text;
     if (!next.empty()) text += "次のキー: " + joined(next) + "。";
     if (!wrong.empty()) text += "間違えたキー: " + joined(wrong) + "。";

@@ -376,6 +376,18 @@ def sized_windows_of_the_menu(d):
     check_fits(d, window, "lesson 0")
     d.keys(*["space"] * 16)
     leave_drill_by_keyboard(d, window)
+    d.keys("alt+k")
+    course = d.window(f"{TITLE}   かな入力")
+    check_fits(d, course, "the kana course")
+    d.keys("alt+1")
+    window = drill(d, "かな入力 ホームポジション")
+    check_fits(d, window, "the kana drill")
+    d.keys("Tab", "Return")
+    wait_for("the kana drill to close",
+             lambda: window not in d.windows(f"{TITLE}   かな入力 ホームポジション"))
+    expect(d.window(f"{TITLE}   かな入力") == course, "not back on the kana course")
+    d.keys("alt+m")
+    d.closed(course, "かな入力")
 
 
 @screen_step

@@ -4,6 +4,7 @@
 #include "kana/kana_heat_keys.h"
 #include "kana/kana_layout.h"
 #include "kana/kana_lessons.h"
+#include "kana/kana_marks_text.h"
 #include "kana/kana_text.h"
 #include "platform/key_positions.h"
 #include "platform/random_source.h"
@@ -247,6 +248,7 @@ TEST_F(KanaDrillTest, VoicedAndShiftedKanaGuideJudgeAndCountEveryKey) {
     EXPECT_EQ(drill.marks(), (KanaGuideMarks{KeyPosition{1, 10}, {}, rightLittle, {}}));
     press(38);  // ち: wrong
     EXPECT_EQ(drill.marks().missed, (KeyPosition{2, 0}));
+    EXPECT_EQ(kanaMarksText(drill.marks()), "次のキー: ゛、右手の小指。間違えたキー: ち。");
     EXPECT_TRUE(host.isRunning(DrillTimer::timer_error));
     drill.timerFired(DrillTimer::timer_error);
     EXPECT_EQ(drill.marks().missed, std::nullopt);
@@ -256,7 +258,7 @@ TEST_F(KanaDrillTest, VoicedAndShiftedKanaGuideJudgeAndCountEveryKey) {
               (KanaGuideMarks{KeyPosition{0, 6}, kLeftShiftPosition, Finger{1, 0}, {}}));
     press(16);  // や without Shift
     EXPECT_EQ(drill.marks().missed, std::nullopt);
-    EXPECT_EQ(drill.marks().shift, kLeftShiftPosition);
+    EXPECT_EQ(kanaMarksText(drill.marks()), "次のキー: ゃ、左Shift、右手の人差し指。");
     press(50, true);  // the Shift key itself is no stroke
     press(16, true);
     EXPECT_TRUE(drill.view().cells[1].typed);

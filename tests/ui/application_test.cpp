@@ -273,10 +273,7 @@ void ApplicationTest::aKanaLessonIsTypedMappedAndShownOnTheCourse() {
     QVERIFY(drill.isVisible() && !course.isVisible());
     const KeyPosition ha{2, 3};
     const auto press = [&](KeyPosition key, bool shift = false) {
-        QKeyEvent event(QEvent::KeyPress, Qt::Key_unknown,
-                        shift ? Qt::ShiftModifier : Qt::NoModifier, XKeyPositions::scanCodeOf(key),
-                        0, 0);
-        QApplication::sendEvent(&drill, &event);
+        TestApplication::pressKey(&drill, key, shift);
     };
     QString boardClass, worst, speed, accuracy;
     ModalDriver result([&](QWidget* modal) {
@@ -385,6 +382,18 @@ void ApplicationTest::everyControlHasAnAccessibleName() {
     QVERIFY2(keyboard.startsWith(QStringLiteral("次のキー: %1").arg(QLatin1Char(first))),
              qPrintable(keyboard));
     QVERIFY2(keyboard.contains(QStringLiteral("指")), qPrintable(keyboard));
+
+    KanaCourseWindow& course = test.app().kanaCourse();
+    course.showCourse();
+    QCOMPARE(unnamedControls(&course), QStringList{});
+    course.startLesson(0);
+    KanaDrillWindow& kana = *course.drill();
+    QCOMPARE(unnamedControls(&kana), QStringList{});
+    TestApplication::pressKey(&kana, {2, 0});  // the start key
+    // The first item is "ははまま…": は, the F key's kana.
+    QCOMPARE(QAccessible::queryAccessibleInterface(kana.findChild<QWidget*>("pnl_key"))
+                 ->text(QAccessible::Description),
+             QStringLiteral("次のキー: は、左手の人差し指。"));
 }
 
 QTEST_MAIN(ApplicationTest)

@@ -1,5 +1,5 @@
-// The kana course's windows: the kana keyboard at the four sizes and the heat
-// map of a kana lesson (a lesson typed by scan codes is in application_test).
+// The kana course's windows: the kana keyboard at the four sizes, the way out of a waiting lesson
+// and the heat map of a kana lesson (a lesson typed by scan codes is in application_test).
 #include "kana/kana_course_window.h"
 #include "kana/kana_drill_window.h"
 #include "kana/kana_heat_board_widget.h"
@@ -10,6 +10,7 @@
 
 #include <QHelpEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolTip>
@@ -48,6 +49,30 @@ private slots:
                 }
             }
         }
+    }
+
+    // Before a run Tab reaches "メニューに戻る" and Enter presses it; during a run Tab is no way
+    // out, and the button takes clicks only.
+    void tabAndEnterLeaveOnlyAWaitingLesson() {
+        TestApplication test;
+        KanaCourseWindow& course = test.app().kanaCourse();
+        course.showCourse();
+        course.startLesson(0);
+        KanaDrillWindow& drill = *course.drill();
+        QApplication::setActiveWindow(&drill);
+        auto* back = drill.findChild<QPushButton*>(QStringLiteral("Button_go_menu"));
+        QTest::keyClick(&drill, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), back);
+        QTest::keyClick(back, Qt::Key_Return);
+        QTRY_VERIFY(course.isVisible() && !drill.isVisible());
+
+        course.startLesson(0);
+        QApplication::setActiveWindow(&drill);
+        TestApplication::pressKey(&drill, {2, 0});  // the start key
+        QTest::keyClick(&drill, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != back);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(drill.drill().running() && drill.isVisible());
     }
 
     // A kana lesson's heat map is the kana keyboard: each key tinted by its own misses, the worst
