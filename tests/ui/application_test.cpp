@@ -260,21 +260,22 @@ void ApplicationTest::aBusyStoreKeepsTheAttemptAndTheWindowsSaySo() {
 
 // A kana lesson typed by scan codes from the course, one key wrong: a key that is no kana key
 // does nothing, a kana turns red as its key is struck, the result's heat map is the kana
-// keyboard with the key missed listed by its kana, and the course shows the attempt.
+// keyboard with the key missed listed by its kana, and the course shows the attempt. A screen
+// reader finds a name for every control of the course and the drill, whose keyboard says the
+// key that comes next.
 void ApplicationTest::aKanaLessonIsTypedMappedAndShownOnTheCourse() {
     TestApplication test;
     QVERIFY(test.showMenu());
     KanaCourseWindow& course = test.app().kanaCourse();
     course.showCourse();
+    QCOMPARE(unnamedControls(&course), QStringList{});
     auto* figures = course.findChild<QLabel*>(QStringLiteral("figures_kana1"));
     QCOMPARE(figures->text(), QStringLiteral("まだ記録がありません"));
     course.startLesson(0);
     KanaDrillWindow& drill = *course.drill();
     QVERIFY(drill.isVisible() && !course.isVisible());
+    QCOMPARE(unnamedControls(&drill), QStringList{});
     const KeyPosition ha{2, 3};
-    const auto press = [&](KeyPosition key, bool shift = false) {
-        TestApplication::pressKey(&drill, key, shift);
-    };
     QString boardClass, worst, speed, accuracy;
     ModalDriver result([&](QWidget* modal) {
         speed = captionOf(modal, "Panel_speed");
@@ -295,18 +296,21 @@ void ApplicationTest::aKanaLessonIsTypedMappedAndShownOnTheCourse() {
     QApplication::sendEvent(&drill, &escape);
     QVERIFY(!drill.drill().running());
     const auto row = [&] { return drill.findChild<QLabel*>(QStringLiteral("lbl_kana"))->text(); };
-    press({2, 0});  // the start key
+    TestApplication::pressKey(&drill, {2, 0});  // the start key
     QCOMPARE(row(), QStringLiteral("ははまま　ははまま　はまはま　はまはま"));
-    press(ha);
+    QCOMPARE(QAccessible::queryAccessibleInterface(drill.findChild<QWidget*>("pnl_key"))
+                 ->text(QAccessible::Description),
+             QStringLiteral("次のキー: は、左手の人差し指。"));  // は is the F key's kana
+    TestApplication::pressKey(&drill, ha);
     QVERIFY(row().startsWith(QStringLiteral("<span style=\"color:#ff0000\">は</span>は")));
-    press({0, 0});             // ぬ, where the second は is due
-    int keys = 2, haKeys = 2;  // judged keys, and those counted under は
+    TestApplication::pressKey(&drill, {0, 0});  // ぬ, where the second は is due
+    int keys = 2, haKeys = 2;                   // judged keys, and those counted under は
     while (drill.drill().running()) {
         for (const KanaCell& cell : drill.drill().view().cells) {
             if (cell.typed) continue;
             const auto strokes = strokesOf(toUtf32(cell.kana).front());
             for (const KanaStroke& stroke : strokes.value()) {
-                press(stroke.position, stroke.shift);
+                TestApplication::pressKey(&drill, stroke.position, stroke.shift);
                 ++keys;
                 haKeys += stroke.position == ha ? 1 : 0;
             }
@@ -316,7 +320,6 @@ void ApplicationTest::aKanaLessonIsTypedMappedAndShownOnTheCourse() {
     }
     QTRY_VERIFY(result.ran());
     QCOMPARE(boardClass, QStringLiteral("kestrum::KanaHeatBoard"));
-    QVERIFY(haKeys >= 9);
     QCOMPARE(worst, QStringLiteral("ミスの多いキー\n\nは   打鍵 %1回・ミス 1回（%2%）")
                         .arg(haKeys)
                         .arg(100.0 / haKeys, 0, 'f', 1));
@@ -352,7 +355,7 @@ void ApplicationTest::theAttemptIsDatedWhenTheRunEndedAndTheCloseGoesOn() {
 }
 
 // A screen reader finds a name for every control of the menu, the drill window and the options
-// dialog; the drawn keyboard says which key comes next.
+// dialog; the drawn keyboard says which key comes next (the kana course's: with its lesson).
 void ApplicationTest::everyControlHasAnAccessibleName() {
     TestApplication test;
     QVERIFY(test.showMenu());
@@ -382,18 +385,6 @@ void ApplicationTest::everyControlHasAnAccessibleName() {
     QVERIFY2(keyboard.startsWith(QStringLiteral("次のキー: %1").arg(QLatin1Char(first))),
              qPrintable(keyboard));
     QVERIFY2(keyboard.contains(QStringLiteral("指")), qPrintable(keyboard));
-
-    KanaCourseWindow& course = test.app().kanaCourse();
-    course.showCourse();
-    QCOMPARE(unnamedControls(&course), QStringList{});
-    course.startLesson(0);
-    KanaDrillWindow& kana = *course.drill();
-    QCOMPARE(unnamedControls(&kana), QStringList{});
-    TestApplication::pressKey(&kana, {2, 0});  // the start key
-    // The first item is "ははまま…": は, the F key's kana.
-    QCOMPARE(QAccessible::queryAccessibleInterface(kana.findChild<QWidget*>("pnl_key"))
-                 ->text(QAccessible::Description),
-             QStringLiteral("次のキー: は、左手の人差し指。"));
 }
 
 QTEST_MAIN(ApplicationTest)
