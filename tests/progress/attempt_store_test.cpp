@@ -8,7 +8,6 @@
 #include <QSqlError>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <sys/fsuid.h>
 
 #include <functional>
