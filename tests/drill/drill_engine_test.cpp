@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <map>
 #include <numeric>
 #include <set>
@@ -61,16 +60,10 @@ protected:
 
     // A problem-set record as the menu fills it: identity comment order, all steps random.
     static lesson problemSet(std::vector<Bytes> words, std::int32_t steps) {
-        lesson record;
-        record.name = "sample";
-        record.kind = 1;
-        record.word_count = record.comment_count = record.comment_index_count =
-            static_cast<std::int32_t>(words.size());
-        for (std::int32_t i = 0; i < record.word_count; ++i)
+        lesson record{"sample", std::move(words), {}, 1, {}, std::vector<std::int32_t>(steps, -1)};
+        for (std::int32_t i = 0; i < std::ssize(record.words); ++i)
             record.comment_index.push_back(i), record.comments.push_back("c" + std::to_string(i));
-        record.words = std::move(words);
-        record.program.assign(static_cast<std::size_t>(steps), -1);
-        record.program_length = steps;
+        countLessonParts(record);
         return record;
     }
     void startProblemSet(const lesson& record) {
@@ -357,16 +350,16 @@ TEST_F(DrillTest, TheTutorialTurnsPagesOnlyOnTheBlankAndJudgesNothing) {
     EXPECT_FALSE(host.isRunning(DrillTimer::timer_special));
 }
 
-// Correct keys per minute and percent correct, both truncated.
+// Rows of data/lesson_figures.tsv.
 TEST(LessonFigures, SpeedAccuracyAndElapsedTime) {
-    const std::int32_t max = std::numeric_limits<std::int32_t>::max();
-    const std::tuple<int, std::uint32_t, std::int32_t> speeds[] = {
-        {100, 60000, 100}, {100, 60001, 99}, {50000, 3000000, 1000}, {100000, 1, max}, {5, 0, 0}};
-    for (const auto& [correct, ms, speed] : speeds)
-        EXPECT_EQ(speedPerMinute(correct, ms), speed) << correct << " in " << ms;
-    for (const auto& [right, typed, percent] : {std::tuple{2, 3, 66}, {100, 100, 100}, {0, 0, 0}})
-        EXPECT_EQ(accuracyPercent(right, typed), percent);
-    EXPECT_EQ(elapsedTicks(0xFFFFFF00u, 0x00000100u), 0x200u);  // the tick counter wrapped
+    for (const auto& row : tableRows("lesson_figures.tsv")) {
+        const std::int64_t a = std::stoll(row.at(1)), b = std::stoll(row.at(2));
+        const std::int64_t figure =
+            row[0] == "speed"      ? speedPerMinute(std::int32_t(a), std::uint32_t(b))
+            : row[0] == "accuracy" ? accuracyPercent(std::int32_t(a), std::int32_t(b))
+                                   : elapsedTicks(std::uint32_t(a), std::uint32_t(b));
+        EXPECT_EQ(figure, std::stoll(row.at(3))) << row[0] << " " << a << " " << b;
+    }
 }
 
 }  // namespace

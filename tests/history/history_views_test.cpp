@@ -46,8 +46,9 @@ TEST(GraphPlan, ValuesAndAttemptsMapToTheirPixels) {
               std::pair(kPlotRed, std::vector<PlotPoint>{{20, 177}, {275, 19}, {530, -58}}));
 }
 
-// The best figures may stand at either end of the history; a full one counts as 100 or more.
-TEST(GraphPlan, FooterShowsCountAndBestFigures) {
+// The footer: the count and the best figures, which may stand at either end of the history; a
+// full one counts as 100 or more.
+TEST(GraphPlan, FooterScalesAndGridLines) {
     std::vector<Attempt> attempts(37, Attempt{100, 50});
     attempts.front() = {90, 98};
     attempts.back() = {215, 60};
@@ -55,21 +56,9 @@ TEST(GraphPlan, FooterShowsCountAndBestFigures) {
     EXPECT_THAT(plot.texts, Contains(PlotText{"練習回数 37 回", {50, 340}, kPlotBlack, 129}));
     EXPECT_THAT(plot.texts, Contains(PlotText{"最高正解率 98(%)", {180, 340}, kPlotBlue, 119}));
     EXPECT_THAT(plot.texts, Contains(PlotText{"最高速度 215(字/分)", {300, 340}, kPlotRed, 249}));
-    attempts.back() = {80, 99};
-    EXPECT_EQ(planGraph(history(attempts)).bestAccuracy, 99);
-
-    for (const auto& [count, text] :
-         {std::pair{100, "練習回数 100 回以上"}, {99, "練習回数 99 回"}})
-        EXPECT_THAT(planGraph(history(std::vector<Attempt>(count, {0, 0}))).texts,
-                    Contains(Field(&PlotText::text, text)));
-    EXPECT_EQ(graphCaption(scoreKeyFor(1, "\x93\xfa\x96\x7b")), "グラフ   日本");
-}
-
-// The scales: 100 to 0 % in blue left of the plot and 400 to 0 characters a minute in red right
-// of it, a quarter apart (78 pixels), each label ending a pixel short of the frame or the edge;
-// grid lines at the top and between the quarters, none on the base.
-TEST(GraphPlan, ScalesMarkEveryQuarter) {
-    const GraphPlot plot = planGraph(history({{100, 50}, {200, 60}}));
+    // The scales: 100 to 0 % in blue left of the plot and 400 to 0 characters a minute in red right
+    // of it, a quarter apart (78 pixels), each label ending a pixel short of the frame or the edge;
+    // grid lines at the top and between the quarters, none on the base.
     for (int i = 0; i <= 4; ++i) {
         const int y = 15 + 78 * i;
         EXPECT_THAT(plot.texts,
@@ -82,9 +71,15 @@ TEST(GraphPlan, ScalesMarkEveryQuarter) {
                                                      {{20, 98}, {530, 98}},
                                                      {{20, 176}, {530, 176}},
                                                      {{20, 254}, {530, 254}}}));
-}
+    attempts.back() = {80, 99};
+    EXPECT_EQ(planGraph(history(attempts)).bestAccuracy, 99);
 
-const auto kFirst = std::tuple("(-----)", "(-----)", Trend::None, Trend::None);
+    for (const auto& [count, text] :
+         {std::pair{100, "練習回数 100 回以上"}, {99, "練習回数 99 回"}})
+        EXPECT_THAT(planGraph(history(std::vector<Attempt>(count, {0, 0}))).texts,
+                    Contains(Field(&PlotText::text, text)));
+    EXPECT_EQ(graphCaption(scoreKeyFor(1, "\x93\xfa\x96\x7b")), "グラフ   日本");
+}
 
 // Each step plays the drill: record the attempt, then summarise it as the window would, giving
 // the figures, the previous ones and the two arrows.
@@ -102,7 +97,8 @@ TEST(ResultSummary, ArrowsCompareTheTwoNewestAttemptsWithoutThreshold) {
     };
     EXPECT_EQ(summarizeResult(scores, scoreKeyFor(0, "lesson2"), 10, 20).messages,
               Messages{plainMessage("no match data")});
-    EXPECT_EQ(finish(123, 95), std::tuple_cat(std::tuple("123字/分", "95%"), kFirst));
+    EXPECT_EQ(finish(123, 95),
+              std::tuple("123字/分", "95%", "(-----)", "(-----)", Trend::None, Trend::None));
     EXPECT_EQ(finish(123, 96),
               std::tuple("123字/分", "96%", "123字/分", "95%", Trend::Even, Trend::Up));
     EXPECT_EQ(finish(124, 95),

@@ -1,3 +1,4 @@
+#include "history/history_test_dir.h"
 #include "history/score_file.h"
 #include "kana/kana_drill.h"
 #include "kana/kana_heat_keys.h"
@@ -25,34 +26,6 @@ namespace {
 const std::map<std::string, int> kFingers{
     {"index", 0}, {"middle", 1}, {"ring", 2}, {"little", 3}, {"thumb", 4}};
 
-// The layout table: place -> X key code, and the X key code of every kana key.
-struct KeyRow {
-    KeyPosition position;
-    std::uint32_t keycode;
-    unsigned char name;
-};
-
-std::vector<KeyRow> keyRows() {
-    std::vector<KeyRow> rows;
-    for (const auto& row : tableRows("kana_layout.tsv"))
-        rows.push_back({{std::stoi(row[0]), std::stoi(row[1])},
-                        static_cast<std::uint32_t>(std::stoul(row[2])),
-                        static_cast<unsigned char>(row[7].at(0))});
-    return rows;
-}
-
-KeyRow keyAt(KeyPosition position) {
-    for (const KeyRow& row : keyRows()) {
-        if (row.position == position) return row;
-    }
-    return {};
-}
-
-std::string strokeText(const KanaStroke& stroke) {
-    return std::to_string(stroke.position.row) + "," + std::to_string(stroke.position.col) +
-           (stroke.shift ? ",S" : "");
-}
-
 TEST(KanaLayout, EveryKeyHasItsKanaFingerKeycodeAndName) {
     const auto rows = tableRows("kana_layout.tsv");
     EXPECT_EQ(kanaKeys().size(), rows.size()) << "keys the table does not list";
@@ -67,7 +40,9 @@ TEST(KanaLayout, EveryKeyHasItsKanaFingerKeycodeAndName) {
         EXPECT_EQ(key->finger, (Finger{row[5] == "L" ? 0 : 1, kFingers.at(row[6])}));
         EXPECT_EQ(fingerOf(position), key->finger);
         EXPECT_EQ(key->byte, static_cast<unsigned char>(row[7].at(0)));
-        EXPECT_EQ(keyboard.positionOf(static_cast<std::uint32_t>(std::stoul(row[2]))), position);
+        const auto keycode = static_cast<std::uint32_t>(std::stoul(row[2]));
+        EXPECT_EQ(keyboard.positionOf(keycode), position);
+        EXPECT_EQ(XKeyPositions::scanCodeOf(position), keycode);
     }
     EXPECT_EQ(keyboard.positionOf(50), kLeftShiftPosition);
     EXPECT_EQ(keyboard.positionOf(62), kRightShiftPosition);
@@ -80,13 +55,11 @@ TEST(KanaLayout, KanaTurnIntoTheirKeyStrokes) {
         const std::u32string kana = toUtf32(row[0]);
         ASSERT_EQ(kana.size(), 1u) << row[0];
         const auto strokes = strokesOf(kana.front());
-        std::string text = "-";
-        if (strokes) {
-            text.clear();
-            for (const KanaStroke& stroke : *strokes)
-                text += (text.empty() ? "" : " ") + strokeText(stroke);
-        }
-        EXPECT_EQ(text, row[1]) << row[0];
+        std::string text;  // "row,col" of each key, ",S" when shifted
+        for (const KanaStroke& key : strokes.value_or(std::vector<KanaStroke>{}))
+            text += (text.empty() ? "" : " ") + std::to_string(key.position.row) + "," +
+                    std::to_string(key.position.col) + (key.shift ? ",S" : "");
+        EXPECT_EQ(strokes ? text : "-", row[1]) << row[0];
     }
 }
 
@@ -96,10 +69,8 @@ TEST(KanaLessons, LettersComeRowByRowAndEveryItemCanBeTyped) {
     const std::vector<KanaLesson> course = kanaCourse();
     ASSERT_EQ(course.size(), 8u);
     const std::vector<std::set<int>> taughtRows{{2}, {1, 2}, {1, 2, 3}, {0, 1, 2, 3}};
-    std::set<std::string> names;
     for (std::size_t n = 0; n < course.size(); ++n) {
         const KanaLesson& lesson = course[n];
-        names.insert(lesson.name);
         EXPECT_EQ(lesson.name, "kana" + std::to_string(n + 1));
         for (const std::int32_t entry : lesson.program)
             EXPECT_TRUE(entry >= -1 && entry < static_cast<std::int32_t>(lesson.items.size()));
@@ -119,49 +90,34 @@ TEST(KanaLessons, LettersComeRowByRowAndEveryItemCanBeTyped) {
             }
         }
     }
-    EXPECT_EQ(names.size(), course.size());
     EXPECT_EQ(course[6].program,
               std::vector<std::int32_t>(15, -1));  // words at random, as lesson 5
 }
 
-// The line above a letter drill names the finger of each kana: the voicing mark's own key for a
-// voiced kana, Shift for a shifted one.
+// Rows of data/kana_hints.tsv: each pair's items ("aab..." on) carry its line.
 TEST(KanaLessons, HintsNameTheFingersThatStrikeEachKana) {
     const std::vector<KanaLesson> course = kanaCourse();
-    const auto hintOf = [&](std::size_t lesson, const std::u32string& pair) {
-        for (const KanaItem& item : course.at(lesson).items) {
-            if (item.text.starts_with(pair.substr(0, 1) + pair.substr(0, 1) + pair.substr(1, 1)))
-                return item.comment;
-        }
-        return std::string("(no item)");
-    };
-    EXPECT_EQ(hintOf(0, U"はま"), "「は」は左手の人差し指、「ま」は右手の人差し指");
-    EXPECT_EQ(hintOf(4, U"かが"), "「か」は左手の人差し指、「が」は「か」と「゛」（右手の小指）");
-    EXPECT_EQ(hintOf(4, U"はぱ"), "「は」は左手の人差し指、「ぱ」は「は」と「゜」（右手の小指）");
-    EXPECT_EQ(hintOf(5, U"あぁ"), "「あ」は左手の中指、「ぁ」はShiftと左手の中指");
-    EXPECT_EQ(hintOf(5, U"「」"), "『「』はShiftと右手の小指、『」』はShiftと右手の小指");
+    for (const auto& row : tableRows("kana_hints.tsv")) {
+        const std::u32string pair = toUtf32(row.at(1));
+        const std::u32string start{pair[0], pair[0], pair[1]};
+        const auto& items = course.at(std::stoul(row[0])).items;
+        const auto item = std::find_if(items.begin(), items.end(), [&](const KanaItem& i) {
+            return i.text.starts_with(start);
+        });
+        ASSERT_NE(item, items.end()) << row[1];
+        EXPECT_EQ(item->comment, row.at(2)) << row[1];
+    }
 }
 
 // The course's history keys are built-in keys named kana1..kana8, whatever attempt they carry;
 // a problem set may take such a name without becoming one.
 TEST(KanaLessons, TheCourseKnowsItsOwnHistoryKeys) {
-    ScoreKey attempt = scoreKeyFor(0, "kana8");
-    attempt.speed = 120;
-    attempt.accuracy = 97;
-    EXPECT_TRUE(isKanaLesson(attempt));
-    EXPECT_TRUE(isKanaLesson(scoreKeyFor(0, "kana1")));
-    EXPECT_FALSE(isKanaLesson(scoreKeyFor(0, "kana9")));
-    EXPECT_FALSE(isKanaLesson(scoreKeyFor(0, "lesson1")));
-    EXPECT_FALSE(isKanaLesson(scoreKeyFor(1, "kana1")));
-}
-
-// A keyboard as a US key map leaves it: no yen key (132), no backslash key left of Shift (97).
-std::set<std::uint32_t> usKeycodes() {
-    std::set<std::uint32_t> codes;
-    for (const KeyRow& row : keyRows()) {
-        if (row.keycode != 97 && row.keycode != 132) codes.insert(row.keycode);
-    }
-    return codes;
+    for (const auto& [kind, name, own] : {std::tuple{0, "kana8", true},
+                                          {0, "kana1", true},
+                                          {0, "kana9", false},
+                                          {0, "lesson1", false},
+                                          {1, "kana1", false}})
+        EXPECT_EQ(isKanaLesson(attemptOf(kind, name, 120, 97)), own) << kind << name;
 }
 
 class KanaDrillTest : public ::testing::Test {
@@ -176,7 +132,7 @@ protected:
     void typeKana(char32_t kana) {
         const auto strokes = strokesOf(kana);
         for (const KanaStroke& stroke : strokes.value())
-            press(keyAt(stroke.position).keycode, stroke.shift);
+            press(XKeyPositions::scanCodeOf(stroke.position), stroke.shift);
     }
     std::u32string itemOnScreen() {
         std::string text;
@@ -202,7 +158,7 @@ protected:
             for (std::size_t i = 0; i < item.size(); ++i) {
                 if (missAt.contains(i)) {
                     press(item[i] == U'ち' ? 39 : 38);
-                    ++plannedMisses[keyAt(strokesOf(item[i])->front().position).name];
+                    ++plannedMisses[kanaKeyAt(strokesOf(item[i])->front().position)->byte];
                 }
                 typeKana(item[i]);
             }
@@ -239,10 +195,8 @@ TEST_F(KanaDrillTest, EveryLessonIsJudgedKeyByKeyAndRecorded) {
         EXPECT_EQ(misses, missing ? 2 * static_cast<int>(course[n].program.size()) : 0);
         EXPECT_EQ(result.accuracy, (result.key_count - misses) * 100 / result.key_count);
         EXPECT_EQ(sound.played.size(), static_cast<std::size_t>(result.key_count));
-        if (!missing) {
-            EXPECT_EQ(result.key_count,
-                      std::accumulate(result.hit_counts.begin(), result.hit_counts.end(), 0));
-        }
+        const int hits = std::accumulate(result.hit_counts.begin(), result.hit_counts.end(), 0);
+        EXPECT_EQ(result.key_count, hits + misses);
         EXPECT_EQ(result.key, (ScoreKey{0, 5, course[n].name, result.speed, result.accuracy}));
         EXPECT_GT(result.speed, 0);
         // Dated by the calendar as the run ended, when the last item's pause was over.
@@ -258,11 +212,17 @@ TEST_F(KanaDrillTest, UsAndJapaneseKeyMapsGiveTheSameRunAndNameTheMissingKeys) {
     drill.start(course[2], *keyboard);
     EXPECT_EQ(drill.view().message, "何かキーを押すと始まります。");
 
-    keyboard = std::make_unique<XKeyPositions>(usKeycodes());
+    // The keys a US key map leaves: no yen key (132), no backslash key left of Shift (97).
+    std::set<std::uint32_t> us;
+    for (const auto& row : tableRows("kana_layout.tsv"))
+        us.insert(static_cast<std::uint32_t>(std::stoul(row.at(2))));
+    us.erase(97);
+    us.erase(132);
+    keyboard = std::make_unique<XKeyPositions>(us);
     random = SeededRandom{7};
-    const LessonResult us = typeLesson(course[2], {1});
+    const LessonResult usRun = typeLesson(course[2], {1});
     EXPECT_EQ(
-        std::tie(us.key_count, us.accuracy, us.hit_counts, us.miss_counts),
+        std::tie(usRun.key_count, usRun.accuracy, usRun.hit_counts, usRun.miss_counts),
         std::tie(japanese.key_count, japanese.accuracy, japanese.hit_counts, japanese.miss_counts));
     drill.start(course[2], *keyboard);
     EXPECT_EQ(drill.view().message, "キーボードに「ろ」がありません。");
@@ -271,13 +231,14 @@ TEST_F(KanaDrillTest, UsAndJapaneseKeyMapsGiveTheSameRunAndNameTheMissingKeys) {
 }
 
 // が takes か then ゛: the kana turns typed with the second key; ゃ needs the left Shift (its key
-// is the right hand's), and without Shift it is a miss that greys nothing.
-TEST_F(KanaDrillTest, VoicedAndShiftedKanaGuideAndJudgeEveryKey) {
+// is the right hand's), and without Shift it is a miss that greys nothing. Every stroke reaches
+// the heat map on its key of the kana keyboard, named by the kana on it; a romaji key's name is
+// no kana key.
+TEST_F(KanaDrillTest, VoicedAndShiftedKanaGuideJudgeAndCountEveryKey) {
     const KanaLesson lesson{"t", "t", {{U"がゃ", "c"}}, {0}};
     drill.start(lesson, *keyboard);
     press(38);
-    const Finger leftIndex{0, 0};
-    const Finger rightLittle{1, 3};
+    const Finger leftIndex{0, 0}, rightLittle{1, 3};
     EXPECT_EQ(drill.marks(), (KanaGuideMarks{KeyPosition{1, 4}, {}, leftIndex, {}}));
     press(28);  // か
     EXPECT_FALSE(drill.view().cells[0].typed);
@@ -302,29 +263,12 @@ TEST_F(KanaDrillTest, VoicedAndShiftedKanaGuideAndJudgeEveryKey) {
     ASSERT_EQ(host.results.size(), 1u);
     EXPECT_EQ(host.results[0].key_count, 5);
     EXPECT_EQ(host.results[0].accuracy, 60);
-}
-
-// A run's keys reach the heat map on the keys of the kana keyboard: ゛ and っ each missed once,
-// named by the kana on their keys; a romaji key's name is no kana key.
-TEST_F(KanaDrillTest, TheHeatMapCountsEveryStrokeOnItsKanaKey) {
-    const KanaLesson lesson{"t", "t", {{U"がつっ", "c"}}, {0}};
-    drill.start(lesson, *keyboard);
-    press(38);
-    press(28);  // か
-    press(38);  // ち where ゛ was due
-    press(34);  // ゛
-    press(52);  // つ
-    press(52);  // つ where っ (Shift) was due
-    press(52, true);
-    endPause();
-    const LessonResult& result = host.results.at(0);
+    const LessonResult& result = host.results[0];
     const KanaHeatKeys keys;
-    const std::vector<KeyHeat> heats =
-        keyHeats(keys, keyTallies(result.hit_counts, result.miss_counts));
-    const KeyPosition ka{1, 4}, voicing{1, 10}, tsu{3, 0};
-    EXPECT_EQ(heats, (std::vector<KeyHeat>{{ka, 1, 0}, {tsu, 2, 1}, {voicing, 1, 1}}));
-    EXPECT_EQ(worstKeys(heats, 6), (std::vector<KeyHeat>{{voicing, 1, 1}, {tsu, 2, 1}}));
-    EXPECT_EQ(keys.caption(tsu), "つ（っ）");
+    const KeyPosition ka{1, 4}, voicing{1, 10}, ya{0, 6};
+    EXPECT_EQ(keyHeats(keys, keyTallies(result.hit_counts, result.miss_counts)),
+              (std::vector<KeyHeat>{{ka, 1, 0}, {ya, 1, 1}, {voicing, 1, 1}}));
+    EXPECT_EQ(keys.caption(ya), "や（ゃ）");
     EXPECT_EQ(keys.caption(voicing), "゛");
     EXPECT_EQ(keys.caption(kSpacePosition), "スペース");
     EXPECT_EQ(keys.keyOf("a"), std::nullopt);

@@ -15,7 +15,7 @@ using M = KeyboardModel;
 // Every key's cell, finger and zone colour (data/keyboard_keys.tsv); a letter takes both cases
 // and is captioned in capitals. Every other byte, double-byte halves included, resolves to the
 // hidden cell of the Q row.
-TEST(KeyboardModel, KeysFingersAndZoneColours) {
+TEST(KeyboardModel, KeysFingersZoneColoursAndANewLayout) {
     const std::map<std::string, Rgb> colour = {
         {"LightCyan", colours::kLightCyan},     {"LightGreen", colours::kLightGreen},
         {"LightYellow", colours::kLightYellow}, {"LightPink", colours::kLightPink},
@@ -51,13 +51,8 @@ TEST(KeyboardModel, KeysFingersAndZoneColours) {
             EXPECT_EQ(model.keyOf(static_cast<unsigned char>(b)), M::kUnlisted) << b;
         }
     }
-}
-
-// The special keys; a new layout restores backgrounds and finger labels but keeps key captions'
-// colours and states.
-TEST(KeyboardModel, SpecialKeysFingerLabelsAndANewLayout) {
-    KeyboardModel model;
-    model.arrange();
+    // The special keys; a new layout restores backgrounds and finger labels but keeps key
+    // captions' colours and states.
     EXPECT_EQ(std::pair(model.key_finger(M::kLeftShift), model.key_finger(M::kRightShift)),
               std::pair(Finger{M::kLeftHand, M::kLittle}, Finger{M::kRightHand, M::kLittle}));
     EXPECT_EQ(model.key_colour(M::kEnterFiller), colours::kButtonFace);

@@ -22,7 +22,7 @@ void write(const fs::path& path, const Bytes& bytes) {
 
 // Through a link to a file elsewhere the link stays and its target takes the line, keeping its
 // mode; a directory in the file's place stays, and the save says it failed.
-TEST(SettingsSave, WritesTheLineByteForByteAndLoadsItBack) {
+TEST(SettingsSave, WritesTheLineByteForByte) {
     testing::HistoryDir dir;
     DiskFileSystem files;
     const fs::path ini = dir.path() / kSettingsFileName;
@@ -31,10 +31,7 @@ TEST(SettingsSave, WritesTheLineByteForByteAndLoadsItBack) {
     const Settings chosen{0, 2, 1, 0, 2, 100, 3, utf8ToCp932("英単語 (2)")};
     ASSERT_TRUE(SaveSettings(chosen, files, dir.path()));
     const Bytes line = "0,2,1,0,2,100,3\r\n" + chosen.problem_set_name + "\r\n";
-    EXPECT_EQ(fileBytes(ini), line);
-    Settings loaded;
-    LoadSettings(loaded, files, dir.path(), 1280);
-    EXPECT_EQ(loaded, chosen);
+    EXPECT_EQ(fileBytes(ini), line);  // which loads as reader_cases.tsv shows
 
     const fs::path kept = dir.path() / "kept" / "my.ini";
     fs::create_directories(kept.parent_path());
@@ -91,10 +88,6 @@ TEST(RomajiOption, OffByDefaultAndKeptInTheProgramsOwnFile) {
         ASSERT_TRUE(SaveSettings(settings, files, "/d") && SaveOwnOptions(settings, files, "/d"));
         EXPECT_EQ(files.files["/d/kestruml.ini"], "1,0,0,1,0,5,0\r\n");
         EXPECT_EQ(files.files["/d/options.ini"], "romaji_spellings=" + std::to_string(on) + "\r\n");
-        Settings loaded;
-        LoadSettings(loaded, files, "/d", 1280);
-        LoadOwnOptions(loaded, files, "/d");
-        EXPECT_EQ(loaded, settings);
     }
 }
 

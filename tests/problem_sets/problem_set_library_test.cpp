@@ -27,7 +27,7 @@ protected:
 
 // A saved set reads back through the reader without a message (表 ends in the byte of '\\'). A
 // set the editor's rules refuse (name, no items, an item, 200 items, the title) is not written.
-TEST_F(ProblemSetLibraryTest, SavedSetReadsBackAndARefusedOneLeavesIt) {
+TEST_F(ProblemSetLibraryTest, SavedSetsReadBackAndARefusedOrReadOnlyOneStays) {
     ASSERT_TRUE(library.save("表現", twoItems).ok);
     const Bytes saved = tdc("表現");
     EXPECT_EQ(saved,
@@ -59,6 +59,15 @@ TEST_F(ProblemSetLibraryTest, SavedSetReadsBackAndARefusedOneLeavesIt) {
     const ProblemSetDocument most{"t", std::vector<ProblemItem>(199, good)};
     EXPECT_TRUE(library.save("表現", most).ok);
     EXPECT_EQ(library.load("表現"), most);
+    // A set saved as UTF-8 by an editor opens as the reader reads it; once its file is read-only
+    // it is not replaced.
+    std::ofstream(root / "tdcs" / "u.tdc") << "\xEF\xBB\xBFTitle=果物の名前\r\nText[1]=apple\r\n"
+                                              "Comment[1]=りんご\r\nText[2]= pear\r\n";
+    EXPECT_EQ(library.load("u"), twoItems);
+    std::filesystem::permissions(root / "tdcs" / "u.tdc", std::filesystem::perms::owner_read);
+    const LibraryResult readOnly = library.save("u", twoItems);
+    EXPECT_FALSE(readOnly.ok || readOnly.messages.empty());
+    EXPECT_TRUE(tdc("u").starts_with("\xEF\xBB\xBF"));
 }
 
 // Choosing writes the name on line 2 of kestruml.ini at once; renaming or deleting the current
@@ -84,19 +93,6 @@ TEST_F(ProblemSetLibraryTest, CreateCopyRenameDeleteAndTheCurrentSet) {
     EXPECT_TRUE(settings.problem_set_name.empty());
     EXPECT_EQ(folders.fileNames(root / "tdcs"),
               (std::vector<std::string>{"copy.tdc", "empty.tdc"}));
-}
-
-// A set saved as UTF-8 by an editor opens as the reader reads it; once its file is read-only it
-// is not replaced.
-TEST_F(ProblemSetLibraryTest, AUtf8SetOpensAsCodePage932AndAReadOnlyOneStays) {
-    std::filesystem::create_directory(root / "tdcs");
-    std::ofstream(root / "tdcs" / "u.tdc") << "\xEF\xBB\xBFTitle=果物の名前\r\nText[1]=apple\r\n"
-                                              "Comment[1]=りんご\r\nText[2]= pear\r\n";
-    EXPECT_EQ(library.load("u"), twoItems);
-    std::filesystem::permissions(root / "tdcs" / "u.tdc", std::filesystem::perms::owner_read);
-    const LibraryResult saved = library.save("u", twoItems);
-    EXPECT_FALSE(saved.ok || saved.messages.empty());
-    EXPECT_TRUE(tdc("u").starts_with("\xEF\xBB\xBF"));
 }
 
 }  // namespace

@@ -41,16 +41,14 @@ TEST(ProblemSetRules, SetNamesAndTheTitlesMadeOfThem) {
     EXPECT_EQ(titleFromName("a" + kanji(47)), utf8ToCp932("a" + kanji(44)));
 }
 
-TEST(ProblemSetImport, BothEncodingsOneItemPerLine) {
+// One item a line in either encoding. A file over 1 MB, or holding a NUL byte (not a text), gives
+// nothing and says why; no more items are read than the set has room for, and a byte-order mark
+// is no item.
+TEST(ProblemSetImport, ReadsBothEncodingsRefusesWhatIsNoTextAndReadsOnlyWhatFits) {
     const std::vector<ProblemItem> expected{{"sakura", utf8ToCp932("桜の花")}, {"no comment", ""}};
     EXPECT_EQ(importProblemItems("\xEF\xBB\xBFsakura\t桜の花\r\n\r\nno comment\n"), expected);
     // The same file in Shift-JIS: 桜 is 8D F7, の 82 CC, 花 89 D4.
     EXPECT_EQ(importProblemItems("sakura\t\x8D\xF7\x82\xCC\x89\xD4\r\nno comment\r\n"), expected);
-}
-
-// A file over 1 MB, or holding a NUL byte (not a text), gives nothing and says why; no more items
-// are read than the set has room for, and a byte-order mark is no item.
-TEST(ProblemSetImport, RefusesWhatIsNoTextAndReadsOnlyWhatFits) {
     MemoryFileSystem files;
     files.files["/big.txt"] = Bytes(1024 * 1024 + 1, 'a');
     files.files["/nul.txt"] = Bytes("abc\0def\n", 8);

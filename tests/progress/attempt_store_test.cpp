@@ -8,7 +8,6 @@
 #include <QSqlError>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <sys/fsuid.h>
 
 #include <functional>
@@ -85,12 +84,6 @@ Condition prepare(const std::string& name, const std::string& setup, const fs::p
     return condition;
 }
 
-const char* healthName(StoreHealth health) {
-    return health == StoreHealth::Keeps   ? "Keeps"
-           : health == StoreHealth::Waits ? "Waits"
-                                          : "CannotRead";
-}
-
 // Japanese throughout: SQLite's own words go to the log, never to the learner.
 bool japaneseOnly(std::string text) {
     text = std::regex_replace(
@@ -106,6 +99,7 @@ bool japaneseOnly(std::string text) {
 TEST(AttemptStoreFaults, EachFileOrConditionHasItsTabledOutcome) {
     const std::string score("\x00\x07lesson1\x01\x00\x00\x00", 13);
     const std::vector<KeyTally> thisAttempt{{"e", 10, 5}};
+    const char* const health[] = {"Keeps", "Waits", "CannotRead"};  // in StoreHealth's order
     for (const auto& row : tableRows("store_faults.tsv")) {
         SCOPED_TRACE(row[0]);
         const std::string &afterwards = row[2], &records = row[3];
@@ -120,7 +114,7 @@ TEST(AttemptStoreFaults, EachFileOrConditionHasItsTabledOutcome) {
             AttemptStore store(file, condition.driver);
             EXPECT_EQ(store.record(sample("lesson1", thisAttempt)) > 0, records == "written");
             const std::vector<KeyTally> lesson = store.lessonTotals({1, "lesson1"});
-            EXPECT_STREQ(healthName(store.health()), row[4].c_str());
+            EXPECT_EQ(health[static_cast<int>(store.health())], row[4]);
             if (store.health() != StoreHealth::CannotRead) {
                 EXPECT_EQ(lesson, thisAttempt);
             }
@@ -155,12 +149,15 @@ TEST(AttemptStoreFaults, EachFileOrConditionHasItsTabledOutcome) {
     }
 }
 
-TEST(AttemptStore, AttemptAndItsKeyStatisticsRoundTrip) {
+// An attempt and its keys read back; attempts that wait in memory count among the newest,
+// before any in the file, and in their own lesson alone.
+TEST(AttemptStore, AttemptsRoundTripAndWaitingOnesAreTheNewest) {
     HistoryDir dir;
+    const fs::path file = AttemptStore::fileIn(dir.path());
     const Attempt first = sample("さくら", {{"a", 30, 2}, {"f", 12, 0}});
-    AttemptStore(AttemptStore::fileIn(dir.path())).record(first);
-    AttemptStore(AttemptStore::fileIn(dir.path())).record(sample("lesson1", {{"a", 5, 1}}));
-    AttemptStore reopened(AttemptStore::fileIn(dir.path()));
+    AttemptStore(file).record(first);
+    AttemptStore(file).record(sample("lesson1", {{"a", 5, 1}}));
+    AttemptStore reopened(file);
     const std::vector<Attempt> all = reopened.attempts();
     ASSERT_EQ(all.size(), 2u);
     Attempt expected = first;
@@ -172,31 +169,23 @@ TEST(AttemptStore, AttemptAndItsKeyStatisticsRoundTrip) {
     EXPECT_EQ(reopened.recentTotals(1), (std::vector<KeyTally>{{"a", 5, 1}}));
     EXPECT_EQ(reopened.recentTotals(2), (std::vector<KeyTally>{{"a", 35, 3}, {"f", 12, 0}}));
     EXPECT_TRUE(reopened.pendingMessages().empty());
-}
 
-// Attempts that wait in memory count among the newest, before any in the file, and in their
-// own lesson alone.
-TEST(AttemptStore, WaitingAttemptsAreTheNewestInRecentTotals) {
-    HistoryDir dir;
-    const fs::path file = AttemptStore::fileIn(dir.path());
-    AttemptStore(file).record(sample("lesson1", {{"a", 7, 0}, {"s", 3, 3}}));
-    AttemptStore store(file);
     OtherConnection holder(file);
     holder.run({QStringLiteral("BEGIN IMMEDIATE"), QStringLiteral("DELETE FROM key_stats")});
-    store.keep(sample("lesson2", {{"s", 4, 1}}));
-    store.keep(sample("lesson3", {{"d", 9, 2}, {"s", 1, 0}}));
-    EXPECT_EQ(store.recentTotals(1), (std::vector<KeyTally>{{"d", 9, 2}, {"s", 1, 0}}));
-    EXPECT_EQ(store.recentTotals(3),
-              (std::vector<KeyTally>{{"a", 7, 0}, {"d", 9, 2}, {"s", 8, 4}}));
-    EXPECT_EQ(store.lessonTotals({1, "lesson2"}), (std::vector<KeyTally>{{"s", 4, 1}}));
-    EXPECT_EQ(store.health(), StoreHealth::Waits);
-    EXPECT_EQ(store.attempts().size(), 3u);
+    reopened.keep(sample("lesson2", {{"s", 4, 1}}));
+    reopened.keep(sample("lesson3", {{"d", 9, 2}, {"s", 1, 0}}));
+    EXPECT_EQ(reopened.recentTotals(1), (std::vector<KeyTally>{{"d", 9, 2}, {"s", 1, 0}}));
+    EXPECT_EQ(reopened.recentTotals(3),
+              (std::vector<KeyTally>{{"a", 5, 1}, {"d", 9, 2}, {"s", 5, 1}}));
+    EXPECT_EQ(reopened.lessonTotals({1, "lesson2"}), (std::vector<KeyTally>{{"s", 4, 1}}));
+    EXPECT_EQ(reopened.health(), StoreHealth::Waits);
+    EXPECT_EQ(reopened.attempts().size(), 4u);
     // A set renamed over another set's name drops that set's waiting attempts, not a lesson's.
     Attempt lesson = sample("lesson2");
     lesson.kind = 0;
-    store.keep(lesson);
-    store.renameLesson({1, "lesson3"}, "lesson2");
-    EXPECT_EQ(store.attempts().size(), 3u);
+    reopened.keep(lesson);
+    reopened.renameLesson({1, "lesson3"}, "lesson2");
+    EXPECT_EQ(reopened.attempts().size(), 4u);
 }
 
 // SQLite's file names are bytes: a folder name that is not UTF-8, or holds URI characters.

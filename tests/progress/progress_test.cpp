@@ -114,29 +114,19 @@ TEST(ProgressSeries, LocalDaysFollowTheZoneRulesOfEachDate) {
               (std::vector<ProgressPoint>{{local("2026-05-01T12:00:00"), 70, 50, 1}}));
 }
 
-// A file of the version before gains the sums of what it holds at their first read: a lesson's
-// key counts, the attempts per local day, these again whenever the learner's zone changes.
+// A file of the version before (data/attempts_v2.sql) gains the sums of what it holds at their
+// first read: a lesson's key counts, the attempts per local day, these again whenever the
+// learner's zone changes.
 TEST(ProgressSeries, AnOlderFileGainsItsSumsAndDaysFollowTheZone) {
     useZone("Asia/Tokyo");
     HistoryDir dir;
     const auto file = AttemptStore::fileIn(dir.path());
-    kestrum::testing::OtherConnection(file).run({
-        "CREATE TABLE attempts(id INTEGER PRIMARY KEY, started_at TEXT NOT NULL, kind INTEGER "
-        "NOT NULL, lesson TEXT NOT NULL, speed INTEGER, accuracy INTEGER, duration_ms INTEGER, "
-        "keys INTEGER, misses INTEGER)",
-        "CREATE TABLE key_stats(attempt_id INTEGER NOT NULL REFERENCES attempts(id), ch TEXT NOT "
-        "NULL, hits INTEGER, misses INTEGER)",
-        "CREATE INDEX key_stats_by_attempt ON key_stats(attempt_id)",
-        "CREATE INDEX attempts_by_lesson ON attempts(kind, lesson, started_at)",
-        "CREATE INDEX attempts_by_date ON attempts(started_at)",
-        "PRAGMA application_id = 1263752274",
-        "PRAGMA user_version = 2",
-        "INSERT INTO attempts VALUES(1, '2026-11-30T08:00:00Z', 1, 'a', 100, 90, 0, 0, 0), "
-        "(2, '2026-11-30T20:00:00Z', 1, 'a', 200, 80, 0, 0, 0), "
-        "(3, '2026-11-30T12:00:00Z', 0, 'a', 50, 50, 0, 0, 0)",
-        "INSERT INTO key_stats VALUES(1, 'e', 5, 1), (2, 'e', 7, 0), (2, 'f', 3, 3), "
-        "(3, 'e', 100, 100)",
-    });
+    QStringList statements =
+        QString::fromStdString(kestrum::testing::fileBytes(KESTRUM_TEST_DATA "/attempts_v2.sql"))
+            .split('\n');
+    statements.removeIf(
+        [](const QString& line) { return line.isEmpty() || line.startsWith("--"); });
+    kestrum::testing::OtherConnection(file).run(statements);
     AttemptStore store(file);
     EXPECT_EQ(store.lessonTotals({0, "a"}), (std::vector<KeyTally>{{"e", 100, 100}}));
     EXPECT_EQ(storedLessons(store), (std::vector<LessonId>{{0, "a"}, {1, "a"}}));
@@ -170,24 +160,22 @@ TEST(ProgressSeries, AnOlderFileGainsItsSumsAndDaysFollowTheZone) {
     EXPECT_EQ(look.run({"SELECT count(*) FROM lesson_keys_pending"}), QStringList{"0"});
 }
 
-TEST(ProgressSeries, UnitThatKeepsTheRangeReadable) {
+// Rows of data/progress_axes.tsv.
+TEST(ProgressChart, AxesHoldAgainstHostileValuesAndUnitsKeepRangesReadable) {
     const QDate today(2026, 12, 6);
-    for (const auto& [days, unit] : {std::pair{92, ProgressUnit::Day},
-                                     {93, ProgressUnit::Week},
-                                     {731, ProgressUnit::Week},
-                                     {732, ProgressUnit::Month}})
-        EXPECT_EQ(unitFor({today, today.addDays(days - 1)}), unit) << days;
-}
-
-// Hostile values neither overflow an axis nor move it off its scale.
-TEST(ProgressChart, AxesHoldAgainstHostileValues) {
-    EXPECT_EQ(axisFor(0), (Axis{1, 1, 0}));
-    EXPECT_EQ(axisFor(6), (Axis{6, 1, 0}));
-    EXPECT_EQ(axisFor(250), (Axis{250, 50, 0}));
-    EXPECT_EQ(axisFor(2e9), (Axis{2000, 500, 0}));
-    EXPECT_EQ(percentAxis(87), (Axis{100, 5, 80}));
-    EXPECT_EQ(percentAxis(-5000), (Axis{100, 20, 0}));
-    EXPECT_EQ(percentAxis(1e9), (Axis{100, 5, 90}));
+    const char* const units[] = {"attempt", "day", "week", "month"};
+    const auto text = [](Axis a) {
+        return std::to_string(a.top) + "," + std::to_string(a.step) + "," +
+               std::to_string(a.bottom);
+    };
+    for (const auto& row : kestrum::testing::tableRows("progress_axes.tsv")) {
+        const double value = std::stod(row.at(1));
+        const std::string got = row[0] == "unit"
+                                    ? units[int(unitFor({today, today.addDays(qint64(value) - 1)}))]
+                                : row[0] == "axis" ? text(axisFor(value))
+                                                   : text(percentAxis(value));
+        EXPECT_EQ(got, row.at(2)) << row[0] << " " << row[1];
+    }
 }
 
 TEST(ProgressChart, TimeAxisTicks) {

@@ -19,9 +19,8 @@ public:
     }
     bool confirm(const Message& message) override {
         questions.push_back(message);
-        if (answers.empty()) return false;
-        const bool answer = answers.front();
-        answers.pop_front();
+        const bool answer = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.pop_front();
         return answer;
     }
     std::vector<std::string> shownTexts() const {

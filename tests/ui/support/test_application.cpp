@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTest>
 
 namespace kestrum::testing {
@@ -42,6 +43,12 @@ void TestApplication::click(QWidget* window, const char* objectName) {
     auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(objectName));
     QVERIFY2(button != nullptr, objectName);
     button->click();
+}
+
+void TestApplication::pressKey(QWidget* window, KeyPosition key, bool shift) {
+    QKeyEvent event(QEvent::KeyPress, Qt::Key_unknown, shift ? Qt::ShiftModifier : Qt::NoModifier,
+                    XKeyPositions::scanCodeOf(key), 0, 0);
+    QApplication::sendEvent(window, &event);
 }
 
 RunFigures TestApplication::typeRun(int stepMs, int wrongKeys,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/application.h"
+#include "platform/key_positions.h"
 #include "support/fake_services.h"
 #include "ui/support/recording_message_presenter.h"
 
@@ -41,6 +42,9 @@ public:
     void press(const char* objectName, Qt::MouseButton button = Qt::LeftButton);
     // Clicks the push button of that object name inside `window`.
     static void click(QWidget* window, const char* objectName);
+    // A key goes down on `window` as the X server sends it: the scan code of the key at `key`,
+    // whatever character it makes.
+    static void pressKey(QWidget* window, KeyPosition key, bool shift = false);
 
     // Types the run of the lesson waiting in the drill window, from its start key to the end,
     // with real key events: `wrongKeys` items begin with one wrong key, and the clock moves
