@@ -23,21 +23,11 @@ namespace kestrum {
 
 namespace {
 
-const QColor kWindowColour(245, 245, 220);
-const QColor kPanelColour(239, 239, 239);
 const QColor kUntypedColour(0, 0, 0);
 const QColor kTypedColour(255, 0, 0);
 
 // Design places from the form, in pixels; the keyboard layout moves and sizes the rest.
-constexpr int kMessageLeft = 24;
-constexpr int kSampleLeft = 8;
 constexpr int kDummyLeft = 8;
-constexpr int kPanelMessageBevel = 3;
-constexpr int kOutputBevel = 5;
-
-QRect toQRect(const Rect& r) {
-    return {r.left, r.top, r.width, r.height};
-}
 
 QPalette withTextColour(QPalette palette, const QColor& colour) {
     palette.setColor(QPalette::WindowText, colour);

@@ -68,6 +68,14 @@ public:
     void returnedToMenu();
 
     // The faces of the message lines and of the item row at `points`.
+    // The drill windows' colours and the places the keyboard layout leaves to them.
+    static inline const QColor kWindowColour{245, 245, 220};
+    static inline const QColor kPanelColour{239, 239, 239};
+    static constexpr int kMessageLeft = 24;
+    static constexpr int kSampleLeft = 8;
+    static constexpr int kPanelMessageBevel = 3;
+    static constexpr int kOutputBevel = 5;
+
     static QFont messageFont(int points);
     static QFont outputFont(int points);
 

@@ -20,18 +20,8 @@ namespace kestrum {
 
 namespace {
 
-const QColor kWindowColour(245, 245, 220);
-const QColor kPanelColour(239, 239, 239);
-constexpr int kMessageLeft = 24;
-constexpr int kSampleLeft = 8;
-constexpr int kPanelMessageBevel = 3;
-constexpr int kOutputBevel = 5;
 // The longest item of the course, in kana: the row's font is chosen so that it fits.
 constexpr int kRowKana = 20;
-
-QRect toQRect(const Rect& r) {
-    return {r.left, r.top, r.width, r.height};
-}
 
 // `font`, made smaller where `text` would not fit in `width` pixels.
 QFont fitted(QFont font, const QString& text, int width) {
@@ -73,7 +63,7 @@ void KanaDrillWindow::createControls() {
     setObjectName(QStringLiteral("KanaDrillWindow"));
     setFont(pixelFont(FontFace::PGothic, 12));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kWindowColour);
+    palette.setColor(QPalette::Window, DrillWindow::kWindowColour);
     setPalette(palette);
     setAutoFillBackground(true);
     // Kana are typed with the input method off: the window reads the keys themselves.
@@ -82,14 +72,14 @@ void KanaDrillWindow::createControls() {
 
     Panel_message = new BevelPanel(this);
     Panel_message->setBevelOuter(BevelPanel::Bevel::Lowered);
-    Panel_message->setBevelWidth(kPanelMessageBevel);
-    Panel_message->setColor(kPanelColour);
+    Panel_message->setBevelWidth(DrillWindow::kPanelMessageBevel);
+    Panel_message->setColor(DrillWindow::kPanelColour);
     lbl_message = new QLabel(Panel_message);
     lbl_message->setObjectName(QStringLiteral("lbl_message"));
 
     pnl_output = new BevelPanel(this);
-    pnl_output->setBevelWidth(kOutputBevel);
-    pnl_output->setColor(kPanelColour);
+    pnl_output->setBevelWidth(DrillWindow::kOutputBevel);
+    pnl_output->setColor(DrillWindow::kPanelColour);
     lbl_sample = new QLabel(pnl_output);
     lbl_sample->setObjectName(QStringLiteral("lbl_sample"));
     lbl_kana = new QLabel(pnl_output);
@@ -155,10 +145,10 @@ void KanaDrillWindow::arrange() {
     const QFont output = DrillWindow::outputFont(layout_.fonts.output);
     lbl_sample->setFont(output);
     QFont row = output;
-    const int rowWidth = layout_.pnl_output.width - 2 * kSampleLeft;
+    const int rowWidth = layout_.pnl_output.width - 2 * DrillWindow::kSampleLeft;
     row.setPixelSize(std::min(QFontInfo(output).pixelSize(), rowWidth / kRowKana));
     lbl_kana->setFont(row);
-    lbl_kana->setGeometry(kSampleLeft, 0, rowWidth, layout_.pnl_output.height);
+    lbl_kana->setGeometry(DrillWindow::kSampleLeft, 0, rowWidth, layout_.pnl_output.height);
     pnl_key->arrange(layout_);
     Button_go_menu->setGeometry(toQRect(layout_.Button_go_menu));
     Label_counter->move(layout_.Label_counter_left, layout_.Label_counter_top);
@@ -175,15 +165,16 @@ void KanaDrillWindow::render() {
     if (view.message != shown_.message) {
         const QString text = QString::fromStdString(view.message);
         lbl_message->setFont(fitted(DrillWindow::messageFont(layout_.fonts.message), text,
-                                    layout_.Panel_message.width - 2 * kMessageLeft));
+                                    layout_.Panel_message.width - 2 * DrillWindow::kMessageLeft));
         lbl_message->setText(text);
         lbl_message->adjustSize();
-        lbl_message->move(kMessageLeft, (layout_.Panel_message.height - lbl_message->height()) / 2);
+        lbl_message->move(DrillWindow::kMessageLeft,
+                          (layout_.Panel_message.height - lbl_message->height()) / 2);
     }
     if (view.sample != shown_.sample) {
         lbl_sample->setText(QString::fromStdString(view.sample));
         lbl_sample->adjustSize();
-        lbl_sample->move(kSampleLeft, layout_.lbl_sample_top);
+        lbl_sample->move(DrillWindow::kSampleLeft, layout_.lbl_sample_top);
     }
     if (view.sampleVisible != shown_.sampleVisible) lbl_sample->setVisible(view.sampleVisible);
     if (view.cells != shown_.cells) {

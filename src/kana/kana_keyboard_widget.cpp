@@ -32,14 +32,6 @@ constexpr std::array<SideKey, 7> kSideKeys{{
     {{3, 10}, 10},
 }};
 
-QColor toQColor(Rgb rgb) {
-    return {rgb.r, rgb.g, rgb.b};
-}
-
-QRect toQRect(const Rect& r) {
-    return {r.left, r.top, r.width, r.height};
-}
-
 bool isSidePanel(std::size_t panel) {
     for (const SideKey& key : kSideKeys) {
         if (key.panel == panel) return true;

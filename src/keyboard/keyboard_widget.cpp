@@ -17,14 +17,6 @@ namespace {
 
 constexpr int kPanelBevel = 3;
 
-QColor toQColor(Rgb rgb) {
-    return {rgb.r, rgb.g, rgb.b};
-}
-
-QRect toQRect(const Rect& r) {
-    return {r.left, r.top, r.width, r.height};
-}
-
 std::uint64_t rgbKey(Rgb rgb) {
     return (std::uint64_t{rgb.r} << 16) | (std::uint64_t{rgb.g} << 8) | std::uint64_t{rgb.b};
 }

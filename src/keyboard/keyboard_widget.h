@@ -4,6 +4,7 @@
 #include "keyboard/keyboard_model.h"
 #include "widgets/picture_cache.h"
 
+#include <QColor>
 #include <QFont>
 #include <QRect>
 #include <QWidget>
@@ -12,6 +13,14 @@
 #include <cstdint>
 
 namespace kestrum {
+
+// The layout's and the model's values as the painter takes them.
+inline QRect toQRect(const Rect& r) {
+    return {r.left, r.top, r.width, r.height};
+}
+inline QColor toQColor(Rgb rgb) {
+    return {rgb.r, rgb.g, rgb.b};
+}
 
 // The on-screen keyboard (pnl_key): a violet raised panel with the key cells, the blank panels
 // that complete the keyboard's outline, the flat piece that joins the Enter key and the finger
