@@ -312,7 +312,7 @@ void Application::startWeakKeyDrill() {
 
 void Application::showProgress() {
     ProgressWindow window(attempts_, context_.messages, context_.dataDir, context_.screen.metrics(),
-                          menu_.get());
+                          lessonListTitle, menu_.get());
     window.exec();
 }
 

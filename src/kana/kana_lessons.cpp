@@ -3,6 +3,7 @@
 #include "kana/kana_layout.h"
 #include "kana/kana_text.h"
 #include "keyboard/key_marks_text.h"
+#include "progress/progress_series.h"
 
 #include <algorithm>
 #include <array>
@@ -164,16 +165,31 @@ std::vector<KanaLesson> kanaCourse() {
     return course;
 }
 
+namespace {
+
+// The course's lesson of that history key, or none; the course is built once, when first asked.
+const KanaLesson* courseLesson(std::int32_t kind, std::string_view name) {
+    static const std::vector<KanaLesson> course = kanaCourse();
+    const auto found = std::find_if(course.begin(), course.end(), [&](const KanaLesson& lesson) {
+        const ScoreKey own = kanaScoreKey(lesson);
+        return own.kind == kind && own.name == name;
+    });
+    return found != course.end() ? &*found : nullptr;
+}
+
+}  // namespace
+
 ScoreKey kanaScoreKey(const KanaLesson& lesson) {
     return scoreKeyFor(0, lesson.name);
 }
 
 bool isKanaLesson(const ScoreKey& key) {
-    const std::vector<KanaLesson> course = kanaCourse();
-    return std::any_of(course.begin(), course.end(), [&](const KanaLesson& lesson) {
-        const ScoreKey own = kanaScoreKey(lesson);
-        return own.kind == key.kind && own.name == key.name;
-    });
+    return courseLesson(key.kind, key.name) != nullptr;
+}
+
+std::string lessonListTitle(const LessonId& lesson) {
+    const KanaLesson* own = courseLesson(lesson.kind, lesson.lesson);
+    return own != nullptr ? "かな入力: " + own->title : lessonTitle(lesson);
 }
 
 std::string missingKeysLine(const KanaLesson& lesson, const KeyPositions& keyboard) {

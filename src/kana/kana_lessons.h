@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/key_positions.h"
+#include "progress/attempt.h"
 #include "records/score_key.h"
 
 #include <cstdint>
@@ -35,6 +36,10 @@ ScoreKey kanaScoreKey(const KanaLesson& lesson);
 
 // Whether `key` names a lesson of the course, whatever attempt it carries.
 bool isKanaLesson(const ScoreKey& key);
+
+// A lesson as the progress window's list names it: one of this course by "かな入力: " and its
+// title, any other as lessonTitle names it.
+std::string lessonListTitle(const LessonId& lesson);
 
 // A line naming the kana of the keys a lesson needs that the keyboard in use lacks, in the
 // lesson's order of first use ("キーボードに「ろ」がありません。"); empty when it has them all.

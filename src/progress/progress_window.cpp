@@ -36,7 +36,7 @@ QLabel* buddy(const QString& text, QWidget* control) {
 
 ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
                                std::filesystem::path dataDir, const ScreenMetrics& screen,
-                               QWidget* parent)
+                               const LessonNamer& nameOf, QWidget* parent)
     : QDialog(parent),
       store_(store),
       messages_(messages),
@@ -56,7 +56,7 @@ ProgressWindow::ProgressWindow(AttemptStore& store, MessagePresenter& messages,
 
     lesson_->addItem(QStringLiteral("すべてのレッスン"));
     for (const LessonId& lesson : lessons_)
-        lesson_->addItem(QString::fromStdString(lessonTitle(lesson)));
+        lesson_->addItem(QString::fromStdString(nameOf(lesson)));
     // In the order of ProgressUnit.
     unit_->addItems({QStringLiteral("1回ごと"), QStringLiteral("日ごと"), QStringLiteral("週ごと"),
                      QStringLiteral("月ごと")});

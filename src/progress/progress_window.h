@@ -1,11 +1,13 @@
 #pragma once
 
 #include "progress/attempt.h"
+#include "progress/progress_series.h"
 
 #include <QDialog>
 
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QComboBox;
@@ -25,8 +27,12 @@ class ProgressWindow : public QDialog {
     Q_OBJECT
 
 public:
+    // How the lesson list names a lesson: lessonTitle, unless a course of its own names its own.
+    using LessonNamer = std::function<std::string(const LessonId&)>;
+
     ProgressWindow(AttemptStore& store, MessagePresenter& messages, std::filesystem::path dataDir,
-                   const ScreenMetrics& screen, QWidget* parent = nullptr);
+                   const ScreenMetrics& screen, const LessonNamer& nameOf = lessonTitle,
+                   QWidget* parent = nullptr);
 
     // Asks where to write the CSV (empty: nowhere); tests put their own file here.
     std::function<QString()> chooseExportFile;

@@ -118,6 +118,9 @@ TEST(KanaLessons, TheCourseKnowsItsOwnHistoryKeys) {
                                           {0, "lesson1", false},
                                           {1, "kana1", false}})
         EXPECT_EQ(isKanaLesson(attemptOf(kind, name, 120, 97)), own) << kind << name;
+    EXPECT_EQ(lessonListTitle({0, "kana5"}), "かな入力: 濁音と半濁音");
+    EXPECT_EQ(lessonListTitle({1, "kana5"}), "問題集: kana5");
+    EXPECT_EQ(lessonListTitle({0, "lesson5"}), "lesson5");
 }
 
 class KanaDrillTest : public ::testing::Test {

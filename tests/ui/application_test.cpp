@@ -15,6 +15,7 @@
 #include "widgets/bevel_panel_widget.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -322,6 +323,20 @@ void ApplicationTest::aKanaLessonIsTypedMappedAndShownOnTheCourse() {
                         .arg(100.0 / haKeys, 0, 'f', 1));
     QTRY_VERIFY(course.isVisible());
     QCOMPARE(figures->text(), QStringLiteral("前回 %1  正解率 %2").arg(speed, accuracy));
+
+    // The progress window lists the lesson by the course's own title.
+    TestApplication::click(&course, "Button_kana_menu");
+    QStringList lessons;
+    ModalDriver progress([&](QWidget* dialog) {
+        const auto* list = dialog->findChild<QComboBox*>(QStringLiteral("lesson"));
+        for (int i = 0; i < list->count(); ++i)
+            lessons << list->itemText(i);
+        dialog->close();
+    });
+    TestApplication::click(&test.app().menu(), "Button_progress");
+    QVERIFY(progress.ran());
+    QCOMPARE(lessons, (QStringList{QStringLiteral("すべてのレッスン"),
+                                   QStringLiteral("かな入力: ホームポジション")}));
 }
 
 // A message left open after the run (here the history cannot be written) does not move the
