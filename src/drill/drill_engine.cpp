@@ -84,7 +84,7 @@ void DrillEngine::FormShow(int lesson_no, const lesson& problem_set) {
     // The weak-key drill also runs through the problem-set slot, but as a built-in lesson of
     // letter patterns it takes only the spelling shown, as lessons 1 to 4 do.
     spellingsOffered_ = lesson_no == 5 || lesson_no == 6 ||
-                        (lesson_no == kProblemSetLessonNo && problem_set.kind == 1);
+                        (lesson_no == kProblemSetLessonNo && problem_set.kind == kProblemSetKind);
     if (lesson_no >= 0 && lesson_no < static_cast<int>(lessons_.size())) {
         current_ = &lessons_[static_cast<std::size_t>(lesson_no)];
         if (lesson_no == 0) state_.tutorial_mode = 1;

@@ -67,7 +67,6 @@ public:
     // while a result is awaited counts as this too.
     void returnedToMenu();
 
-    // The faces of the message lines and of the item row at `points`.
     // The drill windows' colours and the places the keyboard layout leaves to them.
     static inline const QColor kWindowColour{245, 245, 220};
     static inline const QColor kPanelColour{239, 239, 239};
@@ -76,6 +75,7 @@ public:
     static constexpr int kPanelMessageBevel = 3;
     static constexpr int kOutputBevel = 5;
 
+    // The faces of the message lines and of the item row at `points`.
     static QFont messageFont(int points);
     static QFont outputFont(int points);
 

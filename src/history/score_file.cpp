@@ -56,6 +56,13 @@ EntrySearch findEntry(std::string_view image, const ScoreKey& key) {
     return {EntrySearch::Outcome::NotFound};
 }
 
+// What findEntry matches a key by: the kind byte, the name's length byte and the name.
+void appendEntryHead(Bytes& out, const ScoreKey& key) {
+    out.push_back(static_cast<char>(key.kind & 0xFF));
+    out.push_back(static_cast<char>(key.name.size()));
+    out.append(key.name);
+}
+
 void appendAttempt(Bytes& out, std::int32_t speed, std::int32_t accuracy) {
     const auto bits = static_cast<std::uint32_t>(speed);
     out.push_back(static_cast<char>((bits >> 8) & 0xFF));
@@ -99,9 +106,7 @@ Bytes rewritten(std::string_view image, const EntrySearch& renamed, const ScoreK
     for (const EntrySearch* cut : cuts) {
         next.append(image.substr(pos, cut->start - pos));
         if (cut == &renamed) {
-            next.push_back(static_cast<char>(to.kind & 0xFF));
-            next.push_back(static_cast<char>(to.name.size()));
-            next.append(to.name);
+            appendEntryHead(next, to);
             next.append(image.substr(cut->countOffset, cut->end - cut->countOffset));
         }
         pos = cut->end;
@@ -138,9 +143,7 @@ ScoreOutcome ScoreFile::AppendScore(const ScoreKey& key) {
         next.append(*image, search.end);
     } else {
         next = *image;
-        next.push_back(static_cast<char>(key.kind & 0xFF));
-        next.push_back(static_cast<char>(key.name.size()));
-        next.append(key.name);
+        appendEntryHead(next, key);
         next.push_back(1);
         appendAttempt(next, key.speed, key.accuracy);
     }

@@ -39,7 +39,7 @@ lesson problemSetRecord(const ProblemSet& set, const Settings& settings) {
     record.name = settings.problem_set_name;
     record.words.assign(set.texts.begin() + 1, set.texts.begin() + 1 + count);
     record.comments.assign(set.text_comments.begin() + 1, set.text_comments.begin() + 1 + count);
-    record.kind = 1;
+    record.kind = kProblemSetKind;
     record.comment_index.assign(set.order.begin(), set.order.begin() + count + 1);
     record.program.assign(set.fixed.begin(), set.fixed.begin() + kMaxProblemIndex + 1);
     record.word_count = set.count;

@@ -39,8 +39,6 @@ std::string firstRefusedChar(const Bytes& text) {
     return cp932ToUtf8(std::string_view(text).substr(at, doubleByte ? 2 : 1));
 }
 
-}  // namespace
-
 std::optional<std::string> textProblem(const Bytes& text) {
     if (text.empty()) return "問題文が空です";
     if (text.size() > static_cast<std::size_t>(kMaxWordLength)) {
@@ -64,9 +62,20 @@ std::optional<std::string> commentProblem(const Bytes& comment) {
     return std::nullopt;
 }
 
+}  // namespace
+
 std::optional<std::string> itemProblem(const ProblemItem& item) {
     if (auto problem = textProblem(item.text)) return problem;
     return commentProblem(item.comment);
+}
+
+std::optional<RowFault> rowFault(const ProblemItem& item) {
+    if (isBlank(item)) return std::nullopt;
+    if (auto problem = textProblem(item.text)) return RowFault{RowFault::Part::Text, *problem};
+    if (auto problem = commentProblem(item.comment)) {
+        return RowFault{RowFault::Part::Comment, *problem};
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> titleProblem(const Bytes& title) {

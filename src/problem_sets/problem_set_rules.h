@@ -25,9 +25,15 @@ inline constexpr std::size_t kMaxSetNameBytes = 97;
 // A-Z, a-z, 0-9, blank, ',', '.', '/', ';' and '-', and must not end with a blank (the reader
 // trims it away). A comment must be code page 932 text that fits on its line.
 std::optional<std::string> itemProblem(const ProblemItem& item);
-// The same for each half of an item, so that the window can mark the cell at fault.
-std::optional<std::string> textProblem(const Bytes& text);
-std::optional<std::string> commentProblem(const Bytes& comment);
+
+// What the editor marks on a row: the half of the item at fault (the text's fault first) and why.
+struct RowFault {
+    enum class Part { Text, Comment };
+    Part part = Part::Text;
+    std::string reason;
+};
+// Nothing for a sound item or a blank row (no item, see isBlank).
+std::optional<RowFault> rowFault(const ProblemItem& item);
 
 // Why the title cannot be kept as written (a character code page 932 lacks, or too long).
 std::optional<std::string> titleProblem(const Bytes& title);

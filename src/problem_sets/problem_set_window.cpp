@@ -320,24 +320,17 @@ void ProblemSetWindow::appendItem(const ProblemItem& item) {
 
 // The reason stands beside the row, whole in its tool tip, and the cell at fault is marked.
 void ProblemSetWindow::checkRow(int row) {
-    const ProblemItem item = rowItem(row);
-    std::optional<std::string> reason;
-    int faulty = kTextColumn;
-    if (!isBlank(item)) {
-        reason = textProblem(item.text);
-        if (!reason) {
-            reason = commentProblem(item.comment);
-            faulty = kCommentColumn;
-        }
-    }
-    const QString shown = reason ? QString::fromStdString(*reason) : QString();
+    const std::optional<RowFault> fault = rowFault(rowItem(row));
+    const int faulty =
+        fault && fault->part == RowFault::Part::Comment ? kCommentColumn : kTextColumn;
+    const QString shown = fault ? QString::fromStdString(fault->reason) : QString();
     filling_ = true;
     QTableWidgetItem* reasonCell = itemTable->item(row, kReasonColumn);
     reasonCell->setText(shown);
     reasonCell->setForeground(Qt::red);
-    reasonCell->setToolTip(reason && faulty == kTextColumn ? shown + u'\n' + kTextHint : shown);
+    reasonCell->setToolTip(fault && faulty == kTextColumn ? shown + u'\n' + kTextHint : shown);
     for (const int column : {kTextColumn, kCommentColumn}) {
-        const bool atFault = reason && column == faulty;
+        const bool atFault = fault && column == faulty;
         itemTable->item(row, column)->setBackground(atFault ? QBrush(kRefusedText) : QBrush());
         itemTable->item(row, column)->setToolTip(atFault ? reasonCell->toolTip() : QString());
     }

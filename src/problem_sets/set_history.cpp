@@ -2,12 +2,11 @@
 
 #include "history/score_file.h"
 #include "progress/attempt_store.h"
+#include "records/lesson.h"
 
 namespace kestrum {
 
 namespace {
-
-constexpr std::int32_t kProblemSetKind = 1;
 
 ScoreKey keyOf(const std::string& name) {
     return scoreKeyFor(kProblemSetKind, utf8ToCp932(name));

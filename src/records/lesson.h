@@ -7,13 +7,16 @@
 
 namespace kestrum {
 
+// The kind of a problem set's record and of its history's key; a built-in lesson's is 0.
+inline constexpr std::int32_t kProblemSetKind = 1;
+
 // The record through which a lesson, built-in or problem set, reaches the drill. The counts are
 // kept as the record states them; readers index the vectors only within their sizes.
 struct lesson {
     Bytes name;                               // identifier: caption suffix and history key
     std::vector<Bytes> words;                 // texts to type, at most 25 bytes each
     std::vector<Bytes> comments;              // code page 932 comment lines
-    std::int32_t kind = 0;                    // 0 built-in, 1 problem set
+    std::int32_t kind = 0;                    // 0 built-in, kProblemSetKind
     std::vector<std::int32_t> comment_index;  // word i shows comment comment_index[i]
     std::vector<std::int32_t> program;        // word number per step, -1 for a random word
     std::int32_t word_count = 0;

@@ -1,5 +1,7 @@
 #include "widgets/glyph_icon.h"
 
+#include "widgets/picture_cache.h"
+
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,6 +10,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace kestrum {
@@ -98,19 +101,19 @@ public:
         painter->restore();
     }
 
-    // Called with the size in device pixels: the picture is drawn at full resolution.
+    // Called with the size in device pixels: the picture is drawn at full resolution. A button
+    // asks at every paint, so each size and mode is drawn once.
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        QPixmap picture(size);
-        picture.fill(Qt::transparent);
-        QPainter painter(&picture);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return picture;
+        return pictures_.picture(
+            {{}, static_cast<std::uint64_t>(mode), size}, 1.0, PictureCache::Ground::Transparent,
+            [&](QPainter& painter) { paint(&painter, QRect(QPoint(0, 0), size), mode, state); });
     }
 
     QIconEngine* clone() const override { return new GlyphEngine(glyph_); }
 
 private:
     Glyph glyph_;
+    PictureCache pictures_;
 };
 
 }  // namespace

@@ -32,6 +32,17 @@ TEST(ProblemSetRules, ItemVerdictAgreesWithTheReader) {
     EXPECT_TRUE(itemProblem({"ok", toCp932(QString::fromUtf8("\xF0\x9F\x98\x80"))}));
 }
 
+// The editor marks the half of a row at fault, the text's before the comment's; a blank row is
+// no item and is not marked.
+TEST(ProblemSetRules, RowFaultNamesTheHalfAtFault) {
+    const Bytes longComment(84, 'a');  // a comment line holds 83 bytes
+    EXPECT_FALSE(rowFault({"", ""}));
+    EXPECT_FALSE(rowFault({"ok", "fine"}));
+    EXPECT_EQ(rowFault({"", "fine"})->part, RowFault::Part::Text);
+    EXPECT_EQ(rowFault({"ok", longComment})->part, RowFault::Part::Comment);
+    EXPECT_EQ(rowFault({"o@", longComment})->part, RowFault::Part::Text);
+}
+
 // A new set's title is its name cut at a character boundary within the title's 90 bytes.
 TEST(ProblemSetRules, SetNamesAndTheTitlesMadeOfThem) {
     for (const auto& row : testing::tableRows("set_names.tsv"))

@@ -97,6 +97,11 @@ void MenuWindowTest::layoutColoursAndPlace() {
         QCOMPARE(lesson->geometry(), QRect(24, 64 + 40 * n, 169, 33));
         QCOMPARE(lesson->caption(), QStringLiteral("LESSON &%1").arg(n));
     }
+    // The close button's cross is drawn for each mode: disabled, it is fainter where it crosses.
+    const QIcon cross = menu.findChild<QPushButton*>(QStringLiteral("BitBtn_close"))->icon();
+    const QImage shown = cross.pixmap(QSize(32, 32), QIcon::Normal).toImage();
+    const QImage faint = cross.pixmap(QSize(32, 32), QIcon::Disabled).toImage();
+    QVERIFY(qAlpha(faint.pixel(16, 16)) < qAlpha(shown.pixel(16, 16)));
 }
 
 // The caption is cut to fit only when the menu is activated; byte 11 would be the second half of
