@@ -179,7 +179,7 @@ protected:
     RecordingHost host;
     std::unique_ptr<KeyPositions> keyboard = std::make_unique<XKeyPositions>();
     KanaDrill drill{settings, clock, random, sound, scores, host};
-    std::vector<KanaLesson> course = kanaCourse();
+    const std::vector<KanaLesson>& course = kanaCourse();
     CharCounts plannedMisses{};
 };
 
