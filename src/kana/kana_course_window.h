@@ -60,7 +60,7 @@ private:
     AppContext& context_;
     ScoreFile& scores_;
     const KeyPositions& keyboard_;
-    std::vector<KanaLesson> lessons_;
+    const std::vector<KanaLesson>& lessons_;
     std::vector<QLabel*> figures_;
     std::unique_ptr<KanaDrillWindow> drill_;
 };

@@ -91,6 +91,7 @@ void KanaDrillWindow::createControls() {
     pnl_key->setObjectName(QStringLiteral("pnl_key"));
 
     Label_counter = new QLabel(this);
+    Label_counter->setObjectName(QStringLiteral("Label_counter"));
     Label_counter->setFont(pixelFont(FontFace::PGothic, 21, FontStyle::Bold));
     Button_go_menu = new QPushButton(QStringLiteral("メニューに戻る"), this);
     Button_go_menu->setObjectName(QStringLiteral("Button_go_menu"));
@@ -114,8 +115,8 @@ void KanaDrillWindow::startLesson(const KanaLesson& lesson) {
     setWindowTitle(QStringLiteral("ケストラムLite   かな入力 ") +
                    QString::fromStdString(lesson.title));
     arrange();
-    shown_ = {};
-    shown_.sampleVisible = false;
+    // The window may still show a run left midway: everything is drawn afresh.
+    shown_.reset();
     show();
     windowHandle()->installEventFilter(this);
     activateWindow();
@@ -162,7 +163,8 @@ void KanaDrillWindow::arrange() {
 
 void KanaDrillWindow::render() {
     const KanaDrillView& view = drill_.view();
-    if (view.message != shown_.message) {
+    const auto changed = [&](auto member) { return !shown_ || view.*member != (*shown_).*member; };
+    if (changed(&KanaDrillView::message)) {
         const QString text = QString::fromStdString(view.message);
         lbl_message->setFont(fitted(DrillWindow::messageFont(layout_.fonts.message), text,
                                     layout_.Panel_message.width - 2 * DrillWindow::kMessageLeft));
@@ -171,17 +173,17 @@ void KanaDrillWindow::render() {
         lbl_message->move(DrillWindow::kMessageLeft,
                           (layout_.Panel_message.height - lbl_message->height()) / 2);
     }
-    if (view.sample != shown_.sample) {
+    if (changed(&KanaDrillView::sample)) {
         lbl_sample->setText(QString::fromStdString(view.sample));
         lbl_sample->adjustSize();
         lbl_sample->move(DrillWindow::kSampleLeft, layout_.lbl_sample_top);
     }
-    if (view.sampleVisible != shown_.sampleVisible) lbl_sample->setVisible(view.sampleVisible);
-    if (view.cells != shown_.cells) {
+    if (changed(&KanaDrillView::sampleVisible)) lbl_sample->setVisible(view.sampleVisible);
+    if (changed(&KanaDrillView::cells)) {
         lbl_kana->setText(rowHtml(view.cells));
         lbl_kana->setVisible(!view.cells.empty());
     }
-    if (view.counter != shown_.counter) {
+    if (changed(&KanaDrillView::counter)) {
         Label_counter->setText(QString::fromStdString(view.counter));
         Label_counter->adjustSize();
     }

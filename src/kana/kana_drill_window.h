@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -85,7 +86,7 @@ private:
     KanaKeyboardWidget* pnl_key = nullptr;
     QLabel* Label_counter = nullptr;
     QPushButton* Button_go_menu = nullptr;
-    KanaDrillView shown_;
+    std::optional<KanaDrillView> shown_;  // what the controls show; nothing forces a full redraw
 };
 
 }  // namespace kestrum

@@ -55,16 +55,12 @@ constexpr char32_t kVoicedU = U'ゔ';
 constexpr char32_t kVoicingMark = U'゛';
 constexpr char32_t kHalfVoicingMark = U'゜';
 
-char32_t firstCodePoint(std::string_view utf8) {
-    const std::u32string text = toUtf32(utf8);
-    return text.empty() ? 0 : text.front();
-}
-
 std::optional<KanaStroke> strokeOfPrinted(char32_t kana) {
+    // Every key prints one code point, so the kana is encoded once and compared whole.
+    const std::string printed = toUtf8(std::u32string_view(&kana, 1));
     for (const KanaKey& key : kKeys) {
-        if (firstCodePoint(key.kana) == kana) return KanaStroke{key.position, false};
-        if (!key.shifted.empty() && firstCodePoint(key.shifted) == kana)
-            return KanaStroke{key.position, true};
+        if (key.kana == printed) return KanaStroke{key.position, false};
+        if (key.shifted == printed) return KanaStroke{key.position, true};
     }
     return std::nullopt;
 }

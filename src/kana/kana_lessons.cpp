@@ -154,9 +154,7 @@ KanaLesson sentences() {
                          10);
 }
 
-}  // namespace
-
-std::vector<KanaLesson> kanaCourse() {
+std::vector<KanaLesson> buildCourse() {
     std::vector<KanaLesson> course;
     for (const LetterLesson& letters : kLetterLessons)
         course.push_back(letterLesson(letters));
@@ -165,11 +163,9 @@ std::vector<KanaLesson> kanaCourse() {
     return course;
 }
 
-namespace {
-
-// The course's lesson of that history key, or none; the course is built once, when first asked.
+// The course's lesson of that history key, or none.
 const KanaLesson* courseLesson(std::int32_t kind, std::string_view name) {
-    static const std::vector<KanaLesson> course = kanaCourse();
+    const std::vector<KanaLesson>& course = kanaCourse();
     const auto found = std::find_if(course.begin(), course.end(), [&](const KanaLesson& lesson) {
         const ScoreKey own = kanaScoreKey(lesson);
         return own.kind == kind && own.name == name;
@@ -178,6 +174,11 @@ const KanaLesson* courseLesson(std::int32_t kind, std::string_view name) {
 }
 
 }  // namespace
+
+const std::vector<KanaLesson>& kanaCourse() {
+    static const std::vector<KanaLesson> course = buildCourse();
+    return course;
+}
 
 ScoreKey kanaScoreKey(const KanaLesson& lesson) {
     return scoreKeyFor(0, lesson.name);

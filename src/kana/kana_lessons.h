@@ -28,8 +28,8 @@ struct KanaLesson {
 inline constexpr std::int32_t kKanaRandomItem = -1;
 
 // The course in teaching order: home row, upper row, lower row, number row, voiced kana, small
-// kana and marks, words, sentences.
-std::vector<KanaLesson> kanaCourse();
+// kana and marks, words, sentences. Built once, when first asked; it lasts as long as the program.
+const std::vector<KanaLesson>& kanaCourse();
 
 // The history key of a kana lesson.
 ScoreKey kanaScoreKey(const KanaLesson& lesson);

@@ -66,7 +66,7 @@ TEST(KanaLayout, KanaTurnIntoTheirKeyStrokes) {
 // Each letter lesson uses only the rows taught so far, unshifted; every item of the course can
 // be typed and fits the row.
 TEST(KanaLessons, LettersComeRowByRowAndEveryItemCanBeTyped) {
-    const std::vector<KanaLesson> course = kanaCourse();
+    const std::vector<KanaLesson>& course = kanaCourse();
     ASSERT_EQ(course.size(), 8u);
     const std::vector<std::set<int>> taughtRows{{2}, {1, 2}, {1, 2, 3}, {0, 1, 2, 3}};
     for (std::size_t n = 0; n < course.size(); ++n) {
@@ -96,7 +96,7 @@ TEST(KanaLessons, LettersComeRowByRowAndEveryItemCanBeTyped) {
 
 // Rows of data/kana_hints.tsv: each pair's items ("aab..." on) carry its line.
 TEST(KanaLessons, HintsNameTheFingersThatStrikeEachKana) {
-    const std::vector<KanaLesson> course = kanaCourse();
+    const std::vector<KanaLesson>& course = kanaCourse();
     for (const auto& row : tableRows("kana_hints.tsv")) {
         const std::u32string pair = toUtf32(row.at(1));
         const std::u32string start{pair[0], pair[0], pair[1]};
@@ -179,7 +179,7 @@ protected:
     RecordingHost host;
     std::unique_ptr<KeyPositions> keyboard = std::make_unique<XKeyPositions>();
     KanaDrill drill{settings, clock, random, sound, scores, host};
-    std::vector<KanaLesson> course = kanaCourse();
+    const std::vector<KanaLesson>& course = kanaCourse();
     CharCounts plannedMisses{};
 };
 

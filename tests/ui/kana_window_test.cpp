@@ -52,7 +52,8 @@ private slots:
     }
 
     // During a run Tab is no way out, and "メニューに戻る" takes clicks only (before it Tab and
-    // Enter leave the lesson: the screen-size pass of the end-to-end run does so).
+    // Enter leave the lesson: the screen-size pass of the end-to-end run does so); a click on it
+    // leaves nothing of the run behind for the next start.
     void tabLeavesNoRunningLesson() {
         TestApplication test;
         KanaCourseWindow& course = test.app().kanaCourse();
@@ -65,6 +66,14 @@ private slots:
                 drill.findChild<QPushButton*>(QStringLiteral("Button_go_menu")));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(drill.drill().running() && drill.isVisible());
+
+        // Left mid-run and started again: the abandoned item and its count are gone.
+        TestApplication::click(&drill, "Button_go_menu");
+        QTRY_VERIFY(!drill.isVisible());
+        course.startLesson(0);
+        QVERIFY(drill.findChild<QLabel*>(QStringLiteral("lbl_sample"))->isVisible());
+        QVERIFY(!drill.findChild<QLabel*>(QStringLiteral("lbl_kana"))->isVisible());
+        QCOMPARE(drill.findChild<QLabel*>(QStringLiteral("Label_counter"))->text(), QString());
     }
 
     // A kana lesson's heat map is the kana keyboard: each key tinted by its own misses, the worst
