@@ -10,16 +10,12 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <numeric>
 
 namespace kestrum {
 
 namespace {
 
 constexpr std::string_view kApplicationTitle = "ケストラムLite";
-constexpr std::string_view kStartPrompt = "Press any key to start!!";
-constexpr std::string_view kStartMessage = "何かキーを押すと始まります。";
-constexpr std::string_view kEndPrompt = "おわり～!!";
 constexpr std::int32_t kRandomWord = -1;
 constexpr int kMaxDraws = 100;
 
@@ -213,20 +209,10 @@ void DrillEngine::FinishLesson() {
     view_.message_lines[0].clear();
     view_.Label_counter.clear();
 
-    const std::int32_t misses =
-        std::accumulate(state_.miss_counts.begin(), state_.miss_counts.end(), std::int32_t{0});
-    const std::int32_t correct = state_.key_count - misses;
-    LessonResult result;
-    result.accuracy = accuracyPercent(correct, state_.key_count);
-    result.duration_ms = elapsedTicks(state_.start_tick, state_.end_tick);
-    result.speed = speedPerMinute(correct, result.duration_ms);
-    result.key = scoreKeyForRun(*current_, result.speed, result.accuracy);
+    LessonResult result =
+        runFigures(scoreKeyForRun(*current_, 0, 0), state_.hit_counts, state_.miss_counts,
+                   state_.key_count, elapsedTicks(state_.start_tick, state_.end_tick), endedUtcMs);
     result.messages = scores_.AppendScore(result.key).messages;
-    result.memo_lines = statisticsLines(state_.hit_counts, state_.miss_counts);
-    result.hit_counts = state_.hit_counts;
-    result.miss_counts = state_.miss_counts;
-    result.key_count = state_.key_count;
-    result.ended_utc_ms = endedUtcMs;
     host_.runEnded(result);
 }
 

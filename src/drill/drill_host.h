@@ -4,6 +4,7 @@
 #include "records/lesson_result.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace kestrum {
 
@@ -15,6 +16,11 @@ constexpr int kErrorIntervalMs = 800;
 constexpr int kTargetIntervalMs = 1200;
 constexpr int kSpecialIntervalMs = 500;
 constexpr int kPauseMs = 150;
+
+// What a drill shows while it waits for its first key, and once its last item is done.
+constexpr std::string_view kStartPrompt = "Press any key to start!!";
+constexpr std::string_view kStartMessage = "何かキーを押すと始まります。";
+constexpr std::string_view kEndPrompt = "おわり～!!";
 
 // What the drill engine asks of its window and cannot hold as state. The engine never calls back
 // into itself through these; the host must not call the engine from inside them either.

@@ -5,7 +5,9 @@
 #include <charconv>
 #include <cstddef>
 #include <limits>
+#include <numeric>
 #include <string>
+#include <utility>
 
 namespace kestrum {
 
@@ -53,6 +55,26 @@ std::vector<Bytes> statisticsLines(const CharCounts& hit_counts, const CharCount
         lines.push_back(std::move(line));
     }
     return lines;
+}
+
+LessonResult runFigures(ScoreKey key, const CharCounts& hit_counts, const CharCounts& miss_counts,
+                        std::int32_t key_count, std::uint32_t duration_ms,
+                        std::int64_t ended_utc_ms) {
+    const std::int32_t correct =
+        key_count - std::accumulate(miss_counts.begin(), miss_counts.end(), std::int32_t{0});
+    LessonResult result;
+    result.accuracy = accuracyPercent(correct, key_count);
+    result.duration_ms = duration_ms;
+    result.speed = speedPerMinute(correct, duration_ms);
+    result.key = std::move(key);
+    result.key.speed = result.speed;
+    result.key.accuracy = result.accuracy;
+    result.memo_lines = statisticsLines(hit_counts, miss_counts);
+    result.hit_counts = hit_counts;
+    result.miss_counts = miss_counts;
+    result.key_count = key_count;
+    result.ended_utc_ms = ended_utc_ms;
+    return result;
 }
 
 ScoreKey scoreKeyForRun(const lesson& record, std::int32_t speed, std::int32_t accuracy) {

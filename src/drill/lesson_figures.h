@@ -24,6 +24,13 @@ std::int32_t speedPerMinute(std::int32_t correct, std::uint32_t elapsed);
 // "<c>:total = <hits>,miss = <misses>,rate = <misses*100/hits, up to 15 significant digits>".
 std::vector<Bytes> statisticsLines(const CharCounts& hit_counts, const CharCounts& miss_counts);
 
+// A finished run as the result window and the records take it: accuracy and speed from the keys
+// judged, `key` carrying them, the statistics lines and the counts. Its messages are the
+// caller's, who records it.
+LessonResult runFigures(ScoreKey key, const CharCounts& hit_counts, const CharCounts& miss_counts,
+                        std::int32_t key_count, std::uint32_t duration_ms,
+                        std::int64_t ended_utc_ms);
+
 // The history key of a finished run of `record`: its kind and name (at most 259 bytes), with
 // the figures.
 ScoreKey scoreKeyForRun(const lesson& record, std::int32_t speed, std::int32_t accuracy);

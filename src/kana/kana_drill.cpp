@@ -1,6 +1,7 @@
 #include "kana/kana_drill.h"
 
 #include "drill/drill_engine.h"
+#include "drill/lesson_figures.h"
 #include "history/score_file.h"
 #include "kana/kana_text.h"
 #include "platform/clock.h"
@@ -8,15 +9,10 @@
 #include "platform/sound.h"
 #include "records/lesson_result.h"
 
-#include <numeric>
-
 namespace kestrum {
 
 namespace {
 
-constexpr std::string_view kStartPrompt = "Press any key to start!!";
-constexpr std::string_view kStartMessage = "何かキーを押すと始まります。";
-constexpr std::string_view kEndPrompt = "おわり～!!";
 constexpr int kMaxDraws = 100;
 
 bool isShiftKey(KeyPosition position) {
@@ -198,21 +194,9 @@ void KanaDrill::finish() {
 
     // Dated before anything can wait on the learner.
     const std::int64_t endedUtcMs = clock_.calendarUtcMs();
-    const std::int32_t missCount = std::accumulate(misses_.begin(), misses_.end(), 0);
-    const std::int32_t correct = keyCount_ - missCount;
-    LessonResult result;
-    result.ended_utc_ms = endedUtcMs;
-    result.accuracy = accuracyPercent(correct, keyCount_);
-    result.duration_ms = elapsedTicks(startTick_, endTick);
-    result.speed = speedPerMinute(correct, result.duration_ms);
-    result.key = kanaScoreKey(*lesson_);
-    result.key.speed = result.speed;
-    result.key.accuracy = result.accuracy;
+    LessonResult result = runFigures(kanaScoreKey(*lesson_), hits_, misses_, keyCount_,
+                                     elapsedTicks(startTick_, endTick), endedUtcMs);
     result.messages = scores_.AppendScore(result.key).messages;
-    result.memo_lines = statisticsLines(hits_, misses_);
-    result.hit_counts = hits_;
-    result.miss_counts = misses_;
-    result.key_count = keyCount_;
     host_.runEnded(result);
 }
 
