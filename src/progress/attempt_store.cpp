@@ -106,8 +106,9 @@ QString nameOf(const std::filesystem::path& file) {
     return QString::fromStdString(file.filename().string());
 }
 
-// Runs the statement with `values` bound in order.
-bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+// Runs the statement with `values` bound in order; one without values is run as it stands.
+bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
+    if (values.isEmpty()) return query.exec(sql);
     query.prepare(sql);
     for (const QVariant& value : values)
         query.addBindValue(value);
@@ -279,29 +280,26 @@ bool AttemptStore::setAside(const QString& why) {
 
 // Creates what the versions after `fromVersion` added, and marks the file as ours, at once.
 bool AttemptStore::runSteps(std::int32_t fromVersion) {
-    QSqlDatabase db = database();
-    QSqlQuery query(db);
-    QStringList statements;
+    std::vector<Statement> statements;
     const auto& steps = schemaSteps();
     for (auto step = steps.begin() + fromVersion; step != steps.end(); ++step) {
         for (const SchemaObject& object : step->objects)
-            statements << QString::fromStdString(object.sql);
+            statements.push_back({QString::fromStdString(object.sql), {}});
         for (const std::string& fill : step->fill)
-            statements << QString::fromStdString(fill);
+            statements.push_back({QString::fromStdString(fill), {}});
     }
-    statements << QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId)
-               << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
-    if (!db.transaction()) {
-        abandon(query);
-        return false;
-    }
-    for (const QString& sql : statements) {
-        if (!query.exec(sql)) {
-            abandon(query);
-            return false;
-        }
-    }
-    if (db.commit()) return true;
+    statements.push_back({QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId), {}});
+    statements.push_back({QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion), {}});
+    return transact(statements);
+}
+
+bool AttemptStore::transact(const std::vector<Statement>& statements) {
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    bool done = db.transaction();
+    for (const auto& [sql, values] : statements)
+        done = done && execWith(query, sql, values);
+    if (done && db.commit()) return true;
     abandon(query);
     return false;
 }
@@ -523,21 +521,16 @@ bool AttemptStore::renameLesson(const LessonId& from, const std::string& to) {
     }
     QueryBudget budget(deadline_, kQueryBudget);
     if (!open()) return false;
-    QSqlDatabase db = database();
-    QSqlQuery query(db);
     const QVariantList target = {QVariant(from.kind), QVariant(QString::fromStdString(to))};
-    bool done = db.transaction();
+    const QVariantList renamed = {QVariant(QString::fromStdString(to)), QVariant(from.kind),
+                                  QVariant(QString::fromStdString(from.lesson))};
+    std::vector<Statement> statements;
     for (const QString& sql : kEraseLesson)
-        done = done && execWith(query, sql, target);
-    for (const QString& sql : kRenameLesson) {
-        done = done && execWith(query, sql,
-                                {QVariant(QString::fromStdString(to)), QVariant(from.kind),
-                                 QVariant(QString::fromStdString(from.lesson))});
-    }
-    done = done && query.exec(kForgetDays);
-    if (done && db.commit()) return true;
-    abandon(query);
-    return false;
+        statements.push_back({sql, target});
+    for (const QString& sql : kRenameLesson)
+        statements.push_back({sql, renamed});
+    statements.push_back({kForgetDays, {}});
+    return transact(statements);
 }
 
 bool AttemptStore::eraseLesson(const LessonId& lesson) {
@@ -546,18 +539,13 @@ bool AttemptStore::eraseLesson(const LessonId& lesson) {
     });
     QueryBudget budget(deadline_, kQueryBudget);
     if (!open()) return false;
-    QSqlDatabase db = database();
-    QSqlQuery query(db);
-    bool done = db.transaction();
-    for (const QString& sql : kEraseLesson) {
-        done = done &&
-               execWith(query, sql,
-                        {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
-    }
-    done = done && query.exec(kForgetDays);
-    if (done && db.commit()) return true;
-    abandon(query);
-    return false;
+    const QVariantList id = {QVariant(lesson.kind),
+                             QVariant(QString::fromStdString(lesson.lesson))};
+    std::vector<Statement> statements;
+    for (const QString& sql : kEraseLesson)
+        statements.push_back({sql, id});
+    statements.push_back({kForgetDays, {}});
+    return transact(statements);
 }
 
 // Adds the key counts of attempts still in memory, keeping the characters in byte order.
