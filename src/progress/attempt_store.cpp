@@ -106,12 +106,17 @@ QString nameOf(const std::filesystem::path& file) {
     return QString::fromStdString(file.filename().string());
 }
 
-// Runs the statement with `values` bound in order; one without values is run as it stands.
-bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
-    if (values.isEmpty()) return query.exec(sql);
+// Prepares the statement with `values` bound in order.
+void prepareWith(QSqlQuery& query, const QString& sql, const QVariantList& values) {
     query.prepare(sql);
     for (const QVariant& value : values)
         query.addBindValue(value);
+}
+
+// Runs the statement with `values` bound in order; one without values is run as it stands.
+bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
+    if (values.isEmpty()) return query.exec(sql);
+    prepareWith(query, sql, values);
     return query.exec();
 }
 
@@ -422,13 +427,10 @@ bool AttemptStore::holds(const LessonId& lesson) {
     readFailed_ = !open();
     if (readFailed_) return false;
     QSqlQuery query(database());
-    if (execWith(query,
-                 QStringLiteral("SELECT 1 FROM attempts WHERE kind = ? AND lesson = ? LIMIT 1"),
-                 {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))}))
-        return query.next();
-    readFailed_ = true;
-    failed(query.lastError());
-    return false;
+    prepareWith(query,
+                QStringLiteral("SELECT 1 FROM attempts WHERE kind = ? AND lesson = ? LIMIT 1"),
+                {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
+    return exec(query) && query.next();
 }
 
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
@@ -496,14 +498,8 @@ std::vector<KeyTally> AttemptStore::totals(const QString& sql, const QVariantLis
     readFailed_ = !open();
     if (readFailed_) return result;
     QSqlQuery query(database());
-    query.prepare(sql);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        readFailed_ = true;
-        failed(query.lastError());
-        return result;
-    }
+    prepareWith(query, sql, values);
+    if (!exec(query)) return result;
     while (query.next()) {
         result.push_back({query.value(0).toString().toStdString(), query.value(1).toLongLong(),
                           query.value(2).toLongLong()});
