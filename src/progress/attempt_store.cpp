@@ -407,8 +407,8 @@ bool AttemptStore::writeWaiting() {
 
 std::vector<Attempt> AttemptStore::attempts() {
     QueryBudget budget(deadline_, kQueryBudget);
-    flush();
     std::vector<Attempt> result;
+    // Reads through readable(), which writes what waits first.
     forEachAttempt(*this,
                    [&](const Attempt& attempt, const std::string&) { result.push_back(attempt); });
     for (Attempt waiting : waiting_) {
