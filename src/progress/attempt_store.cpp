@@ -113,6 +113,16 @@ void prepareWith(QSqlQuery& query, const QString& sql, const QVariantList& value
         query.addBindValue(value);
 }
 
+// Whether the attempt is one of the lesson's.
+bool isOf(const Attempt& attempt, const LessonId& lesson) {
+    return attempt.kind == lesson.kind && attempt.lesson == lesson.lesson;
+}
+
+// The lesson as the statements name it: its kind, then its name.
+QVariantList valuesOf(const LessonId& lesson) {
+    return {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))};
+}
+
 // Runs the statement with `values` bound in order; one without values is run as it stands.
 bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
     if (values.isEmpty()) return query.exec(sql);
@@ -419,9 +429,8 @@ std::vector<Attempt> AttemptStore::attempts() {
 }
 
 bool AttemptStore::holds(const LessonId& lesson) {
-    if (std::any_of(waiting_.begin(), waiting_.end(), [&](const Attempt& a) {
-            return a.kind == lesson.kind && a.lesson == lesson.lesson;
-        }))
+    if (std::any_of(waiting_.begin(), waiting_.end(),
+                    [&](const Attempt& a) { return isOf(a, lesson); }))
         return true;
     QueryBudget budget(deadline_, kQueryBudget);
     readFailed_ = !open();
@@ -429,15 +438,14 @@ bool AttemptStore::holds(const LessonId& lesson) {
     QSqlQuery query(database());
     prepareWith(query,
                 QStringLiteral("SELECT 1 FROM attempts WHERE kind = ? AND lesson = ? LIMIT 1"),
-                {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
+                valuesOf(lesson));
     return exec(query) && query.next();
 }
 
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
     QueryBudget budget(deadline_, kQueryBudget);
     flush();
-    const QVariantList id = {QVariant(lesson.kind),
-                             QVariant(QString::fromStdString(lesson.lesson))};
+    const QVariantList id = valuesOf(lesson);
     // From the lesson's sums, else, while they cannot be made, from every key of its attempts.
     std::vector<KeyTally> result =
         open() && keysSummed(id)
@@ -449,9 +457,8 @@ std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
                                     "WHERE kind = ? AND lesson = ?) GROUP BY ch ORDER BY ch"),
                      id);
     std::vector<Attempt> ofLesson;
-    std::copy_if(
-        waiting_.begin(), waiting_.end(), std::back_inserter(ofLesson),
-        [&](const Attempt& a) { return a.kind == lesson.kind && a.lesson == lesson.lesson; });
+    std::copy_if(waiting_.begin(), waiting_.end(), std::back_inserter(ofLesson),
+                 [&](const Attempt& a) { return isOf(a, lesson); });
     addWaiting(result, ofLesson);
     return result;
 }
@@ -510,19 +517,18 @@ std::vector<KeyTally> AttemptStore::totals(const QString& sql, const QVariantLis
 bool AttemptStore::renameLesson(const LessonId& from, const std::string& to) {
     if (from.lesson == to) return true;
     // Attempts still waiting in memory follow as well, whether or not they reach the file now.
-    std::erase_if(waiting_,
-                  [&](const Attempt& a) { return a.kind == from.kind && a.lesson == to; });
+    const LessonId target{from.kind, to};
+    std::erase_if(waiting_, [&](const Attempt& a) { return isOf(a, target); });
     for (Attempt& waiting : waiting_) {
-        if (waiting.kind == from.kind && waiting.lesson == from.lesson) waiting.lesson = to;
+        if (isOf(waiting, from)) waiting.lesson = to;
     }
     QueryBudget budget(deadline_, kQueryBudget);
     if (!open()) return false;
-    const QVariantList target = {QVariant(from.kind), QVariant(QString::fromStdString(to))};
     const QVariantList renamed = {QVariant(QString::fromStdString(to)), QVariant(from.kind),
                                   QVariant(QString::fromStdString(from.lesson))};
     std::vector<Statement> statements;
     for (const QString& sql : kEraseLesson)
-        statements.push_back({sql, target});
+        statements.push_back({sql, valuesOf(target)});
     for (const QString& sql : kRenameLesson)
         statements.push_back({sql, renamed});
     statements.push_back({kForgetDays, {}});
@@ -530,16 +536,12 @@ bool AttemptStore::renameLesson(const LessonId& from, const std::string& to) {
 }
 
 bool AttemptStore::eraseLesson(const LessonId& lesson) {
-    std::erase_if(waiting_, [&](const Attempt& a) {
-        return a.kind == lesson.kind && a.lesson == lesson.lesson;
-    });
+    std::erase_if(waiting_, [&](const Attempt& a) { return isOf(a, lesson); });
     QueryBudget budget(deadline_, kQueryBudget);
     if (!open()) return false;
-    const QVariantList id = {QVariant(lesson.kind),
-                             QVariant(QString::fromStdString(lesson.lesson))};
     std::vector<Statement> statements;
     for (const QString& sql : kEraseLesson)
-        statements.push_back({sql, id});
+        statements.push_back({sql, valuesOf(lesson)});
     statements.push_back({kForgetDays, {}});
     return transact(statements);
 }
