@@ -106,11 +106,27 @@ QString nameOf(const std::filesystem::path& file) {
     return QString::fromStdString(file.filename().string());
 }
 
-// Runs the statement with `values` bound in order.
-bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+// Prepares the statement with `values` bound in order.
+void prepareWith(QSqlQuery& query, const QString& sql, const QVariantList& values) {
     query.prepare(sql);
     for (const QVariant& value : values)
         query.addBindValue(value);
+}
+
+// Whether the attempt is one of the lesson's.
+bool isOf(const Attempt& attempt, const LessonId& lesson) {
+    return attempt.kind == lesson.kind && attempt.lesson == lesson.lesson;
+}
+
+// The lesson as the statements name it: its kind, then its name.
+QVariantList valuesOf(const LessonId& lesson) {
+    return {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))};
+}
+
+// Runs the statement with `values` bound in order; one without values is run as it stands.
+bool execWith(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
+    if (values.isEmpty()) return query.exec(sql);
+    prepareWith(query, sql, values);
     return query.exec();
 }
 
@@ -279,29 +295,26 @@ bool AttemptStore::setAside(const QString& why) {
 
 // Creates what the versions after `fromVersion` added, and marks the file as ours, at once.
 bool AttemptStore::runSteps(std::int32_t fromVersion) {
-    QSqlDatabase db = database();
-    QSqlQuery query(db);
-    QStringList statements;
+    std::vector<Statement> statements;
     const auto& steps = schemaSteps();
     for (auto step = steps.begin() + fromVersion; step != steps.end(); ++step) {
         for (const SchemaObject& object : step->objects)
-            statements << QString::fromStdString(object.sql);
+            statements.push_back({QString::fromStdString(object.sql), {}});
         for (const std::string& fill : step->fill)
-            statements << QString::fromStdString(fill);
+            statements.push_back({QString::fromStdString(fill), {}});
     }
-    statements << QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId)
-               << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
-    if (!db.transaction()) {
-        abandon(query);
-        return false;
-    }
-    for (const QString& sql : statements) {
-        if (!query.exec(sql)) {
-            abandon(query);
-            return false;
-        }
-    }
-    if (db.commit()) return true;
+    statements.push_back({QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId), {}});
+    statements.push_back({QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion), {}});
+    return transact(statements);
+}
+
+bool AttemptStore::transact(const std::vector<Statement>& statements) {
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    bool done = db.transaction();
+    for (const auto& [sql, values] : statements)
+        done = done && execWith(query, sql, values);
+    if (done && db.commit()) return true;
     abandon(query);
     return false;
 }
@@ -404,8 +417,8 @@ bool AttemptStore::writeWaiting() {
 
 std::vector<Attempt> AttemptStore::attempts() {
     QueryBudget budget(deadline_, kQueryBudget);
-    flush();
     std::vector<Attempt> result;
+    // Reads through readable(), which writes what waits first.
     forEachAttempt(*this,
                    [&](const Attempt& attempt, const std::string&) { result.push_back(attempt); });
     for (Attempt waiting : waiting_) {
@@ -416,28 +429,23 @@ std::vector<Attempt> AttemptStore::attempts() {
 }
 
 bool AttemptStore::holds(const LessonId& lesson) {
-    if (std::any_of(waiting_.begin(), waiting_.end(), [&](const Attempt& a) {
-            return a.kind == lesson.kind && a.lesson == lesson.lesson;
-        }))
+    if (std::any_of(waiting_.begin(), waiting_.end(),
+                    [&](const Attempt& a) { return isOf(a, lesson); }))
         return true;
     QueryBudget budget(deadline_, kQueryBudget);
     readFailed_ = !open();
     if (readFailed_) return false;
     QSqlQuery query(database());
-    if (execWith(query,
-                 QStringLiteral("SELECT 1 FROM attempts WHERE kind = ? AND lesson = ? LIMIT 1"),
-                 {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))}))
-        return query.next();
-    readFailed_ = true;
-    failed(query.lastError());
-    return false;
+    prepareWith(query,
+                QStringLiteral("SELECT 1 FROM attempts WHERE kind = ? AND lesson = ? LIMIT 1"),
+                valuesOf(lesson));
+    return exec(query) && query.next();
 }
 
 std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
     QueryBudget budget(deadline_, kQueryBudget);
     flush();
-    const QVariantList id = {QVariant(lesson.kind),
-                             QVariant(QString::fromStdString(lesson.lesson))};
+    const QVariantList id = valuesOf(lesson);
     // From the lesson's sums, else, while they cannot be made, from every key of its attempts.
     std::vector<KeyTally> result =
         open() && keysSummed(id)
@@ -449,9 +457,8 @@ std::vector<KeyTally> AttemptStore::lessonTotals(const LessonId& lesson) {
                                     "WHERE kind = ? AND lesson = ?) GROUP BY ch ORDER BY ch"),
                      id);
     std::vector<Attempt> ofLesson;
-    std::copy_if(
-        waiting_.begin(), waiting_.end(), std::back_inserter(ofLesson),
-        [&](const Attempt& a) { return a.kind == lesson.kind && a.lesson == lesson.lesson; });
+    std::copy_if(waiting_.begin(), waiting_.end(), std::back_inserter(ofLesson),
+                 [&](const Attempt& a) { return isOf(a, lesson); });
     addWaiting(result, ofLesson);
     return result;
 }
@@ -498,14 +505,8 @@ std::vector<KeyTally> AttemptStore::totals(const QString& sql, const QVariantLis
     readFailed_ = !open();
     if (readFailed_) return result;
     QSqlQuery query(database());
-    query.prepare(sql);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        readFailed_ = true;
-        failed(query.lastError());
-        return result;
-    }
+    prepareWith(query, sql, values);
+    if (!exec(query)) return result;
     while (query.next()) {
         result.push_back({query.value(0).toString().toStdString(), query.value(1).toLongLong(),
                           query.value(2).toLongLong()});
@@ -516,48 +517,33 @@ std::vector<KeyTally> AttemptStore::totals(const QString& sql, const QVariantLis
 bool AttemptStore::renameLesson(const LessonId& from, const std::string& to) {
     if (from.lesson == to) return true;
     // Attempts still waiting in memory follow as well, whether or not they reach the file now.
-    std::erase_if(waiting_,
-                  [&](const Attempt& a) { return a.kind == from.kind && a.lesson == to; });
+    const LessonId target{from.kind, to};
+    std::erase_if(waiting_, [&](const Attempt& a) { return isOf(a, target); });
     for (Attempt& waiting : waiting_) {
-        if (waiting.kind == from.kind && waiting.lesson == from.lesson) waiting.lesson = to;
+        if (isOf(waiting, from)) waiting.lesson = to;
     }
     QueryBudget budget(deadline_, kQueryBudget);
     if (!open()) return false;
-    QSqlDatabase db = database();
-    QSqlQuery query(db);
-    const QVariantList target = {QVariant(from.kind), QVariant(QString::fromStdString(to))};
-    bool done = db.transaction();
+    const QVariantList renamed = {QVariant(QString::fromStdString(to)), QVariant(from.kind),
+                                  QVariant(QString::fromStdString(from.lesson))};
+    std::vector<Statement> statements;
     for (const QString& sql : kEraseLesson)
-        done = done && execWith(query, sql, target);
-    for (const QString& sql : kRenameLesson) {
-        done = done && execWith(query, sql,
-                                {QVariant(QString::fromStdString(to)), QVariant(from.kind),
-                                 QVariant(QString::fromStdString(from.lesson))});
-    }
-    done = done && query.exec(kForgetDays);
-    if (done && db.commit()) return true;
-    abandon(query);
-    return false;
+        statements.push_back({sql, valuesOf(target)});
+    for (const QString& sql : kRenameLesson)
+        statements.push_back({sql, renamed});
+    statements.push_back({kForgetDays, {}});
+    return transact(statements);
 }
 
 bool AttemptStore::eraseLesson(const LessonId& lesson) {
-    std::erase_if(waiting_, [&](const Attempt& a) {
-        return a.kind == lesson.kind && a.lesson == lesson.lesson;
-    });
+    std::erase_if(waiting_, [&](const Attempt& a) { return isOf(a, lesson); });
     QueryBudget budget(deadline_, kQueryBudget);
     if (!open()) return false;
-    QSqlDatabase db = database();
-    QSqlQuery query(db);
-    bool done = db.transaction();
-    for (const QString& sql : kEraseLesson) {
-        done = done &&
-               execWith(query, sql,
-                        {QVariant(lesson.kind), QVariant(QString::fromStdString(lesson.lesson))});
-    }
-    done = done && query.exec(kForgetDays);
-    if (done && db.commit()) return true;
-    abandon(query);
-    return false;
+    std::vector<Statement> statements;
+    for (const QString& sql : kEraseLesson)
+        statements.push_back({sql, valuesOf(lesson)});
+    statements.push_back({kForgetDays, {}});
+    return transact(statements);
 }
 
 // Adds the key counts of attempts still in memory, keeping the characters in byte order.

@@ -88,6 +88,13 @@ private:
     bool useFile();
     bool setAside(const QString& why);
     bool runSteps(std::int32_t fromVersion);
+    // A statement and the values bound to it in order.
+    struct Statement {
+        QString sql;
+        QVariantList values;
+    };
+    // Runs the statements in one transaction; a failure rolls them all back and is reported.
+    bool transact(const std::vector<Statement>& statements);
     bool writeWaiting();
     // Runs `sql`, whose rows are a character and its hits and misses, in the characters' order.
     std::vector<KeyTally> totals(const QString& sql, const QVariantList& values);

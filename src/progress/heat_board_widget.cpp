@@ -1,36 +1,14 @@
 #include "progress/heat_board_widget.h"
 
+#include "drill/drill_window.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/keyboard_widget.h"
 #include "platform/screen.h"
 
-#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QToolTip>
 
 namespace kestrum {
-
-namespace {
-
-// Only the finger labels' sizes shape the keys' places; the rest keeps the layout whole.
-class KeyFaceMeasure final : public TextMeasure {
-public:
-    explicit KeyFaceMeasure(const KeyboardModel& model) : model_(model) {}
-    int messageLineHeight(int points) const override { return height(points); }
-    int sampleHeight(int points) const override { return height(points); }
-    TextSize charCellSize(int points) const override { return {points, height(points)}; }
-    TextSize fingerLabelSize(Finger finger, int points) const override {
-        return KeyboardWidget::fingerLabelSize(model_, finger, points);
-    }
-
-private:
-    static int height(int points) {
-        return QFontMetrics(KeyboardWidget::faceFont(points)).height();
-    }
-    const KeyboardModel& model_;
-};
-
-}  // namespace
 
 void HeatBoard::showHeats(const std::vector<KeyHeat>& heats) {
     heats_ = heats;
@@ -56,8 +34,8 @@ bool HeatBoard::event(QEvent* event) {
 RomajiHeatBoard::RomajiHeatBoard(const ScreenMetrics& screen, QWidget* parent) : HeatBoard(parent) {
     model_.arrange();
     keyboard_ = new KeyboardWidget(model_, this);
-    keyboard_->arrange(
-        KeyboardLayout::compute(kKeyboardSize, screen.logicalDpi, false, KeyFaceMeasure(model_)));
+    keyboard_->arrange(KeyboardLayout::compute(kKeyboardSize, screen.logicalDpi, false,
+                                               DrillFontMeasure(model_, QChar(u'a'))));
     keyboard_->move(0, 0);
     setFixedSize(keyboard_->size());
 }

@@ -50,6 +50,15 @@ void ProgressChartWidget::setSeries(std::vector<ProgressPoint> points, DayRange 
     points_ = std::move(points);
     range_ = range;
     unit_ = unit;
+    // The axes follow the values alone: found here, not at every paint.
+    double maxSpeed = 0;
+    double minAccuracy = 100;
+    for (const ProgressPoint& point : points_) {
+        maxSpeed = std::max(maxSpeed, point.speed);
+        minAccuracy = std::min(minAccuracy, point.accuracy);
+    }
+    speedAxis_ = axisFor(maxSpeed);
+    accuracyAxis_ = percentAxis(minAccuracy);
     update();
 }
 
@@ -64,24 +73,18 @@ void ProgressChartWidget::paintEvent(QPaintEvent* /*event*/) {
         painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("この条件の記録はありません。"));
         return;
     }
-    double maxSpeed = 0;
-    double minAccuracy = 100;
-    for (const ProgressPoint& point : points_) {
-        maxSpeed = std::max(maxSpeed, point.speed);
-        minAccuracy = std::min(minAccuracy, point.accuracy);
-    }
     const int plotHeight = (height() - kTop - kGap - kBottom) / 2;
     const int plotWidth = width() - kLeft - kRight;
     const std::array<Plot, 2> plots{{
         {{kLeft, kTop, plotWidth, plotHeight},
          QStringLiteral("速度（字/分）"),
          kSpeedColour,
-         axisFor(maxSpeed),
+         speedAxis_,
          [](const ProgressPoint& p) { return p.speed; }},
         {{kLeft, kTop + plotHeight + kGap, plotWidth, plotHeight},
          QStringLiteral("正解率（%）"),
          kAccuracyColour,
-         percentAxis(minAccuracy),
+         accuracyAxis_,
          [](const ProgressPoint& p) { return p.accuracy; }},
     }};
     // The range's days side by side, a point at its moment within its day.

@@ -29,6 +29,8 @@ private:
     std::vector<ProgressPoint> points_;
     DayRange range_;
     ProgressUnit unit_ = ProgressUnit::Day;
+    Axis speedAxis_;
+    Axis accuracyAxis_;
 };
 
 }  // namespace kestrum

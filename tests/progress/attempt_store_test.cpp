@@ -169,6 +169,13 @@ TEST(AttemptStore, AttemptsRoundTripAndWaitingOnesAreTheNewest) {
     EXPECT_EQ(reopened.recentTotals(1), (std::vector<KeyTally>{{"a", 5, 1}}));
     EXPECT_EQ(reopened.recentTotals(2), (std::vector<KeyTally>{{"a", 35, 3}, {"f", 12, 0}}));
     EXPECT_TRUE(reopened.pendingMessages().empty());
+    {
+        // A read that another program's lock refuses is worth nothing, and says so.
+        OtherConnection locker(file);
+        locker.run({QStringLiteral("BEGIN EXCLUSIVE")});
+        EXPECT_EQ(reopened.recentTotals(1), std::vector<KeyTally>{});
+        EXPECT_EQ(reopened.health(), StoreHealth::CannotRead);
+    }
 
     OtherConnection holder(file);
     holder.run({QStringLiteral("BEGIN IMMEDIATE"), QStringLiteral("DELETE FROM key_stats")});

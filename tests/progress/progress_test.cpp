@@ -112,6 +112,16 @@ TEST(ProgressSeries, LocalDaysFollowTheZoneRulesOfEachDate) {
     EXPECT_EQ(progressSeries(s.store,
                              {LessonId{1, "m"}, {2026, 1, 1}, {2027, 1, 1}, ProgressUnit::Attempt}),
               (std::vector<ProgressPoint>{{local("2026-05-01T12:00:00"), 70, 50, 1}}));
+    // The day sums forget an erased lesson, and follow a renamed one to its new name.
+    const ProgressFilter mayDay{std::nullopt, {2026, 5, 1}, {2026, 5, 1}, ProgressUnit::Day};
+    EXPECT_EQ(progressSeries(s.store, mayDay),
+              (std::vector<ProgressPoint>{{local("2026-05-01T00:00:00"), 70, 50, 1}}));
+    ASSERT_TRUE(s.store.eraseLesson({1, "m"}));
+    EXPECT_EQ(progressSeries(s.store, mayDay), std::vector<ProgressPoint>{});
+    ASSERT_TRUE(s.store.renameLesson({1, "l"}, "n"));
+    EXPECT_EQ(progressSeries(s.store,
+                             {LessonId{1, "n"}, {2026, 7, 11}, {2026, 7, 11}, ProgressUnit::Day}),
+              (std::vector<ProgressPoint>{{local("2026-07-11T00:00:00"), 120, 100, 1}}));
 }
 
 // A file of the version before (data/attempts_v2.sql) gains the sums of what it holds at their
