@@ -1,5 +1,7 @@
 #include "progress/progress_series.h"
 
+#include "records/lesson.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -38,7 +40,7 @@ QDate nextTick(QDate tick, TickStep step) {
 }  // namespace
 
 std::string lessonTitle(const LessonId& lesson) {
-    return lesson.kind == 1 ? "問題集: " + lesson.lesson : lesson.lesson;
+    return lesson.kind == kProblemSetKind ? "問題集: " + lesson.lesson : lesson.lesson;
 }
 
 DayRange initialRange(const std::optional<DayRange>& stored, QDate today) {
